@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kenvora needs to build, run and test. Idempotent; run as root.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config git
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins libgl-dev
+  libsqlite3-dev sqlite3 libicu-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  liblhasa-dev lhasa jlha-utils
+  fonts-ipafont-gothic fonts-ipafont-mincho
+  clang python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null 2>&1 || {
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  }
+fi

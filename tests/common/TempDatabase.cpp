@@ -1,0 +1,27 @@
+#include "common/TempDatabase.h"
+
+#include <QFile>
+#include <stdexcept>
+
+namespace testing_support {
+
+QString templateDatabasePath() {
+    const QString path = qEnvironmentVariable("KENVORA_TEMPLATE_DB");
+    if (path.isEmpty()) throw std::runtime_error("KENVORA_TEMPLATE_DB is not set");
+    return path;
+}
+
+QString corpusPath(const QString& relative) {
+    return QStringLiteral(KENVORA_CORPUS_DIR "/") + relative;
+}
+
+TempDatabase::TempDatabase() {
+    if (!dir_.isValid()) throw std::runtime_error("cannot create a temporary folder");
+    if (!QFile::copy(templateDatabasePath(), path()))
+        throw std::runtime_error("cannot copy the template database");
+    QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+QString TempDatabase::path() const { return dir_.path() + QStringLiteral("/Kenvora.mdb"); }
+
+}  // namespace testing_support

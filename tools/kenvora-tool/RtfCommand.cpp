@@ -1,0 +1,8 @@
+#include <QTextStream>
+
+#include "kenvora-tool/Commands.h"
+
+int runRtf(const QStringList&) {
+    QTextStream(stderr) << "not built yet\n";
+    return 2;
+}
