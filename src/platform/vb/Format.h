@@ -14,6 +14,9 @@ namespace vb {
 // Format(number, pattern) for numeric patterns built from '#', '0', '.' and ','
 // ("##0.0", "###.0", "############################0"). Halves round away from zero,
 // as the runtime's Format does: 66.65 -> "66.7" with "##0.0", 0 -> ".0" with "###.0".
+// The value is first taken to 15 significant digits (as the runtime prints a Double), so
+// binary noise does not decide a half. A negative value keeps its "-" even when it rounds
+// to zero (-0.04 -> "-0.0").
 QString formatNumber(double value, const QString& pattern);
 
 // Format(date/time, pattern) for the date and time patterns the program uses:
@@ -44,7 +47,8 @@ int halfWidthLength(const QString& text);
 
 // The text of a number as the runtime's CStr/Str prints it for a Single (7 significant
 // digits) or Double (15 significant digits), without a leading blank: 66.66666 -> "66.66666",
-// 75 -> "75", 0.5 -> "0.5", 1E+20 -> "1E+20".
+// 75 -> "75", 0.5 -> "0.5", 1E+20 -> "1E+20". Exponent form when the decimal exponent is
+// below -4 or reaches the digit count (1E+15, 1.5E-07), as printf's %G.
 QString singleToString(float value);
 QString doubleToString(double value);
 
