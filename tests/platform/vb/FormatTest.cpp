@@ -69,6 +69,7 @@ TEST(FormatRate, NegativeNumbersGetALeadingMinus) {
     EXPECT_EQ(rate(-5), "-5.0");
     EXPECT_EQ(rate(-0.05), "-0.1");
     EXPECT_EQ(rate(-66.65), "-66.7");
+    EXPECT_EQ(rate(-0.04), "-0.0");  // keeps its sign, as the runtime
     EXPECT_EQ(rate(-0.0), "0.0");
 }
 
