@@ -1,0 +1,130 @@
+#include "shell/DataStore.h"
+
+#include "platform/dao/DaoError.h"
+#include "platform/ui/Settings.h"
+#include "shell/DataStoreConstants.h"
+#include "shell/MainModule.h"
+
+namespace shell {
+
+QString withoutTrailingSlash(const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder;
+}
+
+QString databaseFolderFromSettings(const QString& applicationPath) {
+    QString folder = ui::readFile0();
+    if (folder.isEmpty()) {
+        ui::writeFile0(applicationPath);
+        folder = applicationPath;
+    }
+    return withoutTrailingSlash(folder);
+}
+
+QString databasePath(const QString& folder) {
+    return folder + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
+}
+
+void openDataStore(const QString& folder) {
+    MainModule& m = mainModule();
+    m.databaseFolder = folder;
+    m.workspace = dao::CreateWorkspace(QString(), QStringLiteral("admin"), QString(), 2);
+    m.database = m.workspace->OpenDatabase(databasePath(folder), false, false,
+                                           QString::fromLatin1(kConnectString));
+}
+
+void loadHighestID() {
+    MainModule& m = mainModule();
+    auto rs = m.database->OpenRecordset(QStringLiteral("SELECT * FROM データ ORDER BY ID ASC"), dao::dbOpenDynaset);
+    m.highestID = 0;
+    if (rs->RecordCount() > 0) {
+        rs->MoveLast();
+        m.highestID = rs->value(QStringLiteral("ID")).toLong();
+    }
+    rs->Close();
+}
+
+void loadBackUpSettings() {
+    MainModule& m = mainModule();
+    auto rs = m.database->OpenRecordset(QStringLiteral("select  * from バックアップ設定"), dao::dbOpenDynaset);
+    rs->MoveFirst();
+    BackUpSettings& b = m.backUp;
+    b.pattern = rs->value(QStringLiteral("パターン")).displayText();
+    b.hour = rs->value(QStringLiteral("開始時")).toInteger();
+    b.minute = rs->value(QStringLiteral("開始分")).toInteger();
+    b.enabled = rs->value(QStringLiteral("実施")).toBool();
+    const dao::Variant folder = rs->value(QStringLiteral("フォルダ"));
+    b.folder = withoutTrailingSlash(folder.isNull() ? m.applicationPath : folder.toString());
+    b.deleteBefore = rs->value(QStringLiteral("削除後")).toBool();
+    b.lha = rs->value(QStringLiteral("Lha")).toBool();
+    b.zip = rs->value(QStringLiteral("Zip")).toBool();
+    b.cab = rs->value(QStringLiteral("Cab")).toBool();
+    rs->Close();
+}
+
+void openSettingsRecordset() {
+    MainModule& m = mainModule();
+    m.settingsRecordset =
+        m.database->OpenRecordset(QStringLiteral("select  * from データベース設定"), dao::dbOpenDynaset);
+}
+
+void rebuildDataBaseList() {
+    MainModule& m = mainModule();
+    m.dataBaseList.clear();
+    m.dataBaseList.push_back({QStringLiteral("新規データベース作成"), -1, false});
+    m.dataBaseList.push_back({QStringLiteral("データベースがありません"), -1, false});
+    dao::Recordset& rs = *m.settingsRecordset;
+    if (rs.RecordCount() == 0) return;
+    rs.MoveFirst();
+    while (!rs.AtEOF()) {
+        m.dataBaseList.push_back({rs.value(QStringLiteral("データベース名")).displayText(),
+                                  rs.value(QStringLiteral("dbID")).toLong(), false});
+        rs.MoveNext();
+    }
+}
+
+void LoadChildSettings(int slot, std::int32_t dbID) {
+    MainModule& m = mainModule();
+    dao::Recordset& rs = *m.settingsRecordset;
+    rs.FindFirst(QStringLiteral("dbID =%1").arg(dbID));
+    if (rs.NoMatch()) dao::raise(dao::err::NoCurrentRecord);
+    if (static_cast<int>(m.childSettings.size()) <= slot) m.childSettings.resize(slot + 1);
+    ChildSettings& s = m.childSettings[slot];
+    s.dbID = rs.value(QStringLiteral("dbID")).toInteger();
+    s.name = rs.value(QStringLiteral("データベース名")).displayText();
+    s.slotFree = false;
+    s.recordChanged = false;
+    for (int n = 1; n <= 28; ++n) s.numeric[n - 1] = rs.Fields(n).Value().toLong();
+    for (int n = 30; n <= 42; ++n) s.text[n - 30] = rs.Fields(n).Value().displayText();
+    for (int n = 43; n <= 76; ++n) s.yesNo[n - 43] = rs.Fields(n).Value().toBool();
+}
+
+std::int32_t NewDataBaseID() {
+    std::vector<DataBaseEntry>& list = mainModule().dataBaseList;
+    const int upper = static_cast<int>(list.size()) - 1;
+    if (upper <= 1) {
+        list.resize(3);
+        list[2] = {QString(), 1, false};
+        return 1;
+    }
+    for (int candidate = 1; candidate <= upper - 1; ++candidate) {
+        bool taken = false;
+        for (int i = 2; i <= upper; ++i) taken = taken || list[i].dbID == candidate;
+        if (!taken) {
+            list.push_back({QString(), candidate, false});
+            return candidate;
+        }
+    }
+    list.push_back({QString(), upper, false});
+    return upper;
+}
+
+void closeDataStore() {
+    MainModule& m = mainModule();
+    m.settingsRecordset.reset();
+    m.recordsets.clear();
+    if (m.database) m.database->Close();
+    m.database.reset();
+    m.workspace.reset();
+}
+
+}  // namespace shell

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// The data store routines: locating and opening the database file, and the shared lists
+// and settings read from it.
+namespace shell {
+
+// A folder as kept in memory: one trailing "/" removed (the root stays "").
+QString withoutTrailingSlash(const QString& folder);
+
+// The database folder from FILE0; on first run (empty) the application path is written
+// there and used.
+QString databaseFolderFromSettings(const QString& applicationPath);
+
+QString databasePath(const QString& folder);
+
+// Creates the workspace and opens the database of the folder into the main module.
+void openDataStore(const QString& folder);
+
+// Highest record ID from "SELECT * FROM データ ORDER BY ID ASC" (0 when empty).
+void loadHighestID();
+
+// The one row of バックアップ設定; a Null folder means the application path.
+void loadBackUpSettings();
+
+// Reopens the shared settings recordset on "select  * from データベース設定".
+void openSettingsRecordset();
+
+// Rebuilds the question-set list from the shared settings recordset.
+void rebuildDataBaseList();
+
+// Fills open-window slot `slot` from the set's row; the shared settings recordset must be
+// open on データベース設定. Grows the table when the slot is new.
+void LoadChildSettings(int slot, std::int32_t dbID);
+
+// The smallest positive dbID no set uses; appends a list entry carrying it.
+std::int32_t NewDataBaseID();
+
+// Closes every recordset and the database.
+void closeDataStore();
+
+}  // namespace shell

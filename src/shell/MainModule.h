@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/dao/Database.h"
+
+class frmMDIChild;
+
+namespace shell {
+
+// One entry of the question-set list. Entries 0 and 1 are the pseudo-entries
+// "新規データベース作成" and "データベースがありません" (dbID -1); the sets follow.
+struct DataBaseEntry {
+    QString name;
+    std::int32_t dbID = -1;
+    bool changed = false;  // set by search and test when they edit a record of the set
+};
+
+// One slot of the open-window table: a record window's set and its settings, loaded by
+// column position from データベース設定.
+struct ChildSettings {
+    std::int16_t dbID = 0;
+    QString name;
+    bool slotFree = false;
+    bool recordChanged = false;
+    bool activated = false;
+    std::array<std::int32_t, 28> numeric{};  // positions 1..28
+    std::array<QString, 13> text;            // positions 30..42 (Null as "")
+    std::array<bool, 34> yesNo{};            // positions 43..76
+};
+
+struct BackUpSettings {
+    QString pattern;
+    int hour = 0;
+    int minute = 0;
+    bool enabled = false;
+    QString folder;  // no trailing "/"
+    bool deleteBefore = false;
+    bool lha = false;
+    bool zip = false;
+    bool cab = false;
+};
+
+// The state every window shares. One object, reached through mainModule(); tests reset it.
+struct MainModule {
+    std::unique_ptr<dao::Workspace> workspace;
+    std::unique_ptr<dao::Database> database;
+    std::unique_ptr<dao::Recordset> settingsRecordset;  // "select  * from データベース設定"
+
+    std::vector<DataBaseEntry> dataBaseList;
+
+    // Parallel arrays by window slot.
+    std::vector<frmMDIChild*> windows;
+    std::vector<std::unique_ptr<dao::Recordset>> recordsets;
+    std::vector<ChildSettings> childSettings;
+
+    int openWindowCount = -1;  // -1 before the first window of the run
+    bool closing = false;
+    bool mdiRestore = true;
+    std::int32_t highestID = 0;
+    BackUpSettings backUp;
+    QString databaseFolder;  // no trailing "/"
+    QString applicationPath;
+};
+
+MainModule& mainModule();
+void resetMainModule();
+
+}  // namespace shell
