@@ -10,6 +10,7 @@ const std::unordered_map<int, const char*>& descriptions() {
     static const std::unordered_map<int, const char*> table = {
         {err::Overflow, "オーバーフローしました。"},
         {err::TypeMismatch, "型が一致しません。"},
+        {err::InvalidUseOfNull, "Null の使い方が不正です。"},
         {err::Reserved, "予約済みエラー (%1) です。このエラーに関するメッセージはありません。"},
         {err::InvalidArgument, "引数が無効です。"},
         {err::UpdateWithoutEdit,

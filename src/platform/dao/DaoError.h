@@ -10,6 +10,7 @@ namespace dao {
 namespace err {
 constexpr int Overflow = 6;
 constexpr int TypeMismatch = 13;
+constexpr int InvalidUseOfNull = 94;
 constexpr int Reserved = 3000;
 constexpr int InvalidArgument = 3001;
 constexpr int UpdateWithoutEdit = 3020;

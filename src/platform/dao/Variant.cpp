@@ -69,7 +69,7 @@ bool Variant::isNumeric() const {
 double Variant::toDouble() const {
     switch (type()) {
         case VarType::Empty: return 0;
-        case VarType::Null: raise(err::TypeMismatch);
+        case VarType::Null: raise(err::InvalidUseOfNull);
         case VarType::Boolean: return std::get<bool>(v_) ? -1 : 0;
         case VarType::Integer: return std::get<std::int16_t>(v_);
         case VarType::Long: return std::get<std::int32_t>(v_);
@@ -137,7 +137,7 @@ DateTime Variant::toDateTime() const {
             }
             return dt;
         }
-        case VarType::Null: raise(err::TypeMismatch);
+        case VarType::Null: raise(err::InvalidUseOfNull);
         default: {
             const double days = toDouble();
             const double whole = std::floor(days);
@@ -151,7 +151,7 @@ DateTime Variant::toDateTime() const {
 QString Variant::toString() const {
     switch (type()) {
         case VarType::Empty: return {};
-        case VarType::Null: raise(err::TypeMismatch);
+        case VarType::Null: raise(err::InvalidUseOfNull);
         case VarType::Boolean: return std::get<bool>(v_) ? QStringLiteral("True") : QStringLiteral("False");
         case VarType::Integer: return QString::number(std::get<std::int16_t>(v_));
         case VarType::Long: return QString::number(std::get<std::int32_t>(v_));
