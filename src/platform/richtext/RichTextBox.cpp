@@ -64,7 +64,9 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
     setFont(QFont(defaultFace(), 10));
     setAcceptRichText(false);
     setTabChangesFocus(true);
-    connect(document(), &QTextDocument::contentsChanged, this, &RichTextBox::onContentsChanged);
+    // contentsChange, not contentsChanged: the latter also fires for edit blocks that
+    // changed nothing.
+    connect(document(), &QTextDocument::contentsChange, this, &RichTextBox::onContentsChanged);
 }
 
 void RichTextBox::onContentsChanged() {
