@@ -78,6 +78,7 @@ struct Pattern {
     bool leadingRun = false;
     bool trailingRun = false;
     std::string literal;  // folded UTF-8
+    bool literalHasLetters = false;  // without Latin letters the value needs no folding
 };
 
 std::unique_ptr<Pattern> compilePattern(std::string_view utf8) {
@@ -143,6 +144,7 @@ std::unique_ptr<Pattern> compilePattern(std::string_view utf8) {
     }
     if (p->simple) {
         for (char32_t c : literal) {
+            if ((c >= U'a' && c <= U'z') || (c >= 0xFF41 && c <= 0xFF5A)) p->literalHasLetters = true;
             char buf[4];
             int n = 0;
             if (c < 0x80) buf[n++] = static_cast<char>(c);
@@ -208,8 +210,11 @@ bool matchGeneral(const Pattern& p, const std::vector<char32_t>& value) {
 bool matchPattern(const Pattern& p, std::string_view value) {
     if (p.simple) {
         thread_local std::string folded;
-        foldUtf8(value, folded);
-        const std::string_view f(folded);
+        std::string_view f = value;
+        if (p.literalHasLetters) {
+            foldUtf8(value, folded);
+            f = folded;
+        }
         const std::string_view lit(p.literal);
         if (p.leadingRun && p.trailingRun) return f.find(lit) != std::string_view::npos;
         if (p.leadingRun) return f.size() >= lit.size() && f.substr(f.size() - lit.size()) == lit;
