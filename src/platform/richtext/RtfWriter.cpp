@@ -98,7 +98,12 @@ private:
         const int font = fontIndex(faceOf(f));
         const int size = qMax(1, qRound(f.size * 2));
         const int color = colorIndex(f.color);
-        if (!started_ || font != font_) word("\\f", font);
+        if (!started_ || font != font_) {
+            // LibreOffice takes the face of Japanese characters from the associated font of
+            // a \dbch run, not from \f; Word and RichEdit read \f. Both get the same face.
+            word("\\f", font);
+            word("\\dbch\\af", font);
+        }
         if (!started_ || size != size_) word("\\fs", size);
         if (started_ ? color != color_ : color != 0) word("\\cf", color);
         if (started_ ? f.bold != bold_ : f.bold) word(f.bold ? "\\b" : "\\b0");
