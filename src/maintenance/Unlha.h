@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// The archiver's entry points as backup and restore call them. The archiver is built in
+// (platform/lzh) and answers the same command lines with the same result codes.
+
+// Runs an archiver command line ("a ..." to pack, "e ... -c -y" to unpack); 0 or an error
+// code. `owner` is the window the archiver would report to; it shows nothing of its own.
+int UnlhaCommand(QWidget* owner, const QString& commandLine);
+// True while a command runs.
+bool UnlhaIsRunning();
+// The basic archive check: every header is sound. The path may come in double quotes.
+bool UnlhaIsArchive(const QString& path);
+// The built-in archiver is always there.
+bool UnlhaIsPresent();
+
+// The message for a result code, empty for 0 and for codes without one.
+QString UnlhaErrorText(int code);
+// Shows "バックアップ失敗" and the code's message (title "バックアップ"); nothing for 0 and for
+// codes without a message.
+void UnlhaErrorMessage(int code);
+
+// The system's text for an errno value; empty when the system has none.
+QString SystemErrorText(int errorCode);
+// Where the system keeps its libraries. The archiver does not live there: see UnlhaIsPresent.
+QString SystemDirectory();
+
+// Shows one message box with an OK button. Until platform/ui offers its message-box service,
+// UnlhaErrorMessage goes through this hook so tests can record instead of blocking. An empty
+// function restores the default: a QMessageBox when the program has widgets, else stderr.
+using UnlhaMessageBox = std::function<void(const QString& text, const QString& title)>;
+void SetUnlhaMessageBox(UnlhaMessageBox show);
