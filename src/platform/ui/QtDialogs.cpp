@@ -1,0 +1,220 @@
+#include "platform/ui/QtDialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/ui/Color.h"
+#include "platform/ui/HelpViewer.h"
+
+namespace ui {
+
+namespace {
+
+QWidget* ownerWindow() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+
+QMessageBox::StandardButton standardButton(Answer answer) {
+    switch (answer) {
+        case Answer::OK: return QMessageBox::Ok;
+        case Answer::Cancel: return QMessageBox::Cancel;
+        case Answer::Abort: return QMessageBox::Abort;
+        case Answer::Retry: return QMessageBox::Retry;
+        case Answer::Ignore: return QMessageBox::Ignore;
+        case Answer::Yes: return QMessageBox::Yes;
+        case Answer::No: return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+std::vector<Answer> answersOf(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::OKOnly: return {Answer::OK};
+        case Buttons::OKCancel: return {Answer::OK, Answer::Cancel};
+        case Buttons::AbortRetryIgnore: return {Answer::Abort, Answer::Retry, Answer::Ignore};
+        case Buttons::YesNoCancel: return {Answer::Yes, Answer::No, Answer::Cancel};
+        case Buttons::YesNo: return {Answer::Yes, Answer::No};
+        case Buttons::RetryCancel: return {Answer::Retry, Answer::Cancel};
+    }
+    return {Answer::OK};
+}
+
+QMessageBox::Icon qtIcon(Icon icon) {
+    switch (icon) {
+        case Icon::None: return QMessageBox::NoIcon;
+        case Icon::Critical: return QMessageBox::Critical;
+        case Icon::Question: return QMessageBox::Question;
+        case Icon::Exclamation: return QMessageBox::Warning;
+        case Icon::Information: return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The sixteen colours of the font dialog's colour list, 0x00BBGGRR.
+struct NamedColor {
+    const char* name;
+    std::uint32_t bgr;
+};
+constexpr NamedColor kFontColors[] = {
+    {"黒", 0x000000},     {"茶", 0x000080},   {"緑", 0x008000},   {"オリーブ", 0x008080},
+    {"紺", 0x800000},     {"紫", 0x800080},   {"青緑", 0x808000}, {"灰色", 0x808080},
+    {"銀", 0xC0C0C0},     {"赤", 0x0000FF},   {"黄緑", 0x00FF00}, {"黄", 0x00FFFF},
+    {"青", 0xFF0000},     {"赤紫", 0xFF00FF}, {"水", 0xFFFF00},   {"白", 0xFFFFFF},
+};
+
+// QFontDialog has no colour; the font dialog of the program offers one, so the Qt font
+// chooser is embedded beside a colour list.
+class FontColorDialog final : public QDialog {
+public:
+    explicit FontColorDialog(QWidget* parent) : QDialog(parent) {
+        setWindowTitle(QStringLiteral("フォント"));
+        fonts_ = new QFontDialog(this);
+        fonts_->setWindowFlags(Qt::Widget);
+        fonts_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+        colors_ = new QComboBox(this);
+        colors_->setObjectName(QStringLiteral("cmbFontColor"));
+        for (const NamedColor& c : kFontColors) {
+            QPixmap swatch(16, 16);
+            swatch.fill(qColorFromBgr(c.bgr));
+            colors_->addItem(QIcon(swatch), QString::fromUtf8(c.name), QVariant::fromValue(c.bgr));
+        }
+        auto* colorLabel = new QLabel(QStringLiteral("色(&C):"), this);
+        colorLabel->setBuddy(colors_);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        auto* colorRow = new QHBoxLayout;
+        colorRow->addWidget(colorLabel);
+        colorRow->addWidget(colors_, 1);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(fonts_);
+        layout->addLayout(colorRow);
+        layout->addWidget(buttons);
+    }
+
+    void preset(const FontPreset& p) {
+        QFont font = fonts_->currentFont();
+        if (p.name) font.setFamily(*p.name);
+        if (p.size && *p.size > 0) font.setPointSizeF(*p.size);
+        if (p.bold) font.setBold(*p.bold);
+        if (p.italic) font.setItalic(*p.italic);
+        if (p.strikethru) font.setStrikeOut(*p.strikethru);
+        if (p.underline) font.setUnderline(*p.underline);
+        fonts_->setCurrentFont(font);
+        if (p.color) {
+            int index = colors_->findData(QVariant::fromValue(*p.color));
+            if (index < 0) {
+                QPixmap swatch(16, 16);
+                swatch.fill(qColorFromBgr(*p.color));
+                colors_->addItem(QIcon(swatch), QStringLiteral("カスタム"),
+                                 QVariant::fromValue(*p.color));
+                index = colors_->count() - 1;
+            }
+            colors_->setCurrentIndex(index);
+        }
+    }
+
+    FontChoice choice() const {
+        const QFont font = fonts_->currentFont();
+        FontChoice c;
+        c.name = font.family();
+        c.size = font.pointSizeF();
+        c.bold = font.bold();
+        c.italic = font.italic();
+        c.strikethru = font.strikeOut();
+        c.underline = font.underline();
+        c.color = colors_->currentData().value<std::uint32_t>();
+        return c;
+    }
+
+private:
+    QFontDialog* fonts_;
+    QComboBox* colors_;
+};
+
+}  // namespace
+
+QStringList qtNameFilters(const QString& filter) {
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i];
+        const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses; a description that already
+        // shows them is used as it is.
+        if (description.contains(QLatin1Char('(') + patterns + QLatin1Char(')')))
+            result << description;
+        else
+            result << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return result;
+}
+
+Answer QtDialogs::message(const MessageRequest& request) {
+    QMessageBox box(ownerWindow());
+    box.setWindowTitle(request.title);
+    box.setText(request.text);
+    box.setIcon(qtIcon(request.icon));
+    const std::vector<Answer> offered = answersOf(request.buttons);
+    QMessageBox::StandardButtons buttons;
+    for (Answer a : offered) buttons |= standardButton(a);
+    box.setStandardButtons(buttons);
+    const std::size_t defaultIndex = static_cast<std::size_t>(request.defaultButton) / 256;
+    if (defaultIndex < offered.size()) box.setDefaultButton(standardButton(offered[defaultIndex]));
+    const int clicked = box.exec();
+    for (Answer a : offered) {
+        if (clicked == standardButton(a)) return a;
+    }
+    // Closed without a button (Escape on a box without Cancel): the last button, as the
+    // platform's message box answers then.
+    return offered.size() == 1 ? offered.front() : Answer::Cancel;
+}
+
+std::optional<QString> QtDialogs::input(const InputRequest& request) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(ownerWindow(), request.title, request.prompt,
+                                               QLineEdit::Normal, request.defaultText, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtDialogs::openFile(const OpenFileRequest& request) {
+    QFileDialog dialog(ownerWindow(), request.title, request.initDir);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    constexpr int kFileMustExist = 0x1000;
+    dialog.setFileMode((request.flags & kFileMustExist) ? QFileDialog::ExistingFile
+                                                         : QFileDialog::AnyFile);
+    dialog.setNameFilters(qtNameFilters(request.filter));
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<std::uint32_t> QtDialogs::chooseColor(const ColorRequest& request) {
+    const QColor chosen = QColorDialog::getColor(qColorFromBgr(request.color), ownerWindow(),
+                                                 QStringLiteral("色の設定"));
+    if (!chosen.isValid()) return std::nullopt;
+    return bgrFromQColor(chosen);
+}
+
+std::optional<FontChoice> QtDialogs::chooseFont(const FontPreset& preset) {
+    FontColorDialog dialog(ownerWindow());
+    dialog.preset(preset);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.choice();
+}
+
+void QtDialogs::showHelp(const HelpRequest& request) { showHelpViewer(request); }
+
+}  // namespace ui
