@@ -29,6 +29,8 @@ struct ChildSettings {
     bool slotFree = false;
     bool recordChanged = false;
     bool activated = false;
+    bool newRecord = false;  // the window shows an empty record not yet in the database
+    int shownPosition = -1;  // AbsolutePosition of the record last shown
     std::array<std::int32_t, 28> numeric{};  // positions 1..28
     std::array<QString, 13> text;            // positions 30..42 (Null as "")
     std::array<bool, 34> yesNo{};            // positions 43..76
@@ -62,6 +64,7 @@ struct MainModule {
     int openWindowCount = -1;  // -1 before the first window of the run
     bool closing = false;
     bool mdiRestore = true;
+    bool firstDisplay = false;  // a window opened by the program activates itself from its timer
     std::int32_t highestID = 0;
     BackUpSettings backUp;
     QString databaseFolder;  // no trailing "/"
