@@ -60,7 +60,9 @@ void appendText(Paragraph& paragraph, QStringView text, const Format& format) {
     target.append(text);
     for (qsizetype i = start; i < target.size();) {
         const QChar c = target[i];
-        if (c == QLatin1Char('\r')) {
+        const bool control = (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n')) ||
+                             c.unicode() == 0x7F;
+        if (control) {
             target.remove(i, 1);
         } else {
             if (c == QLatin1Char('\n') || c == QChar::ParagraphSeparator) target[i] = QChar::LineSeparator;

@@ -61,7 +61,8 @@ struct Document {
 };
 
 // Appends text to a paragraph, merging with its last run when the format is the same.
-// Drops '\r' and turns '\n' into U+2028 so the paragraph stays one paragraph.
+// Turns '\n' (and U+2029) into U+2028 so the paragraph stays one paragraph; drops '\r' and
+// the other control characters except '\t', which no text box shows.
 void appendText(Paragraph& paragraph, QStringView text, const Format& format);
 
 // Closes a paragraph for the canonical form: an empty one gets its mark's format.

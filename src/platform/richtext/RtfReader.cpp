@@ -600,7 +600,17 @@ private:
         if (!inFontEntry_) return;
         flushBytes();
         inFontEntry_ = false;
-        fontEntry_.name = fontEntry_.name.trimmed();
+        QString& name = fontEntry_.name;
+        name.removeIf([](QChar c) {
+            return c.unicode() < 0x20 || c.unicode() == 0x7F || c == QLatin1Char(';') ||
+                   c == QChar::LineSeparator ||
+                   c == QChar::ParagraphSeparator;
+        });
+        if (name.size() > kMaxFontName) {
+            name.truncate(kMaxFontName);
+            if (name.back().isHighSurrogate()) name.chop(1);
+        }
+        name = name.trimmed();
         haveLastFormat_ = false;
         if (fonts_.size() < kMaxFonts || fonts_.count(fontNumber_))
             fonts_[fontNumber_] = std::move(fontEntry_);
