@@ -281,21 +281,46 @@ int Reader::read(const Sink& sink) {
     if (e.isDirectory()) return Ok;
     if (!isMethodSupported(e.method)) return ErrorHeaderBroken;
 
+    // The decoder reads the member's data straight from the source; liblhasa's reader only
+    // walks the headers and skips over what was read here.
+    struct Input {
+        Source* source;
+        std::uint64_t at;
+        std::uint64_t end;
+        bool failed = false;
+    } input{&d->source, e.dataOffset, e.endOffset()};
+    auto feed = [](void* buf, std::size_t length, void* user) -> std::size_t {
+        auto* in = static_cast<Input*>(user);
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(length, in->end - in->at));
+        const std::int64_t got = n ? in->source->readAt(in->at, buf, n) : 0;
+        if (got < 0) {
+            in->failed = true;
+            return 0;
+        }
+        in->at += static_cast<std::uint64_t>(got);
+        return static_cast<std::size_t>(got);
+    };
+    char name[6];
+    std::memcpy(name, e.method.constData(), 5);
+    name[5] = '\0';
+    LHADecoder* decoder = lha_decoder_new(lha_decoder_for_name(name), feed, &input,
+                                          static_cast<std::size_t>(e.originalSize));
+    if (!decoder) return ErrorEnoughMemory;
+    std::unique_ptr<LHADecoder, void (*)(LHADecoder*)> owner(decoder, lha_decoder_free);
+
     std::vector<std::uint8_t> buffer(kReadChunk);
-    std::uint16_t crc = 0;
-    std::uint64_t total = 0;
     for (;;) {
-        const std::size_t n = lha_reader_read(d->reader, buffer.data(), buffer.size());
+        const std::size_t n = lha_decoder_read(decoder, buffer.data(), buffer.size());
         if (n == 0) break;
-        crc = crc16(crc, buffer.data(), n);
-        total += n;
         if (sink) {
             if (const int rc = sink(buffer.data(), n)) return rc;
         }
     }
-    if (d->readFailed) return d->fail(ErrorCannotRead);
-    if (total != e.originalSize) return isStoredMethod(e.method) ? ErrorFileCrc : ErrorHuffmanCode;
-    if (crc != e.crc) return ErrorFileCrc;
+    if (input.failed) return ErrorCannotRead;
+    if (lha_decoder_get_length(decoder) != e.originalSize)
+        return isStoredMethod(e.method) ? ErrorFileCrc : ErrorHuffmanCode;
+    if (lha_decoder_get_crc(decoder) != e.crc) return ErrorFileCrc;
     return Ok;
 }
 
