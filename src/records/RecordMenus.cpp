@@ -1,0 +1,165 @@
+#include "records/RecordMenus.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+#include "platform/ui/MessageBox.h"
+#include "records/RecordWindows.h"
+#include "records/frmMDIChild.h"
+#include "shell/MainModule.h"
+
+namespace records {
+
+namespace {
+
+QAction* item(QMenu* menu, const QString& caption, const QKeySequence& shortcut, std::function<void()> handler) {
+    QAction* action = menu->addAction(caption);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    QObject::connect(action, &QAction::triggered, [handler] {
+        if (handler) handler();
+    });
+    return action;
+}
+
+// Runs a command only if it has been filled in.
+template <typename F, typename... Args>
+std::function<void()> command(F RecordMenuCommands::*member, Args... args) {
+    return [member, args...] {
+        const auto& f = recordMenuCommands().*member;
+        if (f) f(args...);
+    };
+}
+
+void confirmAndDeleteSet(const QString& name) {
+    const QString text = QStringLiteral("データベース \"") + name + QStringLiteral("\" を削除します。\nよろしいですか。");
+    if (ui::MsgBox(text, ui::Buttons::OKCancel, QStringLiteral("データベース削除")) != ui::Answer::OK) return;
+    QApplication::processEvents();
+    const auto& list = shell::mainModule().dataBaseList;
+    for (size_t i = 2; i < list.size(); ++i) {
+        if (list[i].name != name) continue;
+        if (recordMenuCommands().deleteDataBase) recordMenuCommands().deleteDataBase(list[i].dbID);
+        break;
+    }
+    QApplication::processEvents();
+}
+
+void fillSetMenus(frmMDIChild* w) {
+    w->mnuOpen->clear();
+    w->mnuDelData->clear();
+    const auto& list = shell::mainModule().dataBaseList;
+    for (size_t i = 2; i < list.size(); ++i) {
+        const QString name = list[i].name;
+        const std::int32_t dbID = list[i].dbID;
+        QAction* open = w->mnuOpen->addAction(name);
+        open->setObjectName(QStringLiteral("mnuDataBase(%1)").arg(i - 2));
+        open->setData(QString::number(dbID));
+        QObject::connect(open, &QAction::triggered, [dbID, name] {
+            OpenDataBaseFromMenu(dbID, name);
+            if (recordMenuCommands().refreshDataBaseMenu) recordMenuCommands().refreshDataBaseMenu();
+        });
+        QAction* del = w->mnuDelData->addAction(name);
+        del->setObjectName(QStringLiteral("mnuDelDataBase(%1)").arg(i - 2));
+        del->setData(QString::number(dbID));
+        QObject::connect(del, &QAction::triggered, [name] { confirmAndDeleteSet(name); });
+    }
+}
+
+}  // namespace
+
+RecordMenuCommands& recordMenuCommands() {
+    static RecordMenuCommands commands;
+    return commands;
+}
+
+QList<QMenu*> buildRecordWindowMenus(frmMDIChild* w) {
+    QList<QMenu*> menus;
+    auto* file = new QMenu(QStringLiteral("ファイル(&F)"));
+    item(file, QStringLiteral("新規作成(&N)..."), {}, command(&RecordMenuCommands::newDataBase));
+    w->mnuOpen = file->addMenu(QStringLiteral("開く(&O)"));
+    item(file, QStringLiteral("閉じる(&C)"), {}, [w] {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) sub->close();
+        else w->close();
+    });
+    w->mnuDelData = file->addMenu(QStringLiteral("削除(&D)"));
+    file->addSeparator();
+    item(file, QStringLiteral("終了(&X)"), {}, command(&RecordMenuCommands::exitProgram));
+    menus << file;
+
+    auto* edit = new QMenu(QStringLiteral("編集(&E)"));
+    item(edit, QStringLiteral("切り取り(&T)"), QKeySequence(QStringLiteral("Ctrl+X")), [w] { w->mnuCut_Click(); });
+    item(edit, QStringLiteral("コピー(&C)"), QKeySequence(QStringLiteral("Ctrl+C")), [w] { w->mnuCopy_Click(); });
+    item(edit, QStringLiteral("貼り付け(&P)"), QKeySequence(QStringLiteral("Ctrl+V")), [w] { w->mnuPaste_Click(); });
+    item(edit, QStringLiteral("削除(&L)"), QKeySequence(Qt::Key_Delete), [w] { w->mnuDelete_Click(); });
+    item(edit, QStringLiteral("このデータ削除(&D)"), QKeySequence(QStringLiteral("Ctrl+D")), [w] { w->mnuDeleteRecord_Click(); });
+    item(edit, QStringLiteral("空データ作成(&N)"), QKeySequence(QStringLiteral("Ctrl+N")), [w] { w->mnuNewRecord_Click(); });
+    menus << edit;
+
+    auto* format = new QMenu(QStringLiteral("書式(&C)"));
+    item(format, QStringLiteral("フォント(&F)..."), QKeySequence(QStringLiteral("Ctrl+F")), [w] { w->mnuFont_Click(); });
+    menus << format;
+
+    auto* search = new QMenu(QStringLiteral("検索(&S)"));
+    item(search, QStringLiteral("検索(&S)..."), QKeySequence(QStringLiteral("Ctrl+S")), [] {
+        SaveAllRecordWindows();
+        command(&RecordMenuCommands::search)();
+    });
+    menus << search;
+
+    auto* test = new QMenu(QStringLiteral("テスト(&T)"));
+    item(test, QStringLiteral("出題(&Q)"), QKeySequence(QStringLiteral("Ctrl+Q")), [] {
+        SaveAllRecordWindows();
+        command(&RecordMenuCommands::test)();
+    });
+    item(test, QStringLiteral("データベース別正解率(&R)"), {}, command(&RecordMenuCommands::rateStatistics));
+    menus << test;
+
+    auto* option = new QMenu(QStringLiteral("オプション(&O)"));
+    item(option, QStringLiteral("オプション設定(&O)..."), {}, command(&RecordMenuCommands::options));
+    menus << option;
+
+    auto* window = new QMenu(QStringLiteral("ウィンドウ(&W)"));
+    item(window, QStringLiteral("重ねて表示(&C)"), {}, [] {
+        if (recordWindowArea()) recordWindowArea()->cascadeSubWindows();
+    });
+    item(window, QStringLiteral("並べて表示(&T)"), {}, [] {
+        if (recordWindowArea()) recordWindowArea()->tileSubWindows();
+    });
+    item(window, QStringLiteral("アイコンの整列(&A)"), {}, [] {
+        // Minimised windows line up along the bottom of the area.
+        QMdiArea* area = recordWindowArea();
+        if (!area) return;
+        int x = 0;
+        for (QMdiSubWindow* sub : area->subWindowList()) {
+            if (!sub->isMinimized()) continue;
+            sub->move(x, area->viewport()->height() - sub->height());
+            x += sub->width();
+        }
+    });
+    menus << window;
+
+    auto* help = new QMenu(QStringLiteral("ヘルプ(&H)"));
+    item(help, QStringLiteral("目次(&C)..."), {}, command(&RecordMenuCommands::help, 15));
+    item(help, QStringLiteral("キーワード(&I)..."), {}, command(&RecordMenuCommands::help, 257));
+    help->addSeparator();
+    QMenu* web = help->addMenu(QStringLiteral("ウェッブページ(&W)"));
+    item(web, QStringLiteral("作者ホームページ(&R)"), {}, command(&RecordMenuCommands::homePage));
+    help->addSeparator();
+    item(help, QStringLiteral("バージョン情報(&A)..."), {}, command(&RecordMenuCommands::about));
+    menus << help;
+
+    fillSetMenus(w);
+    return menus;
+}
+
+void rebuildRecordWindowSetMenus() {
+    shell::MainModule& m = shell::mainModule();
+    for (size_t slot = 0; slot < m.childSettings.size(); ++slot) {
+        if (m.childSettings[slot].slotFree) continue;
+        if (frmMDIChild* w = windowOfSlot(static_cast<int>(slot))) fillSetMenus(w);
+    }
+}
+
+}  // namespace records
