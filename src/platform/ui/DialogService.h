@@ -100,6 +100,8 @@ public:
     virtual std::optional<FontChoice> chooseFont(const FontPreset& preset) = 0;
     // Help is not modal: the viewer stays open beside the program.
     virtual void showHelp(const HelpRequest& request) = 0;
+    // Opens a web page in the desktop's browser (the shell's "open").
+    virtual void openUrl(const QString& url) = 0;
 };
 
 // The service in use; the Qt dialogs unless one was installed.

@@ -166,8 +166,10 @@ QString HelpViewer::currentPage() const { return webHelp->source().fileName(); }
 
 void HelpViewer::showPage(const QString& page) {
     const qsizetype hash = page.indexOf(QLatin1Char('#'));
-    QUrl url(QStringLiteral("qrc") + index_.root() + QLatin1Char('/') +
-             (hash < 0 ? page : page.left(hash)));
+    const QString path = index_.root() + QLatin1Char('/') + (hash < 0 ? page : page.left(hash));
+    // Pages ship as resources; a folder on disk serves as well (tests, page authors).
+    QUrl url = path.startsWith(QLatin1String(":/")) ? QUrl(QStringLiteral("qrc") + path)
+                                                     : QUrl::fromLocalFile(path);
     if (hash >= 0) url.setFragment(page.mid(hash + 1));
     webHelp->setSource(url);
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "platform/ui/Color.h"
@@ -216,5 +218,11 @@ std::optional<FontChoice> QtDialogs::chooseFont(const FontPreset& preset) {
 }
 
 void QtDialogs::showHelp(const HelpRequest& request) { showHelpViewer(request); }
+
+}  // namespace ui
+
+namespace ui {
+
+void QtDialogs::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
 
 }  // namespace ui

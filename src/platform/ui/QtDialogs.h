@@ -14,6 +14,7 @@ public:
     std::optional<std::uint32_t> chooseColor(const ColorRequest& request) override;
     std::optional<FontChoice> chooseFont(const FontPreset& preset) override;
     void showHelp(const HelpRequest& request) override;
+    void openUrl(const QString& url) override;
 };
 
 // "(*.mdb)|*.mdb|テキスト|*.txt" as QFileDialog name filters.

@@ -140,6 +140,14 @@ void ScriptedDialogs::showHelp(const HelpRequest& request) {
     shown_.push_back(shown);
 }
 
+void ScriptedDialogs::openUrl(const QString& url) {
+    ShownDialog shown;
+    shown.kind = DialogKind::Url;
+    shown.url = url;
+    shown.text = url;
+    shown_.push_back(shown);
+}
+
 ScopedScriptedDialogs::ScopedScriptedDialogs() {
     auto scripted = std::make_unique<ScriptedDialogs>();
     dialogs_ = scripted.get();

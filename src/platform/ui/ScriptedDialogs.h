@@ -23,7 +23,7 @@
 //   EXPECT_EQ(boxes->shown().at(0).text, "...");
 namespace ui {
 
-enum class DialogKind { Message, Input, OpenFile, Color, Font, Help };
+enum class DialogKind { Message, Input, OpenFile, Color, Font, Help, Url };
 
 // One box as it was shown, with the answer given.
 struct ShownDialog {
@@ -37,6 +37,7 @@ struct ShownDialog {
     ColorRequest color;          // colour dialogs
     FontPreset font;             // font dialogs
     HelpRequest help;            // help requests
+    QString url;                 // web pages opened
     QString answer;  // caption of the button, the typed text, the chosen path; "キャンセル"
 };
 
@@ -65,6 +66,7 @@ public:
     std::optional<std::uint32_t> chooseColor(const ColorRequest& request) override;
     std::optional<FontChoice> chooseFont(const FontPreset& preset) override;
     void showHelp(const HelpRequest& request) override;
+    void openUrl(const QString& url) override;
 
     static QString cancelCaption();
 
