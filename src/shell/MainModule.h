@@ -12,6 +12,11 @@
 class frmMDIChild;
 
 namespace shell {
+class frmMDI;
+class frmSplash;
+}  // namespace shell
+
+namespace shell {
 
 // One entry of the question-set list. Entries 0 and 1 are the pseudo-entries
 // "新規データベース作成" and "データベースがありません" (dbID -1); the sets follow.
@@ -63,12 +68,17 @@ struct MainModule {
 
     int openWindowCount = -1;  // -1 before the first window of the run
     bool closing = false;
-    bool mdiRestore = true;
+    bool mdiRestore = true;    // the main window comes back when the drop window goes
+    bool dropMode = false;     // the drop window stands in for the main window
     bool firstDisplay = false;  // a window opened by the program activates itself from its timer
     std::int32_t highestID = 0;
     BackUpSettings backUp;
     QString databaseFolder;  // no trailing "/"
     QString applicationPath;
+
+    // The two windows that live for the whole run; set while they exist.
+    frmMDI* mdiForm = nullptr;
+    frmSplash* splashForm = nullptr;
 };
 
 MainModule& mainModule();
