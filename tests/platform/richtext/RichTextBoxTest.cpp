@@ -89,6 +89,9 @@ TEST(RichTextBox, TextJoinsParagraphsWithNewlinesAndPositionsAgree) {
     box.setSelStart(1000);
     EXPECT_EQ(box.SelStart(), text.size());
     EXPECT_EQ(box.SelLength(), 0);
+    // Plain text from Windows keeps CR LF between lines: one break each.
+    box.setText(QStringLiteral("a\r\nb\rc\n"));
+    EXPECT_EQ(s(box.Text()), "a\nb\nc\n");
 }
 
 TEST(RichTextBox, EveryCorpusFileShowsItsTextAndPassesToAnotherBoxUnchanged) {
