@@ -628,10 +628,14 @@ void ReopenRecordWindows() {
             rs.MoveNext();
         }
     }
+    // The maximised window opens last so that it ends up in front. Maximising one MDI
+    // window maximises every window, so several rows may say so: all of them come back,
+    // the last one in front.
     std::int32_t maximised = -1;
     for (const auto& [dbID, isMax] : toOpen) {
         if (isMax) {
-            maximised = dbID;  // a later maximised row replaces an earlier one
+            if (maximised >= 0) OpenRecordWindow(FindWindowSlot(maximised));
+            maximised = dbID;
             continue;
         }
         OpenRecordWindow(FindWindowSlot(dbID));

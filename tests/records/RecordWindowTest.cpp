@@ -1,0 +1,267 @@
+// The record window driven like a user: typing, moving, saving, emptying, closing, and
+// reading the database afterwards.
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+#include <QTime>
+
+#include "platform/richtext/RichTextBox.h"
+#include "records/RecordWindowFixture.h"
+#include "records/RecordWindows.h"
+#include "records/frmMDIChild.h"
+#include "shell/DataStore.h"
+#include "shell/MainModule.h"
+
+namespace {
+
+// Latin letters as key presses; Japanese as an input method commits it.
+void typeInto(richtext::RichTextBox* box, const QString& text) {
+    box->setFocus();
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(box, QString(c));
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(box, &commit);
+        }
+    }
+}
+
+const QString kToday = QDate::currentDate().toString("yyyy/MM/dd");
+
+TEST_F(RecordWindowTest, ANewSetOpensOnAnEmptyRecordAndTypingThenMovingStoresIt) {
+    addSet(1, "英単語");
+    addRecord(41, 9, "another set's record");  // highest ID 41
+    frmMDIChild* w = openSet(1);
+    ASSERT_NE(w, nullptr);
+    const int slot = w->slot();
+    EXPECT_TRUE(shell::mainModule().childSettings[slot].activated);
+    EXPECT_FALSE(shell::mainModule().childSettings[slot].recordChanged);  // the empty record is not an edit
+    EXPECT_EQ(w->txtPonit->text(), "0.0");
+    EXPECT_EQ(w->windowTitle(), "英単語");
+
+    typeInto(w->txtData[0], "apple");
+    typeInto(w->txtData[1], "りんご");
+    QTest::mouseClick(w->cmdNext, Qt::LeftButton);
+    ASSERT_EQ(recordCount(1), 1);
+    EXPECT_EQ(field(42, "項目1"), "apple");
+    EXPECT_EQ(field(42, "項目2"), "りんご");
+    EXPECT_TRUE(field(42, "項目1RTF").startsWith("{\\rtf1"));
+    EXPECT_EQ(field(42, "登録日"), kToday);
+    EXPECT_EQ(field(42, "正解回数"), "0");
+    EXPECT_EQ(field(42, "出題回数"), "0");
+    EXPECT_FALSE(field(42, "登録時刻").isEmpty());
+    EXPECT_EQ(shell::mainModule().highestID, 42);
+    EXPECT_EQ(w->txtData[0]->Text(), "apple");  // shown as the last record
+    EXPECT_EQ(w->txtRecordDay->text(), kToday);
+}
+
+TEST_F(RecordWindowTest, AnEmptyNewRecordIsNeverStored) {
+    addSet(1, "a");
+    addRecord(1, 1, "first");
+    frmMDIChild* w = openSet(1);
+    w->mnuNewRecord_Click();
+    EXPECT_EQ(w->txtData[0]->Text(), "");
+    QTest::mouseClick(w->cmdEndRecord, Qt::LeftButton);
+    EXPECT_EQ(recordCount(1), 1);
+    EXPECT_EQ(w->txtData[0]->Text(), "first");
+}
+
+TEST_F(RecordWindowTest, EditingUpdatesTextsAndDateButKeepsTheTime) {
+    addSet(1, "a");
+    addRecord(1, 1, "old", "2020/02/02", "07:08:09");
+    addRecord(2, 1, "second", "2021/01/01");
+    frmMDIChild* w = openSet(1);
+    EXPECT_EQ(w->txtData[0]->Text(), "old");
+    w->txtData[0]->setFocus();
+    w->txtData[0]->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->txtData[0], "er");
+    QTest::mouseClick(w->cmdNext, Qt::LeftButton);
+    EXPECT_EQ(field(1, "項目1"), "older");
+    EXPECT_EQ(field(1, "登録日"), kToday);
+    EXPECT_EQ(field(1, "登録時刻"), "7:08:09");
+    EXPECT_EQ(w->txtData[0]->Text(), "second");
+}
+
+TEST_F(RecordWindowTest, EmptyingAllBoxesAsksAndDeletesOrKeeps) {
+    addSet(1, "a");
+    addRecord(1, 1, "one", "2020/01/01");
+    addRecord(2, 1, "two", "2020/01/02");
+    addRecord(3, 1, "three", "2020/01/03");
+    frmMDIChild* w = openSet(1);
+    w->txtData[0]->setText("");
+    boxes->queue("OK");
+    QTest::mouseClick(w->cmdNext, Qt::LeftButton);
+    ASSERT_EQ(boxes->shown().size(), 1u);
+    EXPECT_EQ(boxes->shown()[0].title, "データチェック");
+    EXPECT_EQ(boxes->shown()[0].text, "データがありません。このデータを削除しますか？");
+    EXPECT_EQ(field(1, "項目1"), "<none>");
+    EXPECT_EQ(recordCount(1), 2);
+
+    w->txtData[0]->setText("");
+    boxes->queue("キャンセル");
+    QTest::mouseClick(w->cmdNext, Qt::LeftButton);
+    // The check moved on once after deleting, the button once more: "three" was emptied.
+    EXPECT_EQ(recordCount(1), 2);
+    EXPECT_EQ(field(3, "項目1"), "");
+    EXPECT_EQ(field(2, "項目1"), "two");
+}
+
+TEST_F(RecordWindowTest, NavigationStaysAtTheEnds) {
+    addSet(1, "a");
+    addRecord(1, 1, "one", "2020/01/01");
+    addRecord(2, 1, "two", "2020/01/02");
+    frmMDIChild* w = openSet(1);
+    QTest::mouseClick(w->cmdBack, Qt::LeftButton);
+    EXPECT_EQ(w->txtData[0]->Text(), "one");
+    QTest::mouseClick(w->cmdEndRecord, Qt::LeftButton);
+    EXPECT_EQ(w->txtData[0]->Text(), "two");
+    QTest::mouseClick(w->cmdNext, Qt::LeftButton);
+    EXPECT_EQ(w->txtData[0]->Text(), "two");
+    QTest::mouseClick(w->cmdStartRecord, Qt::LeftButton);
+    EXPECT_EQ(w->txtData[0]->Text(), "one");
+    EXPECT_EQ(shell::mainModule().childSettings[w->slot()].shownPosition, 0);
+}
+
+TEST_F(RecordWindowTest, DeleteRecordShowsAnExistingRecordOrTheNewRecordState) {
+    addSet(1, "a");
+    addRecord(1, 1, "one", "2020/01/01");
+    addRecord(2, 1, "two", "2020/01/02");
+    frmMDIChild* w = openSet(1);
+    boxes->queue("OK");
+    w->mnuDeleteRecord_Click();
+    EXPECT_EQ(boxes->shown().back().text, "このデータ１件を削除します。よろしいですか？");
+    EXPECT_EQ(recordCount(1), 1);
+    EXPECT_EQ(w->txtData[0]->Text(), "two");
+    boxes->queue("OK");
+    w->mnuDeleteRecord_Click();
+    EXPECT_EQ(recordCount(1), 0);
+    EXPECT_TRUE(shell::mainModule().childSettings[w->slot()].newRecord);
+    EXPECT_EQ(w->txtData[0]->Text(), "");
+    w->mnuDeleteRecord_Click();
+    EXPECT_EQ(boxes->shown().back().text, "データがありません。");
+}
+
+TEST_F(RecordWindowTest, ClosingSavesTypedTextAndWritesTheWindowState) {
+    addSet(1, "a", "：,^@", "、");
+    addRecord(1, 1, "one");
+    frmMDIChild* w = openSet(1);
+    w->txtData[2]->setFocus();
+    QTest::keyClicks(w->txtData[2], "typed");
+    records::MoveDelimiterToTop(w->slot(), 0, 1);  // ^@ to the front
+    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->setGeometry(10, 20, 700, 600);
+    sub->close();
+    QApplication::processEvents();
+    EXPECT_EQ(field(1, "項目3"), "typed");
+    auto rs = shell::mainModule().database->OpenRecordset("select * from データベース設定 where dbID = 1");
+    EXPECT_EQ(rs->value("区切り12").toString(), "^@,：");
+    EXPECT_FALSE(rs->value("終了状態").toBool());
+    EXPECT_EQ(rs->value("画面X").toLong(), 150);
+    EXPECT_EQ(rs->value("画面Y").toLong(), 300);
+    EXPECT_EQ(rs->value("画面幅").toLong(), 10500);
+    EXPECT_EQ(rs->value("WindowState").toLong(), 0);
+    EXPECT_TRUE(shell::mainModule().childSettings[0].slotFree);
+    EXPECT_EQ(shell::mainModule().openWindowCount, 0);
+}
+
+TEST_F(RecordWindowTest, ExitKeepsWindowsForTheNextStartMaximisedLast) {
+    addSet(1, "a");
+    addSet(2, "b");
+    addSet(3, "c");
+    addSet(4, "closed by hand");
+    openSet(1);
+    frmMDIChild* w2 = openSet(2);
+    openSet(3);
+    typeInto(w2->txtData[0], "unsaved at exit");
+    shell::mainModule().closing = true;
+    records::CloseRecordWindowsForExit();
+    EXPECT_EQ(recordCount(2), 1);  // typed text is not lost at exit
+    auto rs = shell::mainModule().database->OpenRecordset("select * from データベース設定 where 終了状態 = True");
+    EXPECT_EQ(rs->RecordCount(), 3);
+
+    // The next start: the normal windows first, the maximised one last.
+    const auto execute = [](const char* sql) { shell::mainModule().database->Execute(sql); };
+    execute("UPDATE データベース設定 SET WindowState = 0");
+    execute("UPDATE データベース設定 SET WindowState = 2 WHERE dbID = 1");
+    const auto reopenedOrder = [&] {
+        shell::resetMainModule();
+        shell::openDataStore(file.folder());
+        shell::openSettingsRecordset();
+        shell::rebuildDataBaseList();
+        records::ReopenRecordWindows();
+        std::vector<int> order;
+        for (const auto& slot : shell::mainModule().childSettings) order.push_back(slot.dbID);
+        return order;
+    };
+    for (QMdiSubWindow* sub : area->subWindowList()) delete sub;
+    EXPECT_EQ(reopenedOrder(), (std::vector<int>{2, 3, 1}));
+    EXPECT_EQ(area->activeSubWindow()->widget(), records::windowOfSlot(2));
+    EXPECT_TRUE(area->activeSubWindow()->isMaximized());
+
+    // Two maximised rows: the earlier one is still reopened, the later one comes last.
+    shell::mainModule().closing = true;
+    for (QMdiSubWindow* sub : area->subWindowList()) delete sub;
+    execute("UPDATE データベース設定 SET WindowState = 2 WHERE dbID = 3");
+    EXPECT_EQ(reopenedOrder(), (std::vector<int>{2, 1, 3}));
+}
+
+TEST_F(RecordWindowTest, OpeningAnOpenSetOnlyBringsItForward) {
+    addSet(1, "a");
+    addSet(2, "b");
+    frmMDIChild* w1 = openSet(1);
+    openSet(2);
+    EXPECT_EQ(shell::mainModule().openWindowCount, 2);
+    EXPECT_EQ(openSet(1), w1);
+    EXPECT_EQ(shell::mainModule().openWindowCount, 2);
+    EXPECT_EQ(shell::mainModule().childSettings.size(), 2u);
+}
+
+TEST_F(RecordWindowTest, ReopeningAClosedSetReusesItsSlot) {
+    addSet(1, "a");
+    frmMDIChild* w = openSet(1);
+    qobject_cast<QMdiSubWindow*>(w->parentWidget())->close();
+    QApplication::processEvents();
+    frmMDIChild* again = openSet(1);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(shell::mainModule().childSettings.size(), 1u);
+    EXPECT_EQ(again->slot(), 0);
+    EXPECT_EQ(shell::mainModule().openWindowCount, 1);
+}
+
+TEST_F(RecordWindowTest, RefreshKeepsThePositionAndShowsNewCounters) {
+    addSet(1, "a");
+    addRecord(1, 1, "one", "2020/01/01");
+    addRecord(2, 1, "two", "2020/01/02", "10:00:00", 1, 3);
+    frmMDIChild* w = openSet(1);
+    QTest::mouseClick(w->cmdNext, Qt::LeftButton);
+    EXPECT_EQ(w->txtPonit->text(), "33.3");
+    shell::mainModule().database->Execute("UPDATE データ SET 正解回数 = 3, 出題回数 = 4 WHERE ID = 2");
+    shell::mainModule().dataBaseList[2].changed = true;
+    records::RefreshRecordWindows();
+    EXPECT_EQ(w->txtData[0]->Text(), "two");
+    EXPECT_EQ(w->txtPonit->text(), "75.0");
+}
+
+TEST_F(RecordWindowTest, LayoutHidesPartsByTheUseFlags) {
+    addSet(1, "a");
+    shell::mainModule().database->Execute(
+        "UPDATE データベース設定 SET 項目３使用 = False, コメント使用 = False, 出展使用 = False WHERE dbID = 1");
+    frmMDIChild* w = openSet(1);
+    w->Form_Resize();
+    EXPECT_FALSE(w->txtData[2]->isVisible());
+    EXPECT_FALSE(w->txtData[3]->isVisible());
+    EXPECT_FALSE(w->txtData[4]->isVisible());
+    EXPECT_TRUE(w->txtData[1]->isVisible());
+    EXPECT_EQ(w->txtData[0]->height(), w->txtData[1]->height());
+    EXPECT_GT(w->txtData[0]->height(), 150);
+}
+
+}  // namespace
