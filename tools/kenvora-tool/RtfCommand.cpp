@@ -14,10 +14,11 @@
 namespace {
 
 int rtfUsage() {
-    QTextStream(stderr) << "usage: kenvora-tool rtf dump FILE     RTF file -> JSON on standard output\n"
-                           "       kenvora-tool rtf write         JSON on standard input -> RTF\n"
-                           "       kenvora-tool rtf sample SEED   text on standard input -> "
-                           "RTF with some formatting\n";
+    QTextStream(stderr)
+        << "usage: kenvora-tool rtf dump FILE     RTF file -> JSON on standard output\n"
+           "       kenvora-tool rtf write         JSON on standard input -> RTF\n"
+           "       kenvora-tool rtf sample SEED   text on standard input -> "
+           "RTF with some formatting\n";
     return 2;
 }
 

@@ -23,12 +23,24 @@ constexpr const char* kCp932Name = "ibm-943_P15A-2003";
 UConverter* openConverter(int codepage) {
     std::vector<std::string> names;
     switch (codepage) {
-        case 932: names = {kCp932Name}; break;
-        case 936: names = {"windows-936-2000", "windows-936"}; break;
-        case 10000: names = {"macintosh"}; break;
-        case 437: names = {"ibm-437"}; break;
-        case 850: names = {"ibm-850"}; break;
-        case 1361: names = {"ibm-1361"}; break;
+        case 932:
+            names = {kCp932Name};
+            break;
+        case 936:
+            names = {"windows-936-2000", "windows-936"};
+            break;
+        case 10000:
+            names = {"macintosh"};
+            break;
+        case 437:
+            names = {"ibm-437"};
+            break;
+        case 850:
+            names = {"ibm-850"};
+            break;
+        case 1361:
+            names = {"ibm-1361"};
+            break;
         default:
             names = {"windows-" + std::to_string(codepage), "ibm-" + std::to_string(codepage)};
     }
@@ -46,7 +58,8 @@ UConverter* openConverter(int codepage) {
 UConverter* converterFor(int codepage) {
     thread_local std::unordered_map<int, ConverterPtr> cache;
     auto it = cache.find(codepage);
-    if (it == cache.end()) it = cache.emplace(codepage, ConverterPtr(openConverter(codepage))).first;
+    if (it == cache.end())
+        it = cache.emplace(codepage, ConverterPtr(openConverter(codepage))).first;
     return it->second.get();
 }
 
@@ -75,11 +88,13 @@ struct Cp932Table {
             ucnv_reset(conv.get());
             const int m = ucnv_fromUChars(conv.get(), enc, 4, &ch, 1, &st);
             if (U_SUCCESS(st) && (m == 1 || m == 2) && decode(enc, m) == u)
-                bytes[u] = m == 1 ? static_cast<unsigned char>(enc[0])
-                                  : static_cast<std::uint16_t>(static_cast<unsigned char>(enc[0]) << 8 |
-                                                               static_cast<unsigned char>(enc[1]));
+                bytes[u] =
+                    m == 1 ? static_cast<unsigned char>(enc[0])
+                           : static_cast<std::uint16_t>(static_cast<unsigned char>(enc[0]) << 8 |
+                                                        static_cast<unsigned char>(enc[1]));
         };
-        ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+        ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                            &status);
         ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
                               &status);
         // Half-width katakana only: the other single bytes above 0x7F are vendor-specific.
@@ -109,25 +124,44 @@ const Cp932Table& cp932Table() {
 
 int codepageForCharset(int charset, int documentCodepage) {
     switch (charset) {
-        case 0: return 1252;
-        case 2: return 1252;  // Symbol: the bytes are glyph numbers; Latin-1 keeps them visible
-        case 77: return 10000;
-        case 128: return 932;
-        case 129: return 949;
-        case 130: return 1361;
-        case 134: return 936;
-        case 136: return 950;
-        case 161: return 1253;
-        case 162: return 1254;
-        case 163: return 1258;
-        case 177: return 1255;
-        case 178: return 1256;
-        case 186: return 1257;
-        case 204: return 1251;
-        case 222: return 874;
-        case 238: return 1250;
-        case 255: return 437;
-        default: return documentCodepage;
+        case 0:
+            return 1252;
+        case 2:
+            return 1252;  // Symbol: the bytes are glyph numbers; Latin-1 keeps them visible
+        case 77:
+            return 10000;
+        case 128:
+            return 932;
+        case 129:
+            return 949;
+        case 130:
+            return 1361;
+        case 134:
+            return 936;
+        case 136:
+            return 950;
+        case 161:
+            return 1253;
+        case 162:
+            return 1254;
+        case 163:
+            return 1258;
+        case 177:
+            return 1255;
+        case 178:
+            return 1256;
+        case 186:
+            return 1257;
+        case 204:
+            return 1251;
+        case 222:
+            return 874;
+        case 238:
+            return 1250;
+        case 255:
+            return 437;
+        default:
+            return documentCodepage;
     }
 }
 

@@ -2,7 +2,9 @@
 
 namespace richtext {
 
-QString defaultFace() { return QStringLiteral("ＭＳ Ｐゴシック"); }
+QString defaultFace() {
+    return QStringLiteral("ＭＳ Ｐゴシック");
+}
 
 bool Paragraph::isEmpty() const {
     for (const Run& run : runs)
@@ -44,7 +46,8 @@ Document Document::fromPlainText(const QString& text, const Format& format) {
         finishParagraph(current, format);
         doc.paragraphs.push_back(std::move(current));
         current = Paragraph();
-        if (!end && text[i] == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
+        if (!end && text[i] == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+            ++i;
         start = i + 1;
     }
     return doc;
@@ -60,12 +63,14 @@ void appendText(Paragraph& paragraph, QStringView text, const Format& format) {
     target.append(text);
     for (qsizetype i = start; i < target.size();) {
         const QChar c = target[i];
-        const bool control = (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n')) ||
-                             c.unicode() == 0x7F;
+        const bool control =
+            (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n')) ||
+            c.unicode() == 0x7F;
         if (control) {
             target.remove(i, 1);
         } else {
-            if (c == QLatin1Char('\n') || c == QChar::ParagraphSeparator) target[i] = QChar::LineSeparator;
+            if (c == QLatin1Char('\n') || c == QChar::ParagraphSeparator)
+                target[i] = QChar::LineSeparator;
             ++i;
         }
     }

@@ -49,8 +49,8 @@ void installFontSubstitutions() {
         const std::pair<const char*, const char*> map[] = {
             {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"ＭＳ ゴシック", "IPAGothic"},
             {"ＭＳ Ｐ明朝", "IPAPMincho"},     {"ＭＳ 明朝", "IPAMincho"},
-            {"MS PGothic", "IPAPGothic"},       {"MS Gothic", "IPAGothic"},
-            {"MS UI Gothic", "IPAPGothic"},     {"MS PMincho", "IPAPMincho"},
+            {"MS PGothic", "IPAPGothic"},      {"MS Gothic", "IPAGothic"},
+            {"MS UI Gothic", "IPAPGothic"},    {"MS PMincho", "IPAPMincho"},
             {"MS Mincho", "IPAMincho"}};
         for (const auto& [face, ipa] : map)
             QFont::insertSubstitution(QString::fromUtf8(face), QString::fromUtf8(ipa));
@@ -76,7 +76,9 @@ void RichTextBox::onContentsChanged() {
         emit Change();
 }
 
-int RichTextBox::length() const { return document()->characterCount() - 1; }
+int RichTextBox::length() const {
+    return document()->characterCount() - 1;
+}
 
 // The format of the character at position (or, at a block end, the one a caret there gets).
 QTextCharFormat RichTextBox::formatAt(int position) const {
@@ -86,7 +88,9 @@ QTextCharFormat RichTextBox::formatAt(int position) const {
     return c.charFormat();
 }
 
-QString RichTextBox::Text() const { return withNewlines(document()->toRawText()); }
+QString RichTextBox::Text() const {
+    return withNewlines(document()->toRawText());
+}
 
 void RichTextBox::setText(const QString& text) {
     ProgramWrite write(this);
@@ -103,7 +107,9 @@ void RichTextBox::setText(const QString& text) {
     document()->clearUndoRedoStacks();
 }
 
-QString RichTextBox::TextRTF() const { return writeRtfString(richText()); }
+QString RichTextBox::TextRTF() const {
+    return writeRtfString(richText());
+}
 
 void RichTextBox::setTextRTF(const QString& rtf) {
     if (rtf.trimmed().isEmpty()) return;
@@ -114,7 +120,9 @@ void RichTextBox::setTextRTF(const QString& rtf) {
     setRichText(readRtf(QStringView(rtf)));
 }
 
-Document RichTextBox::richText() const { return documentRange(*document(), 0, length()); }
+Document RichTextBox::richText() const {
+    return documentRange(*document(), 0, length());
+}
 
 void RichTextBox::setRichText(const Document& doc) {
     ProgramWrite write(this);
@@ -130,7 +138,9 @@ void RichTextBox::setRichText(const Document& doc) {
     document()->clearUndoRedoStacks();
 }
 
-int RichTextBox::SelStart() const { return textCursor().selectionStart(); }
+int RichTextBox::SelStart() const {
+    return textCursor().selectionStart();
+}
 
 int RichTextBox::SelLength() const {
     const QTextCursor c = textCursor();
@@ -151,7 +161,9 @@ void RichTextBox::setSelLength(int len) {
     setTextCursor(c);
 }
 
-QString RichTextBox::SelText() const { return withNewlines(textCursor().selectedText()); }
+QString RichTextBox::SelText() const {
+    return withNewlines(textCursor().selectedText());
+}
 
 void RichTextBox::setSelText(const QString& text) {
     ProgramWrite write(this);
@@ -176,9 +188,9 @@ void RichTextBox::setSelRTF(const QString& rtf) {
     if (looksLikeRtf(QStringView(rtf)))
         doc = readRtf(QStringView(rtf));
     else if (!rtf.isEmpty())
-        doc = Document::fromPlainText(rtf, fromCharFormat(c.hasSelection() ? formatAt(c.selectionStart())
-                                                                           : c.charFormat(),
-                                                          document()->defaultFont()));
+        doc = Document::fromPlainText(
+            rtf, fromCharFormat(c.hasSelection() ? formatAt(c.selectionStart()) : c.charFormat(),
+                                document()->defaultFont()));
     c.beginEditBlock();
     c.removeSelectedText();
     insertDocument(c, doc);
@@ -196,7 +208,8 @@ std::optional<T> RichTextBox::uniformValue(Get get) const {
     const int start = c.selectionStart();
     const int end = c.selectionEnd();
     std::optional<T> value;
-    for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+    for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end;
+         b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
             if (!frag.isValid() || frag.position() >= end ||
@@ -295,7 +308,9 @@ void RichTextBox::setSelColor(const QColor& color) {
     applyFormat(m);
 }
 
-QColor RichTextBox::BackColor() const { return palette().color(QPalette::Base); }
+QColor RichTextBox::BackColor() const {
+    return palette().color(QPalette::Base);
+}
 
 void RichTextBox::setBackColor(const QColor& color) {
     QPalette p = palette();
@@ -303,9 +318,13 @@ void RichTextBox::setBackColor(const QColor& color) {
     setPalette(p);
 }
 
-bool RichTextBox::Locked() const { return isReadOnly(); }
+bool RichTextBox::Locked() const {
+    return isReadOnly();
+}
 
-void RichTextBox::setLocked(bool locked) { setReadOnly(locked); }
+void RichTextBox::setLocked(bool locked) {
+    setReadOnly(locked);
+}
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const {
     return source->hasText() || source->hasFormat(kRtfMime) || source->hasFormat(kRtfMimeAlt);

@@ -67,7 +67,8 @@ std::optional<Document> fromJson(const QJsonObject& json, const Format& base, QS
             at = r.value(QStringLiteral("offset")).toInteger();
         if (at < 0 || at + runText.size() > text.size() ||
             QStringView(text).mid(at, runText.size()) != runText)
-            return fail(QStringLiteral("run \"%1\" does not match the text at %2").arg(runText).arg(at));
+            return fail(
+                QStringLiteral("run \"%1\" does not match the text at %2").arg(runText).arg(at));
         Format f = base;
         auto flag = [&](const char* key, bool& target) {
             const QJsonValue value = r.value(QLatin1StringView(key));
@@ -77,14 +78,17 @@ std::optional<Document> fromJson(const QJsonObject& json, const Format& base, QS
         flag("italic", f.italic);
         flag("underline", f.underline);
         flag("strike", f.strike);
-        if (r.value(QStringLiteral("size")).isDouble()) f.size = r.value(QStringLiteral("size")).toDouble();
-        if (r.value(QStringLiteral("font")).isString()) f.font = r.value(QStringLiteral("font")).toString();
+        if (r.value(QStringLiteral("size")).isDouble())
+            f.size = r.value(QStringLiteral("size")).toDouble();
+        if (r.value(QStringLiteral("font")).isString())
+            f.font = r.value(QStringLiteral("font")).toString();
         const QJsonValue color = r.value(QStringLiteral("color"));
         if (color.isString()) {
             f.color = parseColorName(color.toString());
             if (!f.color) return fail(QStringLiteral("bad colour %1").arg(color.toString()));
         }
-        for (qsizetype k = at; k < at + runText.size(); ++k) formats[static_cast<std::size_t>(k)] = f;
+        for (qsizetype k = at; k < at + runText.size(); ++k)
+            formats[static_cast<std::size_t>(k)] = f;
         next = at + runText.size();
     }
     return documentFromFormattedText(text, formats);
@@ -99,16 +103,17 @@ Document documentFromFormattedText(const QString& text, const std::vector<Format
     for (qsizetype i = 0; i <= n; ++i) {
         const bool end = i == n;
         if (!end && text[i] != QLatin1Char('\n') &&
-            (i == start || formats[static_cast<std::size_t>(i)] == formats[static_cast<std::size_t>(i - 1)]))
+            (i == start ||
+             formats[static_cast<std::size_t>(i)] == formats[static_cast<std::size_t>(i - 1)]))
             continue;
         if (i > start)
             appendText(current, QStringView(text).mid(start, i - start),
                        formats[static_cast<std::size_t>(start)]);
         if (end || text[i] == QLatin1Char('\n')) {
             if (end && n > 0 && text[n - 1] != QLatin1Char('\n') && current.runs.empty()) break;
-            const Format& mark = !end ? formats[static_cast<std::size_t>(i)]
+            const Format& mark = !end    ? formats[static_cast<std::size_t>(i)]
                                  : n > 0 ? formats[static_cast<std::size_t>(n - 1)]
-                                 : Format();
+                                         : Format();
             finishParagraph(current, mark);
             doc.paragraphs.push_back(std::move(current));
             current = Paragraph();

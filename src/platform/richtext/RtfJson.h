@@ -20,7 +20,7 @@ QJsonObject toJson(const Document& doc);
 // corpus expectations do; attributes a run leaves out, and text no run covers, take `base`.
 // Every "\n" of the text is a paragraph break. Nothing when the runs do not match the text.
 std::optional<Document> fromJson(const QJsonObject& json, const Format& base,
-                                  QString* error = nullptr);
+                                 QString* error = nullptr);
 
 // A document from text with one format per UTF-16 unit ('\n' ends a paragraph; its format
 // becomes that of the paragraph mark).

@@ -70,9 +70,47 @@ struct FontEntry {
 };
 
 enum class Kw : std::uint8_t {
-    Unknown, Destination, FontTbl, ColorTbl, Ansi, AnsiCpg, Mac, Pc, Pca, Deff, Uc, U, Par, Line,
-    Tab, Cell, Plain, B, I, Ul, UlNone, Strike, F, Fs, Cf, Ab, Ai, Af, Afs, Loch, Hich, Dbch,
-    Rtlch, Ltrch, FCharset, Cpg, Red, Green, Blue, Bin, Char
+    Unknown,
+    Destination,
+    FontTbl,
+    ColorTbl,
+    Ansi,
+    AnsiCpg,
+    Mac,
+    Pc,
+    Pca,
+    Deff,
+    Uc,
+    U,
+    Par,
+    Line,
+    Tab,
+    Cell,
+    Plain,
+    B,
+    I,
+    Ul,
+    UlNone,
+    Strike,
+    F,
+    Fs,
+    Cf,
+    Ab,
+    Ai,
+    Af,
+    Afs,
+    Loch,
+    Hich,
+    Dbch,
+    Rtlch,
+    Ltrch,
+    FCharset,
+    Cpg,
+    Red,
+    Green,
+    Blue,
+    Bin,
+    Char
 };
 
 struct KwInfo {
@@ -84,45 +122,133 @@ const std::unordered_map<std::string_view, KwInfo>& keywords() {
     static const std::unordered_map<std::string_view, KwInfo> table = [] {
         std::unordered_map<std::string_view, KwInfo> t;
         // Groups whose content is never document text.
-        for (const char* d :
-             {"stylesheet", "info", "pict", "object", "header", "headerl", "headerr", "headerf",
-              "footer", "footerl", "footerr", "footerf", "footnote", "annotation", "atnid",
-              "atnauthor", "atndate", "atnref", "listtable", "listoverridetable", "revtbl",
-              "rsidtbl", "generator", "xmlnstbl", "fldinst", "pntext", "pntxta", "pntxtb",
-              "listtext", "themedata", "colorschememapping", "datastore", "latentstyles",
-              "mmathPr", "bkmkstart", "bkmkend", "pgdsctbl", "filetbl", "template", "nonshppict",
-              "shp", "shpinst", "do", "comment", "userprops", "docvar", "xe", "tc", "txe",
-              "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "objdata",
-              "objclass", "objname", "title", "subject", "author", "operator", "keywords",
-              "doccomm", "company", "category", "manager", "hlinkbase", "falt", "panose",
-              "upr", "fname", "protusertbl", "wgrffmtfilter", "passwordhash", "blipuid"})
+        for (const char* d : {"stylesheet",
+                              "info",
+                              "pict",
+                              "object",
+                              "header",
+                              "headerl",
+                              "headerr",
+                              "headerf",
+                              "footer",
+                              "footerl",
+                              "footerr",
+                              "footerf",
+                              "footnote",
+                              "annotation",
+                              "atnid",
+                              "atnauthor",
+                              "atndate",
+                              "atnref",
+                              "listtable",
+                              "listoverridetable",
+                              "revtbl",
+                              "rsidtbl",
+                              "generator",
+                              "xmlnstbl",
+                              "fldinst",
+                              "pntext",
+                              "pntxta",
+                              "pntxtb",
+                              "listtext",
+                              "themedata",
+                              "colorschememapping",
+                              "datastore",
+                              "latentstyles",
+                              "mmathPr",
+                              "bkmkstart",
+                              "bkmkend",
+                              "pgdsctbl",
+                              "filetbl",
+                              "template",
+                              "nonshppict",
+                              "shp",
+                              "shpinst",
+                              "do",
+                              "comment",
+                              "userprops",
+                              "docvar",
+                              "xe",
+                              "tc",
+                              "txe",
+                              "ftnsep",
+                              "ftnsepc",
+                              "ftncn",
+                              "aftnsep",
+                              "aftnsepc",
+                              "aftncn",
+                              "objdata",
+                              "objclass",
+                              "objname",
+                              "title",
+                              "subject",
+                              "author",
+                              "operator",
+                              "keywords",
+                              "doccomm",
+                              "company",
+                              "category",
+                              "manager",
+                              "hlinkbase",
+                              "falt",
+                              "panose",
+                              "upr",
+                              "fname",
+                              "protusertbl",
+                              "wgrffmtfilter",
+                              "passwordhash",
+                              "blipuid"})
             t.emplace(d, KwInfo{Kw::Destination});
-        const std::pair<const char*, Kw> words[] = {
-            {"fonttbl", Kw::FontTbl}, {"colortbl", Kw::ColorTbl}, {"ansi", Kw::Ansi},
-            {"ansicpg", Kw::AnsiCpg}, {"mac", Kw::Mac},           {"pc", Kw::Pc},
-            {"pca", Kw::Pca},         {"deff", Kw::Deff},         {"uc", Kw::Uc},
-            {"u", Kw::U},             {"par", Kw::Par},           {"sect", Kw::Par},
-            {"row", Kw::Par},         {"line", Kw::Line},         {"tab", Kw::Tab},
-            {"cell", Kw::Cell},       {"nestcell", Kw::Cell},     {"plain", Kw::Plain},
-            {"b", Kw::B},             {"i", Kw::I},               {"ulnone", Kw::UlNone},
-            {"strike", Kw::Strike},   {"striked", Kw::Strike},    {"f", Kw::F},
-            {"fs", Kw::Fs},           {"cf", Kw::Cf},             {"ab", Kw::Ab},
-            {"ai", Kw::Ai},           {"af", Kw::Af},             {"afs", Kw::Afs},
-            {"loch", Kw::Loch},       {"hich", Kw::Hich},         {"dbch", Kw::Dbch},
-            {"rtlch", Kw::Rtlch},     {"ltrch", Kw::Ltrch},       {"fcharset", Kw::FCharset},
-            {"cpg", Kw::Cpg},         {"red", Kw::Red},           {"green", Kw::Green},
-            {"blue", Kw::Blue},       {"bin", Kw::Bin}};
+        const std::pair<const char*, Kw> words[] = {{"fonttbl", Kw::FontTbl},
+                                                    {"colortbl", Kw::ColorTbl},
+                                                    {"ansi", Kw::Ansi},
+                                                    {"ansicpg", Kw::AnsiCpg},
+                                                    {"mac", Kw::Mac},
+                                                    {"pc", Kw::Pc},
+                                                    {"pca", Kw::Pca},
+                                                    {"deff", Kw::Deff},
+                                                    {"uc", Kw::Uc},
+                                                    {"u", Kw::U},
+                                                    {"par", Kw::Par},
+                                                    {"sect", Kw::Par},
+                                                    {"row", Kw::Par},
+                                                    {"line", Kw::Line},
+                                                    {"tab", Kw::Tab},
+                                                    {"cell", Kw::Cell},
+                                                    {"nestcell", Kw::Cell},
+                                                    {"plain", Kw::Plain},
+                                                    {"b", Kw::B},
+                                                    {"i", Kw::I},
+                                                    {"ulnone", Kw::UlNone},
+                                                    {"strike", Kw::Strike},
+                                                    {"striked", Kw::Strike},
+                                                    {"f", Kw::F},
+                                                    {"fs", Kw::Fs},
+                                                    {"cf", Kw::Cf},
+                                                    {"ab", Kw::Ab},
+                                                    {"ai", Kw::Ai},
+                                                    {"af", Kw::Af},
+                                                    {"afs", Kw::Afs},
+                                                    {"loch", Kw::Loch},
+                                                    {"hich", Kw::Hich},
+                                                    {"dbch", Kw::Dbch},
+                                                    {"rtlch", Kw::Rtlch},
+                                                    {"ltrch", Kw::Ltrch},
+                                                    {"fcharset", Kw::FCharset},
+                                                    {"cpg", Kw::Cpg},
+                                                    {"red", Kw::Red},
+                                                    {"green", Kw::Green},
+                                                    {"blue", Kw::Blue},
+                                                    {"bin", Kw::Bin}};
         for (const auto& [name, kw] : words) t.emplace(name, KwInfo{kw});
-        for (const char* u :
-             {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
-              "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
-              "ulwave"})
+        for (const char* u : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
+                              "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd",
+                              "ulthldash", "ululdbwave", "ulw", "ulwave"})
             t.emplace(u, KwInfo{Kw::Ul});
         const std::pair<const char*, char16_t> chars[] = {
-            {"emdash", 0x2014},  {"endash", 0x2013},    {"bullet", 0x2022},
-            {"lquote", 0x2018},  {"rquote", 0x2019},    {"ldblquote", 0x201C},
-            {"rdblquote", 0x201D}, {"emspace", 0x2003}, {"enspace", 0x2002},
-            {"qmspace", 0x2005}, {"zwj", 0x200D},       {"zwnj", 0x200C},
+            {"emdash", 0x2014},  {"endash", 0x2013},    {"bullet", 0x2022},    {"lquote", 0x2018},
+            {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
+            {"enspace", 0x2002}, {"qmspace", 0x2005},   {"zwj", 0x200D},       {"zwnj", 0x200C},
             {"zwbo", 0x200B}};
         for (const auto& [name, ch] : chars) t.emplace(name, KwInfo{Kw::Char, ch});
         return t;
@@ -130,8 +256,12 @@ const std::unordered_map<std::string_view, KwInfo>& keywords() {
     return table;
 }
 
-bool isAsciiLetter(unsigned c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(unsigned c) { return c >= '0' && c <= '9'; }
+bool isAsciiLetter(unsigned c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(unsigned c) {
+    return c >= '0' && c <= '9';
+}
 int hexValue(unsigned c) {
     if (c >= '0' && c <= '9') return static_cast<int>(c - '0');
     if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a' + 10);
@@ -293,20 +423,27 @@ private:
         switch (c) {
             case '\\':
             case '{':
-            case '}': textByte(static_cast<unsigned char>(c)); break;
+            case '}':
+                textByte(static_cast<unsigned char>(c));
+                break;
             case '*':
                 flushBytes();
                 cur_.dest = Dest::Skip;
                 cpValid_ = false;
                 break;
-            case '~': unicodeChar(0x00A0); break;
-            case '_': unicodeChar(0x2011); break;
+            case '~':
+                unicodeChar(0x00A0);
+                break;
+            case '_':
+                unicodeChar(0x2011);
+                break;
             case '\r':
             case '\n':
                 flushBytes();
                 if (cur_.dest == Dest::Text) endParagraph();
                 break;
-            default: break;  // \- optional hyphen, \: \| and unknown symbols
+            default:
+                break;  // \- optional hyphen, \: \| and unknown symbols
         }
     }
 
@@ -329,8 +466,11 @@ private:
         CharState& ch = cur_.chars;
         const bool on = !hasParam || param != 0;
         switch (info.kw) {
-            case Kw::Unknown: break;
-            case Kw::Destination: cur_.dest = Dest::Skip; break;
+            case Kw::Unknown:
+                break;
+            case Kw::Destination:
+                cur_.dest = Dest::Skip;
+                break;
             case Kw::FontTbl:
                 cur_.dest = Dest::FontTable;
                 break;
@@ -340,17 +480,27 @@ private:
                 colorAny_ = false;
                 red_ = green_ = blue_ = 0;
                 break;
-            case Kw::Ansi: docCodepage_ = 1252; break;
+            case Kw::Ansi:
+                docCodepage_ = 1252;
+                break;
             case Kw::AnsiCpg:
                 if (param > 0 && param < 65536) docCodepage_ = param;
                 break;
-            case Kw::Mac: docCodepage_ = 10000; break;
-            case Kw::Pc: docCodepage_ = 437; break;
-            case Kw::Pca: docCodepage_ = 850; break;
+            case Kw::Mac:
+                docCodepage_ = 10000;
+                break;
+            case Kw::Pc:
+                docCodepage_ = 437;
+                break;
+            case Kw::Pca:
+                docCodepage_ = 850;
+                break;
             case Kw::Deff:
                 if (hasParam) deff_ = param;
                 break;
-            case Kw::Uc: cur_.uc = std::max(param, 0); break;
+            case Kw::Uc:
+                cur_.uc = std::max(param, 0);
+                break;
             case Kw::U:
                 if (hasParam) {
                     const std::int32_t v = param < 0 ? param + 65536 : param;
@@ -361,16 +511,34 @@ private:
             case Kw::Par:
                 if (cur_.dest == Dest::Text) endParagraph();
                 break;
-            case Kw::Line: unicodeChar(QChar::LineSeparator); break;
+            case Kw::Line:
+                unicodeChar(QChar::LineSeparator);
+                break;
             case Kw::Tab:
-            case Kw::Cell: unicodeChar('\t'); break;
-            case Kw::Char: unicodeChar(info.ch); break;
-            case Kw::Plain: ch = CharState(); break;
-            case Kw::B: ch.bold = on; break;
-            case Kw::I: ch.italic = on; break;
-            case Kw::Ul: ch.underline = on; break;
-            case Kw::UlNone: ch.underline = false; break;
-            case Kw::Strike: ch.strike = on; break;
+            case Kw::Cell:
+                unicodeChar('\t');
+                break;
+            case Kw::Char:
+                unicodeChar(info.ch);
+                break;
+            case Kw::Plain:
+                ch = CharState();
+                break;
+            case Kw::B:
+                ch.bold = on;
+                break;
+            case Kw::I:
+                ch.italic = on;
+                break;
+            case Kw::Ul:
+                ch.underline = on;
+                break;
+            case Kw::UlNone:
+                ch.underline = false;
+                break;
+            case Kw::Strike:
+                ch.strike = on;
+                break;
             case Kw::F:
                 if (!hasParam) break;
                 if (cur_.dest == Dest::FontTable)
@@ -381,7 +549,9 @@ private:
             case Kw::Fs:
                 if (hasParam && param > 0) ch.size = std::min(param, 32767);
                 break;
-            case Kw::Cf: ch.color = std::max(param, 0); break;
+            case Kw::Cf:
+                ch.color = std::max(param, 0);
+                break;
             // \a* under \rtlch or \hich describe right-to-left text; keep them off ours.
             case Kw::Ab:
                 if (!complexScript()) ch.aBold = on ? 1 : 0;
@@ -395,11 +565,21 @@ private:
             case Kw::Afs:
                 if (!complexScript() && hasParam && param > 0) ch.aSize = std::min(param, 32767);
                 break;
-            case Kw::Loch: ch.runType = RunType::Loch; break;
-            case Kw::Hich: ch.runType = RunType::Hich; break;
-            case Kw::Dbch: ch.runType = RunType::Dbch; break;
-            case Kw::Rtlch: ch.runType = RunType::Rtl; break;
-            case Kw::Ltrch: ch.runType = RunType::None; break;
+            case Kw::Loch:
+                ch.runType = RunType::Loch;
+                break;
+            case Kw::Hich:
+                ch.runType = RunType::Hich;
+                break;
+            case Kw::Dbch:
+                ch.runType = RunType::Dbch;
+                break;
+            case Kw::Rtlch:
+                ch.runType = RunType::Rtl;
+                break;
+            case Kw::Ltrch:
+                ch.runType = RunType::None;
+                break;
             case Kw::FCharset:
                 if (cur_.dest == Dest::FontTable && inFontEntry_) fontEntry_.charset = param;
                 break;
@@ -416,7 +596,8 @@ private:
                     colorAny_ = true;
                 }
                 break;
-            case Kw::Bin: break;
+            case Kw::Bin:
+                break;
         }
     }
 
@@ -428,7 +609,8 @@ private:
 
     void textByte(unsigned char b) {
         switch (cur_.dest) {
-            case Dest::Skip: return;
+            case Dest::Skip:
+                return;
             case Dest::ColorTable:
                 if (b == ';') endColor();
                 return;
@@ -440,7 +622,8 @@ private:
                 }
                 if (!inFontEntry_) return;
                 break;
-            case Dest::Text: break;
+            case Dest::Text:
+                break;
         }
         const int cp = currentCodepage();
         if (!bytes_.empty() && cp != bytesCodepage_) flushBytes();
@@ -603,8 +786,7 @@ private:
         QString& name = fontEntry_.name;
         name.removeIf([](QChar c) {
             return c.unicode() < 0x20 || c.unicode() == 0x7F || c == QLatin1Char(';') ||
-                   c == QChar::LineSeparator ||
-                   c == QChar::ParagraphSeparator;
+                   c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
         });
         if (name.size() > kMaxFontName) {
             name.truncate(kMaxFontName);

@@ -163,7 +163,8 @@ private:
                 literal(static_cast<char>(c));
             } else {
                 unsigned char bytes[2];
-                const int len = cp932Bytes && !QChar::isSurrogate(c) ? detail::cp932Encode(c, bytes) : 0;
+                const int len =
+                    cp932Bytes && !QChar::isSurrogate(c) ? detail::cp932Encode(c, bytes) : 0;
                 if (len == 0) {
                     unicodeUnit(c);
                 } else {
@@ -200,9 +201,13 @@ private:
 
 }  // namespace
 
-QByteArray writeRtf(const Document& doc) { return Writer(doc).run(); }
+QByteArray writeRtf(const Document& doc) {
+    return Writer(doc).run();
+}
 
-QString writeRtfString(const Document& doc) { return QString::fromLatin1(writeRtf(doc)); }
+QString writeRtfString(const Document& doc) {
+    return QString::fromLatin1(writeRtf(doc));
+}
 
 bool isJapaneseFace(const QString& face) {
     bool ascii = true;
@@ -210,12 +215,12 @@ bool isJapaneseFace(const QString& face) {
         if (c.unicode() >= 0x80) ascii = false;
     if (!ascii) return detail::cp932Holds(face);
     static const char* const known[] = {
-        "MS Gothic", "MS PGothic", "MS UI Gothic", "MS Mincho", "MS PMincho", "Meiryo",
-        "Meiryo UI", "Yu Gothic", "Yu Gothic UI", "Yu Mincho", "IPAGothic", "IPAPGothic",
-        "IPAMincho", "IPAPMincho", "IPAexGothic", "IPAexMincho", "IPAUIGothic", "TakaoGothic",
-        "TakaoPGothic", "TakaoMincho", "TakaoPMincho", "VL Gothic", "VL PGothic",
-        "Noto Sans CJK JP", "Noto Serif CJK JP", "Noto Sans JP", "Noto Serif JP", "Osaka",
-        "HGGothicE", "HGMinchoE"};
+        "MS Gothic",    "MS PGothic",    "MS UI Gothic", "MS Mincho",        "MS PMincho",
+        "Meiryo",       "Meiryo UI",     "Yu Gothic",    "Yu Gothic UI",     "Yu Mincho",
+        "IPAGothic",    "IPAPGothic",    "IPAMincho",    "IPAPMincho",       "IPAexGothic",
+        "IPAexMincho",  "IPAUIGothic",   "TakaoGothic",  "TakaoPGothic",     "TakaoMincho",
+        "TakaoPMincho", "VL Gothic",     "VL PGothic",   "Noto Sans CJK JP", "Noto Serif CJK JP",
+        "Noto Sans JP", "Noto Serif JP", "Osaka",        "HGGothicE",        "HGMinchoE"};
     for (const char* k : known)
         if (face.compare(QLatin1StringView(k), Qt::CaseInsensitive) == 0) return true;
     return false;

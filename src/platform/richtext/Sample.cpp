@@ -26,12 +26,24 @@ QString sampleRecordRtf(const QString& text, std::uint32_t seed) {
         for (std::uint32_t i = start; i < end; ++i) {
             Format& f = formats[i];
             switch (style) {
-                case 0: f.bold = true; break;
-                case 1: f.italic = true; break;
-                case 2: f.underline = true; break;
-                case 3: f.color = 0xFF0000; break;
-                case 4: f.color = 0x0000FF; break;
-                case 5: f.size = 12; break;
+                case 0:
+                    f.bold = true;
+                    break;
+                case 1:
+                    f.italic = true;
+                    break;
+                case 2:
+                    f.underline = true;
+                    break;
+                case 3:
+                    f.color = 0xFF0000;
+                    break;
+                case 4:
+                    f.color = 0x0000FF;
+                    break;
+                case 5:
+                    f.size = 12;
+                    break;
                 default:
                     f.bold = true;
                     f.color = 0x008000;

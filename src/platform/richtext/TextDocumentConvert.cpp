@@ -22,15 +22,15 @@ QTextCharFormat toCharFormat(const Format& f) {
 Format fromCharFormat(const QTextCharFormat& cf, const QFont& defaultFont) {
     Format f;
     const QStringList families = cf.fontFamilies().toStringList();
-    f.font = families.isEmpty() || families.front().isEmpty() ? defaultFont.family()
-                                                              : families.front();
+    f.font =
+        families.isEmpty() || families.front().isEmpty() ? defaultFont.family() : families.front();
     f.size = cf.fontPointSize() > 0 ? cf.fontPointSize() : defaultFont.pointSizeF();
     f.bold = cf.hasProperty(QTextFormat::FontWeight) ? cf.fontWeight() >= QFont::DemiBold
                                                      : defaultFont.bold();
     f.italic = cf.hasProperty(QTextFormat::FontItalic) ? cf.fontItalic() : defaultFont.italic();
     f.underline = cf.fontUnderline();
-    f.strike = cf.hasProperty(QTextFormat::FontStrikeOut) ? cf.fontStrikeOut()
-                                                          : defaultFont.strikeOut();
+    f.strike =
+        cf.hasProperty(QTextFormat::FontStrikeOut) ? cf.fontStrikeOut() : defaultFont.strikeOut();
     if (cf.hasProperty(QTextFormat::ForegroundBrush) && cf.foreground().style() != Qt::NoBrush)
         f.color = cf.foreground().color().rgb() & 0xFFFFFFu;
     return f;
@@ -57,9 +57,9 @@ Document documentRange(const QTextDocument& document, int start, int end) {
                        fromCharFormat(frag.charFormat(), defaultFont));
         }
         // An empty block keeps its own format (what typing there gets).
-        finishParagraph(p, fromCharFormat(block.length() > 1 && firstFormat ? *firstFormat
-                                                                             : block.charFormat(),
-                                          defaultFont));
+        finishParagraph(
+            p, fromCharFormat(block.length() > 1 && firstFormat ? *firstFormat : block.charFormat(),
+                              defaultFont));
         out.paragraphs.push_back(std::move(p));
         if (block == last) break;
         block = block.next();

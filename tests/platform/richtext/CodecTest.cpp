@@ -29,9 +29,13 @@ Document oneParagraph(std::initializer_list<richtext::Run> runs) {
     return d;
 }
 
-Document read(const char* rtf) { return readRtf(QByteArrayView(rtf)); }
+Document read(const char* rtf) {
+    return readRtf(QByteArrayView(rtf));
+}
 
-std::string text(const Document& d) { return d.plainText().toStdString(); }
+std::string text(const Document& d) {
+    return d.plainText().toStdString();
+}
 
 void expectSame(const Document& a, const Document& b) {
     ASSERT_EQ(a.paragraphs.size(), b.paragraphs.size());
@@ -41,8 +45,8 @@ void expectSame(const Document& a, const Document& b) {
         ASSERT_EQ(ra.size(), rb.size()) << "paragraph " << i;
         for (std::size_t k = 0; k < ra.size(); ++k) {
             EXPECT_EQ(ra[k].text.toStdString(), rb[k].text.toStdString());
-            EXPECT_TRUE(ra[k].format == rb[k].format) << "paragraph " << i << " run " << k << " \""
-                                                      << ra[k].text.toStdString() << "\"";
+            EXPECT_TRUE(ra[k].format == rb[k].format)
+                << "paragraph " << i << " run " << k << " \"" << ra[k].text.toStdString() << "\"";
         }
     }
 }
@@ -53,9 +57,9 @@ TEST(RtfWriter, WritesRichEditStyleRtfInSevenBitAscii) {
     Format red = fmt();
     red.color = 0xFF0000;
     red.bold = true;
-    const QByteArray rtf = writeRtf(oneParagraph({richtext::Run{QStringLiteral("日本語"), fmt()},
-                                                  richtext::Run{QStringLiteral("赤"), red},
-                                                  richtext::Run{QStringLiteral("a\\b{c}"), fmt()}}));
+    const QByteArray rtf = writeRtf(oneParagraph(
+        {richtext::Run{QStringLiteral("日本語"), fmt()}, richtext::Run{QStringLiteral("赤"), red},
+         richtext::Run{QStringLiteral("a\\b{c}"), fmt()}}));
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg932")) << rtf.constData();
     // The face name in cp932 bytes, marked as a Japanese face.
     EXPECT_TRUE(rtf.contains(
@@ -70,13 +74,14 @@ TEST(RtfWriter, WritesRichEditStyleRtfInSevenBitAscii) {
 TEST(RtfWriter, WritesCharactersOutsideCp932AsUnicodeAndSurrogatePairs) {
     const QByteArray rtf = writeRtf(oneParagraph({richtext::Run{QStringLiteral("😀한é～"), fmt()}}));
     EXPECT_TRUE(rtf.contains("\\u-10179?\\u-8704?")) << rtf.constData();  // U+1F600
-    EXPECT_TRUE(rtf.contains("\\u-10916?")) << rtf.constData();            // 한
-    EXPECT_TRUE(rtf.contains("\\u233?")) << rtf.constData();               // é: not in cp932
-    EXPECT_TRUE(rtf.contains("\\'81\\'60")) << rtf.constData();            // ～ is cp932 0x8160
+    EXPECT_TRUE(rtf.contains("\\u-10916?")) << rtf.constData();           // 한
+    EXPECT_TRUE(rtf.contains("\\u233?")) << rtf.constData();              // é: not in cp932
+    EXPECT_TRUE(rtf.contains("\\'81\\'60")) << rtf.constData();           // ～ is cp932 0x8160
 }
 
 TEST(RtfWriter, LatinFaceGetsAnsiCharsetAndItsJapaneseTextStaysReadable) {
-    const Document doc = oneParagraph({richtext::Run{QStringLiteral("Arial で書く"), fmt(10, "Arial")}});
+    const Document doc =
+        oneParagraph({richtext::Run{QStringLiteral("Arial で書く"), fmt(10, "Arial")}});
     const QByteArray rtf = writeRtf(doc);
     EXPECT_TRUE(rtf.contains("\\fcharset0 Arial;")) << rtf.constData();
     // Other readers decode \'xx of an ANSI font as cp1252, so no cp932 bytes may appear there.
@@ -98,10 +103,11 @@ TEST(RtfRoundTrip, EveryFormatAndSpecialCharacterSurvives) {
     doc.paragraphs.push_back(Paragraph{{richtext::Run{QStringLiteral("普通\t表ソ能"), a},
                                         richtext::Run{QStringLiteral("太字 Bold"), b},
                                         richtext::Run{QStringLiteral("x\\{y}"), c}}});
-    doc.paragraphs.push_back(Paragraph{{richtext::Run{QString(), b}}});  // empty, keeps its mark format
     doc.paragraphs.push_back(
-        Paragraph{{richtext::Run{QStringLiteral("行1") + QChar::LineSeparator + QStringLiteral("行2"), a},
-                   richtext::Run{QStringLiteral("𠮷😀①ｶﾞ～é"), d}}});
+        Paragraph{{richtext::Run{QString(), b}}});  // empty, keeps its mark format
+    doc.paragraphs.push_back(Paragraph{
+        {richtext::Run{QStringLiteral("行1") + QChar::LineSeparator + QStringLiteral("行2"), a},
+         richtext::Run{QStringLiteral("𠮷😀①ｶﾞ～é"), d}}});
     const Document back = readRtf(QByteArrayView(writeRtf(doc)));
     expectSame(back, doc);
     EXPECT_TRUE(back == doc);
@@ -109,8 +115,8 @@ TEST(RtfRoundTrip, EveryFormatAndSpecialCharacterSurvives) {
 
 TEST(RtfRoundTrip, RandomDocumentsReadBackIdentical) {
     std::mt19937 rng(12345);
-    const QString alphabet = QStringLiteral("abcXYZ 019あいう漢字表ソ①～é한\\{};\t") +
-                             QChar::LineSeparator;
+    const QString alphabet =
+        QStringLiteral("abcXYZ 019あいう漢字表ソ①～é한\\{};\t") + QChar::LineSeparator;
     const QString faces[] = {defaultFace(), QStringLiteral("Arial"), QStringLiteral("IPAMincho")};
     for (int iteration = 0; iteration < 200; ++iteration) {
         Document doc;
@@ -127,7 +133,8 @@ TEST(RtfRoundTrip, RandomDocumentsReadBackIdentical) {
                 if (rng() % 2) f.color = rng() & 0xFFFFFF;
                 QString t;
                 const int len = 1 + static_cast<int>(rng() % 6);
-                for (int k = 0; k < len; ++k) t += alphabet[static_cast<qsizetype>(rng() % alphabet.size())];
+                for (int k = 0; k < len; ++k)
+                    t += alphabet[static_cast<qsizetype>(rng() % alphabet.size())];
                 if (rng() % 5 == 0) t += QStringLiteral("😀");
                 appendText(para, t, f);
             }
@@ -143,10 +150,10 @@ TEST(RtfRoundTrip, RandomDocumentsReadBackIdentical) {
 }
 
 TEST(RtfRoundTrip, CorpusFilesSurviveOurWriter) {
-    for (const char* name : {"richedit/re02_bold_italic_underline_strike.rtf",
-                             "richedit/re04_fonts.rtf", "richedit/re09_cp932_specials.rtf",
-                             "libreoffice/lo10_outside_cp932.rtf",
-                             "libreoffice/lo13_mixed_ja_locale.rtf"}) {
+    for (const char* name :
+         {"richedit/re02_bold_italic_underline_strike.rtf", "richedit/re04_fonts.rtf",
+          "richedit/re09_cp932_specials.rtf", "libreoffice/lo10_outside_cp932.rtf",
+          "libreoffice/lo13_mixed_ja_locale.rtf"}) {
         QFile f(testing_support::corpusPath(QStringLiteral("rtf/") + name));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name;
         const Document doc = readRtf(QByteArrayView(f.readAll()));
@@ -168,9 +175,10 @@ TEST(RtfReader, UnicodeFallbacksAreSkippedByCountIncludingHexEscapes) {
 
 TEST(RtfReader, HexBytesDecodeByTheFontCharsetThenTheAnsiCodePage) {
     EXPECT_EQ(text(read("{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa}")), "日");
-    EXPECT_EQ(text(read("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset128 "
-                        "B;}}\\f0 caf\\'e9 \\f1\\'93\\'fa\\'95\\'5c}")),
-              "café 日表");
+    EXPECT_EQ(
+        text(read("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset128 "
+                  "B;}}\\f0 caf\\'e9 \\f1\\'93\\'fa\\'95\\'5c}")),
+        "café 日表");
     // A character's two bytes may be split by a line end.
     EXPECT_EQ(text(read("{\\rtf1\\ansi\\ansicpg932 \\'82\r\n\\'a0}")), "あ");
 }
@@ -185,8 +193,9 @@ TEST(RtfReader, ParagraphsLinesAndTabs) {
 }
 
 TEST(RtfReader, SkipsDestinationsAndBinaryData) {
-    EXPECT_EQ(text(read("{\\rtf1{\\*\\unknown {\\b x}}{\\info{\\title t}}{\\pict\\bin4 }}{\\'7b}a}")),
-              "a");
+    EXPECT_EQ(
+        text(read("{\\rtf1{\\*\\unknown {\\b x}}{\\info{\\title t}}{\\pict\\bin4 }}{\\'7b}a}")),
+        "a");
     EXPECT_EQ(text(read("{\\rtf1{\\stylesheet{\\s0 Normal;}}{\\field{\\*\\fldinst HYPERLINK "
                         "x}{\\fldrslt link}}}")),
               "link");
@@ -205,7 +214,8 @@ TEST(RtfReader, PlainResetsCharacterFormattingButPardDoesNot) {
 
 TEST(RtfReader, AssociatedPropertiesApplyToDoubleByteRuns) {
     const Document d = read(
-        "{\\rtf1{\\fonttbl{\\f0 Latin;}{\\f1 Gothic;}}{\\rtlch\\ab\\afs40 \\ltrch\\dbch\\af1\\ab\\afs30 "
+        "{\\rtf1{\\fonttbl{\\f0 Latin;}{\\f1 Gothic;}}{\\rtlch\\ab\\afs40 "
+        "\\ltrch\\dbch\\af1\\ab\\afs30 "
         "\\u22826?}{\\loch\\fs16 x}}");
     ASSERT_EQ(d.paragraphs.size(), 1u);
     const auto& runs = d.paragraphs[0].runs;
@@ -226,7 +236,8 @@ TEST(RtfReader, HostileInputStaysBoundedAndKeepsText) {
     EXPECT_EQ(d.plainText().size(), 5 + 200000);
     // \bin longer than the data, parameters far beyond 32 bits, a huge \uc.
     EXPECT_EQ(text(read("{\\rtf1 a\\fs99999999999999999999 b\\bin999999999999 zz")), "ab");
-    EXPECT_EQ(text(read("{\\rtf1 a{\\uc2147483647 \\u12354 skipped}b\\u-99999?c\\u55357?d}")), "aあbc\uFFFDd");
+    EXPECT_EQ(text(read("{\\rtf1 a{\\uc2147483647 \\u12354 skipped}b\\u-99999?c\\u55357?d}")),
+              "aあbc\uFFFDd");
     // Broken hex escapes are dropped; what follows them is read as text.
     EXPECT_EQ(text(read("{\\rtf1 a\\'zz\\'4x\\'")), "azzx");
 }

@@ -19,7 +19,9 @@ QByteArray readFile(const QString& path) {
     return f.readAll();
 }
 
-QJsonObject readJson(const QString& path) { return QJsonDocument::fromJson(readFile(path)).object(); }
+QJsonObject readJson(const QString& path) {
+    return QJsonDocument::fromJson(readFile(path)).object();
+}
 
 QStringList corpusFiles(const QString& folder) {
     QDir dir(testing_support::corpusPath(QStringLiteral("rtf/") + folder));
@@ -44,7 +46,8 @@ class RtfCorpus : public ::testing::TestWithParam<QString> {};
 
 TEST_P(RtfCorpus, TextAndRunsMatchTheExpectation) {
     const QString path = testing_support::corpusPath(QStringLiteral("rtf/") + GetParam());
-    const QJsonObject expect = readJson(QString(path).replace(QStringLiteral(".rtf"), QStringLiteral(".expect.json")));
+    const QJsonObject expect =
+        readJson(QString(path).replace(QStringLiteral(".rtf"), QStringLiteral(".expect.json")));
     ASSERT_FALSE(expect.isEmpty());
     const Document doc = readRtf(QByteArrayView(readFile(path)));
     const QString text = doc.plainText();
@@ -66,13 +69,16 @@ TEST_P(RtfCorpus, TextAndRunsMatchTheExpectation) {
             EXPECT_EQ(f->strike, run.value("strike").toBool()) << where;
             if (run.contains("color")) {
                 ASSERT_TRUE(f->color.has_value()) << where;
-                EXPECT_EQ(colorName(*f->color).toStdString(), run.value("color").toString().toStdString()) << where;
+                EXPECT_EQ(colorName(*f->color).toStdString(),
+                          run.value("color").toString().toStdString())
+                    << where;
             }
             if (run.contains("size")) {
                 EXPECT_DOUBLE_EQ(f->size, run.value("size").toDouble()) << where;
             }
             if (run.contains("font")) {
-                EXPECT_EQ(f->font.toStdString(), run.value("font").toString().toStdString()) << where;
+                EXPECT_EQ(f->font.toStdString(), run.value("font").toString().toStdString())
+                    << where;
             }
         }
     }
@@ -86,16 +92,19 @@ class MalformedRtf : public ::testing::TestWithParam<QString> {};
 // A damaged file reads without crashing or hanging and keeps the text that is readable.
 TEST_P(MalformedRtf, KeepsTheReadableText) {
     const QString path = testing_support::corpusPath(QStringLiteral("rtf/") + GetParam());
-    const QJsonObject expect = readJson(QString(path).replace(QStringLiteral(".rtf"), QStringLiteral(".expect.json")));
+    const QJsonObject expect =
+        readJson(QString(path).replace(QStringLiteral(".rtf"), QStringLiteral(".expect.json")));
     const QByteArray data = readFile(path);
     const QString text = readRtf(QByteArrayView(data)).plainText();
     for (const QJsonValue& v : expect.value("text_should_contain").toArray())
-        EXPECT_TRUE(text.contains(v.toString())) << v.toString().toStdString() << " in " << text.toStdString();
+        EXPECT_TRUE(text.contains(v.toString()))
+            << v.toString().toStdString() << " in " << text.toStdString();
     if (expect.contains("text_should_equal")) {
         EXPECT_EQ(text.toStdString(), expect.value("text_should_equal").toString().toStdString());
     }
     // The same bytes held in a string (as the database keeps RTF) read alike.
-    EXPECT_EQ(readRtf(QStringView(QString::fromLatin1(data))).plainText().size() > 0, !text.isEmpty());
+    EXPECT_EQ(readRtf(QStringView(QString::fromLatin1(data))).plainText().size() > 0,
+              !text.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, MalformedRtf, ::testing::ValuesIn(corpusFiles("malformed")));

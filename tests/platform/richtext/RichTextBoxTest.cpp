@@ -18,7 +18,9 @@ using namespace richtext;
 
 namespace {
 
-std::string s(const QString& text) { return text.toStdString(); }
+std::string s(const QString& text) {
+    return text.toStdString();
+}
 
 Format fmt(double size = 10) {
     Format f;
@@ -95,11 +97,11 @@ TEST(RichTextBox, TextJoinsParagraphsWithNewlinesAndPositionsAgree) {
 }
 
 TEST(RichTextBox, EveryCorpusFileShowsItsTextAndPassesToAnotherBoxUnchanged) {
-    for (const char* name : {"richedit/re01_vb6_plain.rtf", "richedit/re03_colors_sizes.rtf",
-                             "richedit/re05_unicode_uc1.rtf", "richedit/re08_paragraphs_pard_plain.rtf",
-                             "libreoffice/lo03_bold_italic_underline_strike.rtf",
-                             "libreoffice/lo10_outside_cp932.rtf", "libreoffice/lo12_long.rtf",
-                             "libreoffice/lo13_mixed_ja_locale.rtf"}) {
+    for (const char* name :
+         {"richedit/re01_vb6_plain.rtf", "richedit/re03_colors_sizes.rtf",
+          "richedit/re05_unicode_uc1.rtf", "richedit/re08_paragraphs_pard_plain.rtf",
+          "libreoffice/lo03_bold_italic_underline_strike.rtf", "libreoffice/lo10_outside_cp932.rtf",
+          "libreoffice/lo12_long.rtf", "libreoffice/lo13_mixed_ja_locale.rtf"}) {
         const QByteArray rtf = corpusFile(QString::fromLatin1(name));
         const Document expected = readRtf(QByteArrayView(rtf));
         RichTextBox a;
