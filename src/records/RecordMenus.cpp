@@ -9,7 +9,10 @@
 #include "platform/ui/MessageBox.h"
 #include "records/RecordWindows.h"
 #include "records/frmMDIChild.h"
+#include "shell/DataBaseMenu.h"
+#include "shell/FeatureHooks.h"
 #include "shell/MainModule.h"
+#include "shell/frmMDI.h"
 
 namespace records {
 
@@ -18,18 +21,14 @@ namespace {
 QAction* item(QMenu* menu, const QString& caption, const QKeySequence& shortcut, std::function<void()> handler) {
     QAction* action = menu->addAction(caption);
     if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-    QObject::connect(action, &QAction::triggered, [handler] {
-        if (handler) handler();
-    });
+    QObject::connect(action, &QAction::triggered, menu, [handler] { handler(); });
     return action;
 }
 
-// Runs a command only if it has been filled in.
-template <typename F, typename... Args>
-std::function<void()> command(F RecordMenuCommands::*member, Args... args) {
-    return [member, args...] {
-        const auto& f = recordMenuCommands().*member;
-        if (f) f(args...);
+// A feature's window, when that feature is built.
+std::function<void()> hook(std::function<void()> shell::FeatureHooks::*member) {
+    return [member] {
+        if (const auto& f = shell::featureHooks().*member) f();
     };
 }
 
@@ -40,44 +39,18 @@ void confirmAndDeleteSet(const QString& name) {
     const auto& list = shell::mainModule().dataBaseList;
     for (size_t i = 2; i < list.size(); ++i) {
         if (list[i].name != name) continue;
-        if (recordMenuCommands().deleteDataBase) recordMenuCommands().deleteDataBase(list[i].dbID);
+        if (shell::featureHooks().deleteDataBase) shell::featureHooks().deleteDataBase(list[i].dbID);
         break;
     }
     QApplication::processEvents();
 }
 
-void fillSetMenus(frmMDIChild* w) {
-    w->mnuOpen->clear();
-    w->mnuDelData->clear();
-    const auto& list = shell::mainModule().dataBaseList;
-    for (size_t i = 2; i < list.size(); ++i) {
-        const QString name = list[i].name;
-        const std::int32_t dbID = list[i].dbID;
-        QAction* open = w->mnuOpen->addAction(name);
-        open->setObjectName(QStringLiteral("mnuDataBase(%1)").arg(i - 2));
-        open->setData(QString::number(dbID));
-        QObject::connect(open, &QAction::triggered, [dbID, name] {
-            OpenDataBaseFromMenu(dbID, name);
-            if (recordMenuCommands().refreshDataBaseMenu) recordMenuCommands().refreshDataBaseMenu();
-        });
-        QAction* del = w->mnuDelData->addAction(name);
-        del->setObjectName(QStringLiteral("mnuDelDataBase(%1)").arg(i - 2));
-        del->setData(QString::number(dbID));
-        QObject::connect(del, &QAction::triggered, [name] { confirmAndDeleteSet(name); });
-    }
-}
-
 }  // namespace
-
-RecordMenuCommands& recordMenuCommands() {
-    static RecordMenuCommands commands;
-    return commands;
-}
 
 QList<QMenu*> buildRecordWindowMenus(frmMDIChild* w) {
     QList<QMenu*> menus;
     auto* file = new QMenu(QStringLiteral("ファイル(&F)"));
-    item(file, QStringLiteral("新規作成(&N)..."), {}, command(&RecordMenuCommands::newDataBase));
+    item(file, QStringLiteral("新規作成(&N)..."), {}, hook(&shell::FeatureHooks::newDataBase));
     w->mnuOpen = file->addMenu(QStringLiteral("開く(&O)"));
     item(file, QStringLiteral("閉じる(&C)"), {}, [w] {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) sub->close();
@@ -85,8 +58,17 @@ QList<QMenu*> buildRecordWindowMenus(frmMDIChild* w) {
     });
     w->mnuDelData = file->addMenu(QStringLiteral("削除(&D)"));
     file->addSeparator();
-    item(file, QStringLiteral("終了(&X)"), {}, command(&RecordMenuCommands::exitProgram));
+    item(file, QStringLiteral("終了(&X)"), {}, [] { shell::EndProgram(); });
     menus << file;
+    w->dataBaseMenus = std::make_unique<shell::DataBaseMenuArrays>(
+        w->mnuOpen, w->mnuDelData,
+        [w](int index) {
+            const QAction* chosen = w->dataBaseMenus->mnuDataBase.at(index);
+            OpenDataBaseFromMenu(shell::DataBaseMenuArrays::tagOf(chosen).toInt(), chosen->text());
+            shell::RefreshDataBaseMenu();
+        },
+        [w](int index) { confirmAndDeleteSet(w->dataBaseMenus->mnuDelDataBase.at(index)->text()); });
+    w->dataBaseMenus->refresh(false);
 
     auto* edit = new QMenu(QStringLiteral("編集(&E)"));
     item(edit, QStringLiteral("切り取り(&T)"), QKeySequence(QStringLiteral("Ctrl+X")), [w] { w->mnuCut_Click(); });
@@ -104,20 +86,20 @@ QList<QMenu*> buildRecordWindowMenus(frmMDIChild* w) {
     auto* search = new QMenu(QStringLiteral("検索(&S)"));
     item(search, QStringLiteral("検索(&S)..."), QKeySequence(QStringLiteral("Ctrl+S")), [] {
         SaveAllRecordWindows();
-        command(&RecordMenuCommands::search)();
+        hook(&shell::FeatureHooks::search)();
     });
     menus << search;
 
     auto* test = new QMenu(QStringLiteral("テスト(&T)"));
     item(test, QStringLiteral("出題(&Q)"), QKeySequence(QStringLiteral("Ctrl+Q")), [] {
         SaveAllRecordWindows();
-        command(&RecordMenuCommands::test)();
+        hook(&shell::FeatureHooks::test)();
     });
-    item(test, QStringLiteral("データベース別正解率(&R)"), {}, command(&RecordMenuCommands::rateStatistics));
+    item(test, QStringLiteral("データベース別正解率(&R)"), {}, hook(&shell::FeatureHooks::rateStatistics));
     menus << test;
 
     auto* option = new QMenu(QStringLiteral("オプション(&O)"));
-    item(option, QStringLiteral("オプション設定(&O)..."), {}, command(&RecordMenuCommands::options));
+    item(option, QStringLiteral("オプション設定(&O)..."), {}, hook(&shell::FeatureHooks::options));
     menus << option;
 
     auto* window = new QMenu(QStringLiteral("ウィンドウ(&W)"));
@@ -141,16 +123,14 @@ QList<QMenu*> buildRecordWindowMenus(frmMDIChild* w) {
     menus << window;
 
     auto* help = new QMenu(QStringLiteral("ヘルプ(&H)"));
-    item(help, QStringLiteral("目次(&C)..."), {}, command(&RecordMenuCommands::help, 15));
-    item(help, QStringLiteral("キーワード(&I)..."), {}, command(&RecordMenuCommands::help, 257));
+    item(help, QStringLiteral("目次(&C)..."), {}, [] { shell::ShowHelp(15); });
+    item(help, QStringLiteral("キーワード(&I)..."), {}, [] { shell::ShowHelp(257); });
     help->addSeparator();
     QMenu* web = help->addMenu(QStringLiteral("ウェッブページ(&W)"));
-    item(web, QStringLiteral("作者ホームページ(&R)"), {}, command(&RecordMenuCommands::homePage));
+    item(web, QStringLiteral("作者ホームページ(&R)"), {}, [] { shell::OpenAuthorHomePage(); });
     help->addSeparator();
-    item(help, QStringLiteral("バージョン情報(&A)..."), {}, command(&RecordMenuCommands::about));
+    item(help, QStringLiteral("バージョン情報(&A)..."), {}, hook(&shell::FeatureHooks::about));
     menus << help;
-
-    fillSetMenus(w);
     return menus;
 }
 
@@ -158,8 +138,17 @@ void rebuildRecordWindowSetMenus() {
     shell::MainModule& m = shell::mainModule();
     for (size_t slot = 0; slot < m.childSettings.size(); ++slot) {
         if (m.childSettings[slot].slotFree) continue;
-        if (frmMDIChild* w = windowOfSlot(static_cast<int>(slot))) fillSetMenus(w);
+        if (frmMDIChild* w = windowOfSlot(static_cast<int>(slot))) w->dataBaseMenus->refresh(false);
     }
+}
+
+void showMenusOfActiveWindow() {
+    shell::frmMDI* mdi = shell::mainModule().mdiForm;
+    if (!mdi) return;
+    QMdiArea* area = recordWindowArea();
+    QMdiSubWindow* active = area ? area->activeSubWindow() : nullptr;
+    if (auto* w = active ? qobject_cast<frmMDIChild*>(active->widget()) : nullptr) mdi->showMenus(w->menus());
+    else mdi->showOwnMenus();
 }
 
 }  // namespace records

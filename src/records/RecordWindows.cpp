@@ -20,6 +20,7 @@
 #include "platform/vb/Format.h"
 #include "records/DelimiterList.h"
 #include "records/RecordLayout.h"
+#include "records/RecordMenus.h"
 #include "records/frmMDIChild.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
@@ -82,6 +83,7 @@ frmMDIChild* createWindow(int slot) {
         QObject::connect(g_area, &QMdiArea::subWindowActivated, window, [window](QMdiSubWindow* active) {
             if (active && active->widget() == window) window->Form_Activate();
         });
+        QObject::connect(window, &QObject::destroyed, g_area, [] { showMenusOfActiveWindow(); });
     }
     return window;
 }
@@ -188,7 +190,10 @@ void writeWindowState(int slot, bool stillOpen) {
 
 }  // namespace
 
-void setRecordWindowArea(QMdiArea* area) { g_area = area; }
+void setRecordWindowArea(QMdiArea* area) {
+    g_area = area;
+    if (area) QObject::connect(area, &QMdiArea::subWindowActivated, area, [] { showMenusOfActiveWindow(); });
+}
 QMdiArea* recordWindowArea() { return g_area; }
 
 bool mainWindowMinimized() {

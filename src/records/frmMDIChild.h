@@ -4,6 +4,9 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
+
+#include "shell/DataBaseMenu.h"
 
 class QAction;
 class QComboBox;
@@ -62,8 +65,9 @@ public:
 
     // The menus the main window shows while this window is active.
     QList<QMenu*> menus() const { return menus_; }
-    QMenu* mnuOpen = nullptr;     // "開く(&O)": one item per set
-    QMenu* mnuDelData = nullptr;  // "削除(&D)": one item per set
+    QMenu* mnuOpen = nullptr;     // "開く(&O)": mnuDataBase, one item per set
+    QMenu* mnuDelData = nullptr;  // "削除(&D)": mnuDelDataBase, one item per set
+    std::unique_ptr<shell::DataBaseMenuArrays> dataBaseMenus;
 
     // The widget the user types in, as the main window's active control.
     QWidget* activeControl() const;
