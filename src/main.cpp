@@ -1,33 +1,43 @@
-#include <QCoreApplication>
-#include <QTextStream>
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
-#include "platform/dao/DaoError.h"
-#include "shell/DataStore.h"
+#include "about/frmAbout.h"
+#include "platform/ui/SingleInstance.h"
+#include "shell/FeatureHooks.h"
 #include "shell/MainModule.h"
+#include "shell/frmSplash.h"
 
-// Until the main window exists, the program opens the database beside it and reports what
-// it holds.
+namespace {
+
+// The features reach each other through the shell's hook table; each entry is filled
+// once its feature is built.
+void installFeatureHooks() {
+    shell::FeatureHooks& hooks = shell::featureHooks();
+    hooks.about = [] { frmAbout::showModal(); };
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("KENVORA"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KENVORA_VERSION));
-    QTextStream out(stdout);
-    try {
-        shell::MainModule& m = shell::mainModule();
-        m.applicationPath = QCoreApplication::applicationDirPath();
-        shell::openDataStore(m.applicationPath);
-        shell::loadHighestID();
-        shell::loadBackUpSettings();
-        shell::openSettingsRecordset();
-        shell::rebuildDataBaseList();
-        auto records = m.database->OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM データ"));
-        out << "Kenvora " << KENVORA_VERSION << ": " << shell::databasePath(m.databaseFolder) << "\n"
-            << "問題集 (question sets): " << (m.dataBaseList.size() - 2) << "\n"
-            << "レコード (records): " << records->Fields(0).Value().toLong() << "\n";
-        shell::closeDataStore();
-        return 0;
-    } catch (const dao::DaoError& e) {
-        QTextStream(stderr) << e.number() << " " << e.description() << "\n";
-        return 1;
+
+    // Qt's own dialogs (buttons of message boxes, the file dialog) in Japanese.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
+
+    installFeatureHooks();
+    ui::SingleInstanceGuard instanceGuard;
+    shell::mainModule().applicationPath = QCoreApplication::applicationDirPath();
+    shell::frmSplash splash(instanceGuard);
+    switch (splash.Form_Load()) {
+        case shell::StartUpOutcome::Running: return app.exec();
+        case shell::StartUpOutcome::AlreadyRunning: return 0;
+        default: return 1;
     }
 }
