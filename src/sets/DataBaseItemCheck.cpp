@@ -1,7 +1,9 @@
 #include "sets/DataBaseItemCheck.h"
 
+#include "platform/ui/MessageBox.h"
 #include "platform/vb/Format.h"
 #include "records/DelimiterList.h"
+#include "shell/MainModule.h"
 
 namespace sets {
 
@@ -50,6 +52,16 @@ ItemCheck checkDataBaseItemText(const QString& text, const QString& oldName, int
             return valid();
         default: return invalid(QString());
     }
+}
+
+std::optional<QString> CheckDataBaseItem(const QString& text, const QString& oldName, int kind) {
+    QStringList names;
+    const auto& list = shell::mainModule().dataBaseList;
+    for (size_t i = 2; i < list.size(); ++i) names << list[i].name;
+    const ItemCheck check = checkDataBaseItemText(text, oldName, kind, names);
+    if (check.valid) return check.normalized;
+    if (!check.message.isEmpty()) ui::MsgBox(check.message, ui::Buttons::OKOnly, QStringLiteral("データベース"));
+    return std::nullopt;
 }
 
 }  // namespace sets

@@ -20,4 +20,8 @@ struct ItemCheck {
 ItemCheck checkDataBaseItemText(const QString& text, const QString& oldName, int kind,
                                 const QStringList& existingNames);
 
+// Checks one input against the question-set list and shows the failure's message (title
+// "データベース"). Valid: "OK", or the normalised list for kinds 2 and 4. Not valid: nothing.
+std::optional<QString> CheckDataBaseItem(const QString& text, const QString& oldName, int kind);
+
 }  // namespace sets

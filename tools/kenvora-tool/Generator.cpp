@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "kenvora-tool/SampleRtf.h"
+#include "platform/richtext/Sample.h"
 
 namespace {
 
@@ -151,7 +151,7 @@ bool generateTestData(const QString& path, int sets, int records, QString* error
         const std::array<QString, 5> texts = {item1, item2, item3, comment, source};
         for (int i = 0; i < 5; ++i) {
             ins.text(3 + i, texts[i]);
-            ins.text(8 + i, sampleRecordRtf(texts[i], i, r));
+            ins.text(8 + i, richtext::sampleRecordRtf(texts[i], static_cast<std::uint32_t>(r) * 5u + i));
         }
         ins.integer(13, right);
         ins.integer(14, asked);
