@@ -282,24 +282,39 @@ int Reader::read(const Sink& sink) {
     if (!isMethodSupported(e.method)) return ErrorHeaderBroken;
 
     // The decoder reads the member's data straight from the source; liblhasa's reader only
-    // walks the headers and skips over what was read here.
+    // walks the headers and skips over what was read here. The decoders ask for one to four
+    // bytes at a time, so they are served from a buffer of our own.
     struct Input {
         Source* source;
-        std::uint64_t at;
+        std::uint64_t at;  // next byte of the source to buffer
         std::uint64_t end;
+        std::vector<std::uint8_t> buffer = std::vector<std::uint8_t>(kReadChunk);
+        std::size_t pos = 0;
+        std::size_t filled = 0;
         bool failed = false;
     } input{&d->source, e.dataOffset, e.endOffset()};
     auto feed = [](void* buf, std::size_t length, void* user) -> std::size_t {
         auto* in = static_cast<Input*>(user);
-        const std::size_t n =
-            static_cast<std::size_t>(std::min<std::uint64_t>(length, in->end - in->at));
-        const std::int64_t got = n ? in->source->readAt(in->at, buf, n) : 0;
-        if (got < 0) {
-            in->failed = true;
-            return 0;
+        auto* out = static_cast<std::uint8_t*>(buf);
+        std::size_t done = 0;
+        while (done < length) {
+            if (in->pos == in->filled) {
+                const std::size_t want = static_cast<std::size_t>(
+                    std::min<std::uint64_t>(in->buffer.size(), in->end - in->at));
+                const std::int64_t got =
+                    want ? in->source->readAt(in->at, in->buffer.data(), want) : 0;
+                if (got < 0) in->failed = true;
+                if (got <= 0) break;
+                in->at += static_cast<std::uint64_t>(got);
+                in->pos = 0;
+                in->filled = static_cast<std::size_t>(got);
+            }
+            const std::size_t n = std::min(length - done, in->filled - in->pos);
+            std::memcpy(out + done, in->buffer.data() + in->pos, n);
+            in->pos += n;
+            done += n;
         }
-        in->at += static_cast<std::uint64_t>(got);
-        return static_cast<std::size_t>(got);
+        return done;
     };
     char name[6];
     std::memcpy(name, e.method.constData(), 5);
