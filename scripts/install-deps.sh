@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   liblhasa-dev lhasa jlha-utils
   fonts-ipafont-gothic fonts-ipafont-mincho
+  qt6-translations-l10n
   clang python3
 )
 
