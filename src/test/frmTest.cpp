@@ -1,0 +1,586 @@
+#include "test/frmTest.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "platform/dao/DaoError.h"
+#include "platform/dao/Recordset.h"
+#include "platform/richtext/RichTextBox.h"
+#include "platform/ui/Color.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Twips.h"
+#include "records/RecordWindows.h"
+#include "shell/DataStoreConstants.h"
+#include "shell/MainModule.h"
+#include "shell/frmMDI.h"
+#include "test/AnswerCounting.h"
+#include "test/CheckRecordDay.h"
+#include "test/TestLayout.h"
+#include "test/TestStatement.h"
+
+namespace {
+
+// A set whose hiding colour was never chosen hides in light grey.
+constexpr std::uint32_t kDefaultHidingColour = 0xC0C0C0;
+
+// The four item boxes: show box, text field, rich text field, normal background field.
+struct BoxFields {
+    int showBox;
+    const char* text;
+    const char* rtf;
+    const char* back;
+};
+constexpr BoxFields kBoxes[4] = {{2, "項目1", "項目1RTF", "項目1背景色"},
+                                 {3, "項目2", "項目2RTF", "項目2背景色"},
+                                 {4, "項目3", "項目3RTF", "項目3背景色"},
+                                 {5, "コメント", "コメントRTF", "コメント背景色"}};
+
+QString appTitle() { return QString::fromLatin1(shell::kApplicationTitle); }
+
+std::uint32_t colourOf(const dao::Variant& v, std::uint32_t fallback) {
+    return v.isNull() ? fallback : static_cast<std::uint32_t>(v.toLong());
+}
+
+void setBase(QWidget* w, std::uint32_t bgr) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, ui::qColorFromBgr(bgr));
+    w->setPalette(p);
+}
+
+// A label, check box or button at its design place; the layout moves it later.
+template <typename T>
+T* make(QWidget* parent, const QString& name, const QString& caption, int l, int t, int w, int h) {
+    auto* c = new T(caption, parent);
+    c->setObjectName(name);
+    ui::place(c, l, t, w, h);
+    return c;
+}
+
+}  // namespace
+
+frmTest::frmTest(QWidget* mainWindow) : QDialog(mainWindow), random_(std::make_unique<drill::RandomSingle>()) {
+    setObjectName(QStringLiteral("frmTest"));
+    setWindowTitle(QStringLiteral("テスト"));
+    buildControls();
+    formLoad();
+}
+
+frmTest::~frmTest() = default;
+
+void frmTest::buildControls() {
+    auto label = [this](int i, const QString& caption, int l, int t, int w, int h) {
+        Label1[i] = make<QLabel>(this, QStringLiteral("Label1(%1)").arg(i), caption, l, t, w, h);
+    };
+    label(0, QStringLiteral("出題元データベース"), 240, 30, 1935, 255);
+    cmdTest[1] = make<QPushButton>(this, "cmdTest(1)", QStringLiteral("全て選択"), 2040, 0, 975, 255);
+    cmdTest[2] = make<QPushButton>(this, "cmdTest(2)", QStringLiteral("選択反転"), 3120, 0, 855, 255);
+    lstDatabase = new QListWidget(this);
+    lstDatabase->setObjectName(QStringLiteral("lstDatabase"));
+    lstDatabase->setSelectionMode(QAbstractItemView::MultiSelection);
+    lstDatabase->setAccessibleName(QStringLiteral("出題元データベース"));
+    ui::place(lstDatabase, 120, 240, 4215, 1110);
+    chkTest[0] = make<QCheckBox>(this, "chkTest(0)", QStringLiteral("正解率"), 4440, 80, 945, 195);
+    cmbPoints = new QComboBox(this);
+    cmbPoints->setObjectName(QStringLiteral("cmbPoints"));
+    cmbPoints->setEditable(true);
+    cmbPoints->setInsertPolicy(QComboBox::NoInsert);
+    cmbPoints->setAccessibleName(QStringLiteral("正解率"));
+    ui::place(cmbPoints, 5400, 30, 735, 300);
+    label(11, QStringLiteral("%"), 6240, 75, 375, 255);
+    for (int f = 0; f < 2; ++f) {
+        fraTest[f] = new QFrame(this);
+        fraTest[f]->setObjectName(QStringLiteral("fraTest(%1)").arg(f));
+        fraTest[f]->setFrameShape(QFrame::NoFrame);
+    }
+    ui::place(fraTest[0], 6360, 30, 1335, 255);
+    ui::place(fraTest[1], 7800, 30, 1575, 255);
+    optPoint[0] = make<QRadioButton>(fraTest[0], "optPoint(0)", QStringLiteral("以上"), 0, 0, 735, 255);
+    optPoint[1] = make<QRadioButton>(fraTest[0], "optPoint(1)", QStringLiteral("以下"), 720, 0, 735, 255);
+    optPoint[2] = make<QRadioButton>(fraTest[1], "optPoint(2)", QStringLiteral("昇順"), 120, 0, 735, 255);
+    optPoint[3] = make<QRadioButton>(fraTest[1], "optPoint(3)", QStringLiteral("降順"), 840, 0, 735, 255);
+    chkTest[1] = make<QCheckBox>(this, "chkTest(1)", QStringLiteral("登録日"), 4440, 410, 975, 255);
+    const int dayLeft[6] = {5400, 6080, 6540, 7220, 7900, 8360};
+    const int dayWidth[6] = {735, 510, 510, 735, 510, 510};
+    for (int i = 0; i < 6; ++i) {
+        cmbRecordDay[i] = new QComboBox(this);
+        cmbRecordDay[i]->setObjectName(QStringLiteral("cmbRecordDay(%1)").arg(i));
+        cmbRecordDay[i]->setEditable(true);
+        cmbRecordDay[i]->setInsertPolicy(QComboBox::NoInsert);
+        ui::place(cmbRecordDay[i], dayLeft[i], 360, dayWidth[i], 300);
+    }
+    label(10, QStringLiteral("-"), 7100, 390, 90, 180);
+    label(3, QStringLiteral("出題時表示"), 4440, 795, 975, 255);
+    const char* shows[4] = {"項目１", "項目２", "項目３", "コメント"};
+    const int showLeft[4] = {5400, 6240, 7080, 7920};
+    const int showWidth[4] = {855, 975, 975, 975};
+    for (int i = 0; i < 4; ++i)
+        chkTest[2 + i] = make<QCheckBox>(this, QStringLiteral("chkTest(%1)").arg(2 + i), QString::fromUtf8(shows[i]),
+                                         showLeft[i], 750, showWidth[i], 255);
+    chkTest[6] = make<QCheckBox>(this, "chkTest(6)", QStringLiteral("ランダム出題"), 4440, 1080, 1335, 255);
+    chkTest[7] = make<QCheckBox>(this, "chkTest(7)", QStringLiteral("出題比率"), 5880, 1080, 1095, 255);
+    chkTest[8] = make<QCheckBox>(this, "chkTest(8)", QStringLiteral("文字隠"), 6960, 1080, 855, 255);
+    cmdTest[0] = make<QPushButton>(this, "cmdTest(0)", QStringLiteral("出　題"), 7920, 1080, 1335, 255);
+    for (int l = 0; l < 2; ++l) {
+        Line1[l] = new QFrame(this);
+        Line1[l]->setObjectName(QStringLiteral("Line1(%1)").arg(l));
+        Line1[l]->setFrameShape(QFrame::HLine);
+        Line1[l]->setFrameShadow(QFrame::Sunken);
+    }
+
+    label(4, QStringLiteral("データベース名"), 120, 1590, 1215, 255);
+    label(12, QStringLiteral("問題数"), 4200, 1590, 615, 255);
+    const char* moves[4] = {"<<", "＜", "＞", ">>"};
+    for (int i = 0; i < 4; ++i)
+        cmdTest[5 + i] = make<QPushButton>(this, QStringLiteral("cmdTest(%1)").arg(5 + i), QString::fromUtf8(moves[i]),
+                                           6000 + 840 * i, 1560, 735, 255);
+    label(1, QStringLiteral("項目１"), 120, 1970, 615, 255);
+    cmdTest[9] = make<QPushButton>(this, "cmdTest(9)", QStringLiteral("正解表示"), 2880, 1920, 855, 255);
+    cmdTest[3] = make<QPushButton>(this, "cmdTest(3)", QStringLiteral("正　解"), 3960, 1920, 855, 255);
+    cmdTest[4] = make<QPushButton>(this, "cmdTest(4)", QStringLiteral("不正解"), 5040, 1920, 855, 255);
+    label(7, QStringLiteral("正解率"), 6240, 1965, 615, 255);
+    label(8, QStringLiteral("%"), 7560, 1965, 135, 255);
+    label(9, QStringLiteral("登録日"), 7800, 1965, 615, 255);
+    label(2, QStringLiteral("項目２"), 120, 3740, 855, 255);
+    label(5, QStringLiteral("項目３"), 120, 5510, 735, 255);
+    label(6, QStringLiteral("コメント"), 120, 7145, 735, 255);
+
+    const int itemPlace[7][4] = {{1440, 1560, 2295, 270}, {650, 1925, 2055, 270}, {650, 3680, 2055, 270},
+                                 {650, 5450, 2055, 270},  {6840, 1920, 615, 270}, {8400, 1920, 975, 270},
+                                 {4800, 1560, 1095, 270}};
+    for (int i = 0; i < 7; ++i) {
+        txtItem[i] = new QLineEdit(this);
+        txtItem[i]->setObjectName(QStringLiteral("txtItem(%1)").arg(i));
+        txtItem[i]->setReadOnly(true);
+        txtItem[i]->installEventFilter(this);
+        ui::place(txtItem[i], itemPlace[i][0], itemPlace[i][1], itemPlace[i][2], itemPlace[i][3]);
+    }
+    txtItem[4]->setAlignment(Qt::AlignRight);
+    const char* names[4] = {"項目１", "項目２", "項目３", "コメント"};
+    for (int i = 0; i < 4; ++i) {
+        txtData[i] = new richtext::RichTextBox(this);
+        txtData[i]->setObjectName(QStringLiteral("txtData(%1)").arg(i));
+        txtData[i]->setAccessibleName(QString::fromUtf8(names[i]));
+        connect(txtData[i], &richtext::RichTextBox::Change, this, [this, i] { txtData_Change(i); });
+    }
+    // The labels behind optPoint(2), optPoint(3), chkTest(7) and cmdTest(0) explain why those
+    // are disabled; here the disabled controls carry the explanations as their tool tips.
+    for (int i = 13; i <= 16; ++i) {
+        Label1[i] = new QLabel(this);
+        Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+        Label1[i]->hide();
+    }
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    ui::place(Text1, -10000, 0, 150, 270);
+
+    for (int i = 0; i < 10; ++i)
+        connect(cmdTest[i], &QPushButton::clicked, this, [this, i] { cmdTest_Click(i); });
+    for (int i = 0; i < 9; ++i)
+        connect(chkTest[i], &QCheckBox::clicked, this, [this, i] { chkTest_Click(i); });
+    connect(lstDatabase, &QListWidget::itemSelectionChanged, this, &frmTest::lstDatabase_Click);
+}
+
+void frmTest::setToolTips() {
+    const auto tip = [](QWidget* w, const QString& text) {
+        w->setToolTip(text);
+        w->setAccessibleDescription(text);
+    };
+    tip(chkTest[0], QStringLiteral("出題条件に正解率を使用します。"));
+    tip(chkTest[1], QStringLiteral("出題条件に登録日範囲を使用します。"));
+    tip(chkTest[2], QStringLiteral("出題時に項目１を表示する・しないの設定をします。"));
+    tip(chkTest[3], QStringLiteral("出題時に項目２を表示する・しないの設定をします。"));
+    tip(chkTest[4], QStringLiteral("出題時に項目３を表示する・しないの設定をします。"));
+    tip(chkTest[5], QStringLiteral("出題時に項目コメントを表示する・しないの設定をします。"));
+    tip(chkTest[6], QStringLiteral("出題条件に合ったデータをランダム出題します。"));
+    tip(chkTest[8], QStringLiteral("出題時表示しない項目に適用されます。文字隠色はオプションで設定します。"));
+    tip(cmbPoints, QStringLiteral("出題条件の正解率数値を選択します。直接入力設定も可能です。"));
+    tip(cmdTest[1], QStringLiteral("データベースを全て選択します。"));
+    tip(cmdTest[2], QStringLiteral("データベースの選択状態を反転します。"));
+    tip(cmdTest[3], QStringLiteral("正解数をカウントし次の問題を出題します。"));
+    tip(cmdTest[4], QStringLiteral("不正解数をカウントし次の問題を出題します。"));
+    tip(cmdTest[5], QStringLiteral("最初の問題へ移動します。正解・不正解のカウントはしません。"));
+    tip(cmdTest[6], QStringLiteral("ひとつ前の問題へ移動します。正解・不正解のカウントはしません。"));
+    tip(cmdTest[7], QStringLiteral("ひとつ次の問題へ移動します。正解・不正解のカウントはしません。"));
+    tip(cmdTest[8], QStringLiteral("最後の問題へ移動します。正解・不正解のカウントはしません。"));
+    tip(cmdTest[9], QStringLiteral("非表示項目・文字隠色の設定を解除します。"));
+    for (int i = 0; i < 3; ++i) tip(cmbRecordDay[i], QStringLiteral("検索条件　登録範囲の最初の日を設定します。"));
+    for (int i = 3; i < 6; ++i) tip(cmbRecordDay[i], QStringLiteral("検索条件　登録範囲の最後の日を設定します。"));
+    tip(lstDatabase, QStringLiteral("出題するデータベースを一つづつ選択します。"));
+    tip(optPoint[0], QStringLiteral("出題条件の正解率を何点\"以上から\"という条件で作成します。"));
+    tip(optPoint[1], QStringLiteral("出題条件の正解率を何点\"以下から\"という条件で作成します。"));
+    tip(txtItem[0], QStringLiteral("データベース名を表示します。"));
+    tip(txtItem[1], QStringLiteral("データベースの項目１名称を表示します。"));
+    tip(txtItem[2], QStringLiteral("データベースの項目２名称を表示します。"));
+    tip(txtItem[3], QStringLiteral("データベースの項目３名称を表示します。"));
+    tip(txtItem[4], QStringLiteral("問題の正解率を表示します。"));
+    tip(txtItem[5], QStringLiteral("問題の登録日を表示します。"));
+    tip(txtItem[6], QStringLiteral("出題条件に合った問題数と現在何問目かを表示します。"));
+    Label1[13]->setToolTip(QStringLiteral("ランダム出題時は選択できません。"));
+    Label1[14]->setToolTip(QStringLiteral("ランダム出題時は選択できません。"));
+    Label1[15]->setToolTip(QStringLiteral("ランダム出題時に選択できます。"));
+    Label1[16]->setToolTip(QStringLiteral("出題条件を揃えて下さい。"));
+    // The enabled controls' own tips; disabled ones show the explanation instead (below).
+    optPoint[2]->setProperty("enabledTip", QStringLiteral("出題条件の正解率を正解率昇順で出題します。"));
+    optPoint[3]->setProperty("enabledTip", QStringLiteral("出題条件の正解率を正解率降順で出題します。"));
+    chkTest[7]->setProperty("enabledTip", QStringLiteral("ランダム出題時、正解率の低いほうを出題比率を高くします。"));
+    cmdTest[0]->setProperty("enabledTip", QStringLiteral("出題条件に合った内容で出題します。"));
+}
+
+namespace {
+// A control behind which an explanation label lies shows the label's tip while disabled.
+void setEnabledWithTip(QWidget* control, const QLabel* explanation, bool enabled) {
+    control->setEnabled(enabled);
+    control->setToolTip(enabled ? control->property("enabledTip").toString() : explanation->toolTip());
+}
+}  // namespace
+
+void frmTest::formLoad() {
+    const auto& list = shell::mainModule().dataBaseList;
+    lstDatabase->clear();
+    for (size_t i = 2; i < list.size(); ++i) lstDatabase->addItem(list[i].name);
+    ui::place(Text1, -10000, 0, 150, 270);
+    resize(ui::px(static_cast<int>(drill::kTestWindowMinWidth)), ui::px(static_cast<int>(drill::kTestWindowMinHeight)));
+    setMinimumSize(ui::px(static_cast<int>(drill::kTestWindowMinWidth)),
+                   ui::px(static_cast<int>(drill::kTestWindowMinHeight)));
+    if (parentWidget()) ui::centreOn(this, parentWidget());
+    Form_Resize();
+
+    const QStringList years = drill::recordDayYears();
+    QStringList months, days;
+    for (int i = 1; i <= 12; ++i) months << QString::number(i);
+    for (int i = 1; i <= 31; ++i) days << QString::number(i);
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
+    for (int g = 0; g < 2; ++g) {
+        cmbRecordDay[g * 3]->addItems(years);
+        cmbRecordDay[g * 3 + 1]->addItems(months);
+        cmbRecordDay[g * 3 + 2]->addItems(days);
+        cmbRecordDay[g * 3]->setEditText(today.left(4));
+        cmbRecordDay[g * 3 + 1]->setEditText(today.mid(5, 2));
+        cmbRecordDay[g * 3 + 2]->setEditText(today.right(2));
+    }
+    for (auto* item : txtItem) item->clear();
+    busy_ = true;
+    for (auto* box : txtData) {
+        box->setText(QString());
+        box->setTextRTF(QString());
+    }
+    busy_ = false;
+    optPoint[0]->setChecked(true);
+    optPoint[2]->setChecked(true);
+    for (int p = 100; p >= 0; p -= 5) cmbPoints->addItem(QString::number(p));
+    for (int i = 0; i < 9; ++i) chkTest[i]->setChecked(i >= 2 && i <= 5);
+    chkTest_Click(2);
+    setToolTips();
+    setEnabledWithTip(optPoint[2], Label1[13], true);
+    setEnabledWithTip(optPoint[3], Label1[14], true);
+    setEnabledWithTip(chkTest[7], Label1[15], false);
+    cmbPoints->setEditText(QStringLiteral("100"));
+    setEnabledWithTip(cmdTest[0], Label1[16], false);
+    open_ = false;
+    for (auto& entry : shell::mainModule().dataBaseList) entry.changed = false;
+}
+
+void frmTest::CheckTestCondition() {
+    const bool setChosen = !lstDatabase->selectedItems().isEmpty();
+    const bool condition = chkTest[0]->isChecked() || chkTest[1]->isChecked() || chkTest[6]->isChecked();
+    setEnabledWithTip(cmdTest[0], Label1[16], setChosen && condition);
+}
+
+void frmTest::chkTest_Click(int index) {
+    if (index == 0 || index == 1 || index == 6) CheckTestCondition();
+    const bool random = chkTest[6]->isChecked();
+    setEnabledWithTip(chkTest[7], Label1[15], random);
+    setEnabledWithTip(optPoint[2], Label1[13], !random);
+    setEnabledWithTip(optPoint[3], Label1[14], !random);
+}
+
+void frmTest::lstDatabase_Click() { CheckTestCondition(); }
+
+void frmTest::cmdTest_Click(int index) {
+    Text1->setFocus();
+    busy_ = true;
+    try {
+        switch (index) {
+            case 0: startTest(); break;
+            case 1:
+                for (int i = 0; i < lstDatabase->count(); ++i) lstDatabase->item(i)->setSelected(true);
+                break;
+            case 2:
+                for (int i = 0; i < lstDatabase->count(); ++i)
+                    lstDatabase->item(i)->setSelected(!lstDatabase->item(i)->isSelected());
+                break;
+            case 3: answer(true); break;
+            case 4: answer(false); break;
+            case 9: reveal(); break;
+            default: move(index); break;
+        }
+    } catch (const dao::DaoError& e) {
+        ui::MsgBox(e.description(), ui::Buttons::OKOnly, appTitle());
+    }
+    busy_ = false;
+}
+
+void frmTest::startTest() {
+    std::array<QString, 6> dates;
+    for (int i = 0; i < 6; ++i) dates[i] = cmbRecordDay[i]->currentText();
+    if (!drill::CheckRecordDay(dates)) return;
+    // A bound that is not a number never reaches the engine; the previous test stays.
+    if (chkTest[0]->isChecked() && !drill::isRateBound(cmbPoints->currentText())) {
+        ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly, appTitle());
+        return;
+    }
+    if (open_ && rs_) {
+        rs_->Close();
+        rs_.reset();
+        endCounted_ = false;
+    }
+    drill::TestConditions c;
+    const auto& list = shell::mainModule().dataBaseList;
+    for (int i = 0; i < lstDatabase->count(); ++i)
+        if (lstDatabase->item(i)->isSelected()) c.dbIDs.push_back(list.at(i + 2).dbID);
+    c.rateCondition = chkTest[0]->isChecked();
+    c.atOrAbove = optPoint[0]->isChecked();
+    c.rateText = cmbPoints->currentText();
+    c.dateCondition = chkTest[1]->isChecked();
+    c.dateTexts = dates;
+    c.random = chkTest[6]->isChecked();
+    c.ascending = optPoint[2]->isChecked();
+    const QString statement = drill::buildTestStatement(c);
+    if (c.random) random_->seedFromClock();
+    rs_ = shell::mainModule().database->OpenRecordset(statement, dao::dbOpenDynaset);
+    if (rs_->RecordCount() > 0) {
+        if (c.random) rs_->SetAbsolutePosition(drill::RndPos(!chkTest[7]->isChecked(), rs_->RecordCount(), *random_));
+        showFirstQuestion();
+        open_ = true;
+        endCounted_ = false;
+    } else {
+        txtItem[6]->clear();
+        for (auto* item : txtItem) item->clear();
+        for (auto* box : txtData) {
+            box->setText(QString());
+            box->setTextRTF(QString());
+        }
+    }
+}
+
+void frmTest::loadBox(int box) {
+    txtData[box]->setText(rs_->value(QString::fromUtf8(kBoxes[box].text)).displayText());
+    txtData[box]->setTextRTF(rs_->value(QString::fromUtf8(kBoxes[box].rtf)).displayText());
+}
+
+void frmTest::emptyBox(int box) {
+    txtData[box]->setText(QString());
+    txtData[box]->setTextRTF(QString());
+}
+
+void frmTest::setBoxBackground(int box) {
+    const bool hide = chkTest[8]->isChecked() && !chkTest[kBoxes[box].showBox]->isChecked();
+    const dao::Variant colour = hide ? rs_->value(QStringLiteral("文字隠用背景色"))
+                                     : rs_->value(QString::fromUtf8(kBoxes[box].back));
+    txtData[box]->setBackColor(ui::qColorFromBgr(colourOf(colour, hide ? kDefaultHidingColour : 0xFFFFFF)));
+}
+
+void frmTest::showHeader() {
+    txtItem[0]->setText(rs_->value(QStringLiteral("データベース名")).displayText());
+    txtItem[1]->setText(rs_->value(QStringLiteral("項目1名称")).displayText());
+    txtItem[2]->setText(rs_->value(QStringLiteral("項目2名称")).displayText());
+    txtItem[3]->setText(rs_->value(QStringLiteral("項目3名称")).displayText());
+    // A record without a rate shows 0.0.
+    const dao::Variant rate = rs_->value(QStringLiteral("正解率"));
+    txtItem[4]->setText(drill::rateText(rate.isNull() ? 0.0 : rate.toDouble()));
+    const dao::Variant threshold = rs_->value(QStringLiteral("正解率閾値"));
+    const bool above = drill::rateAtOrAboveThreshold(threshold.isNull() ? 0 : threshold.toLong(), txtItem[4]->text());
+    const dao::Variant back = rs_->value(above ? QStringLiteral("正解率以上背景色") : QStringLiteral("正解率未満背景色"));
+    setBase(txtItem[4], colourOf(back, 0xFFFFFF));
+    txtItem[5]->setText(rs_->value(QStringLiteral("登録日")).displayText());
+    txtItem[6]->setText(QStringLiteral("%1/%2").arg(rs_->AbsolutePosition() + 1).arg(rs_->RecordCount()));
+}
+
+void frmTest::showFirstQuestion() {
+    shownPosition_ = rs_->AbsolutePosition();
+    txtItem[0]->setText(rs_->value(QStringLiteral("データベース名")).displayText());
+    for (int box = 0; box < 4; ++box) {
+        const bool shown = chkTest[kBoxes[box].showBox]->isChecked() || (box == 0 && chkTest[8]->isChecked());
+        if (shown) {
+            loadBox(box);
+        } else {
+            txtData[box]->setLocked(true);
+            emptyBox(box);
+        }
+        setBoxBackground(box);
+    }
+    showHeader();
+}
+
+void frmTest::showQuestionAfterMove() {
+    for (int box = 0; box < 4; ++box) txtData[box]->setLocked(!chkTest[kBoxes[box].showBox]->isChecked());
+    for (int box = 0; box < 4; ++box) {
+        if (chkTest[kBoxes[box].showBox]->isChecked()) loadBox(box);
+        else emptyBox(box);
+        setBoxBackground(box);
+    }
+    showHeader();
+}
+
+void frmTest::writeBack() {
+    if (!edited_) return;
+    rs_->Edit();
+    for (int box = 0; box < 4; ++box) {
+        if (txtData[box]->Locked()) continue;
+        rs_->Fields(QString::fromUtf8(kBoxes[box].text)) = txtData[box]->Text();
+        rs_->Fields(QString::fromUtf8(kBoxes[box].rtf)) = txtData[box]->TextRTF();
+    }
+    rs_->Update();
+}
+
+void frmTest::nextPosition() {
+    const int n = rs_->RecordCount();
+    if (chkTest[6]->isChecked()) {
+        rs_->SetAbsolutePosition(drill::RndPos(!chkTest[7]->isChecked(), n, *random_));
+        return;
+    }
+    rs_->MoveNext();
+    if (rs_->AtEOF()) {
+        endCounted_ = true;
+        rs_->MoveLast();
+    }
+}
+
+void frmTest::answer(bool correct) {
+    if (!open_ || !rs_ || rs_->RecordCount() == 0) return;
+    writeBack();
+    bool count = true;
+    if (endCounted_) {
+        count = ui::MsgBox(QStringLiteral("最終データです。\n一度カウントしています。再カウントしますか。"),
+                           ui::Buttons::OKCancel, QStringLiteral("正解率チェック")) == ui::Answer::OK;
+    }
+    // Loading the next question now counts as an edit, so the answered sets are re-read
+    // when the window closes.
+    busy_ = false;
+    if (!count) return;
+    const drill::AnswerCounts counts = drill::countAnswer(rs_->value(QStringLiteral("正解回数")).toLong(),
+                                                          rs_->value(QStringLiteral("出題回数")).toLong(), correct);
+    rs_->Edit();
+    rs_->Fields(QStringLiteral("正解率")) = counts.rate;
+    rs_->Fields(QStringLiteral("正解回数")) = counts.right;
+    rs_->Fields(QStringLiteral("出題回数")) = counts.asked;
+    rs_->Update();
+    nextPosition();
+    if (rs_->AbsolutePosition() != shownPosition_) showQuestionAfterMove();
+    shownPosition_ = rs_->AbsolutePosition();
+}
+
+void frmTest::move(int button) {
+    if (!open_ || !rs_ || rs_->RecordCount() == 0) return;
+    writeBack();
+    switch (button) {
+        case 5:
+            endCounted_ = false;
+            rs_->MoveFirst();
+            break;
+        case 6:
+            endCounted_ = false;
+            rs_->MovePrevious();
+            if (rs_->AtBOF()) rs_->MoveFirst();
+            break;
+        case 7:
+            rs_->MoveNext();
+            if (rs_->AtEOF()) rs_->MoveLast();
+            break;
+        default: rs_->MoveLast(); break;
+    }
+    if (rs_->AbsolutePosition() != shownPosition_) showQuestionAfterMove();
+    shownPosition_ = rs_->AbsolutePosition();
+}
+
+void frmTest::reveal() {
+    if (!open_ || !rs_ || rs_->AbsolutePosition() < 0) return;
+    for (int box = 0; box < 4; ++box) {
+        if (chkTest[kBoxes[box].showBox]->isChecked()) continue;
+        loadBox(box);
+        txtData[box]->setBackColor(
+            ui::qColorFromBgr(colourOf(rs_->value(QString::fromUtf8(kBoxes[box].back)), 0xFFFFFF)));
+        txtData[box]->setLocked(false);
+    }
+}
+
+void frmTest::txtData_Change(int) {
+    if (busy_ || !open_ || !rs_ || rs_->AbsolutePosition() < 0) return;
+    const std::int32_t dbID = rs_->value(QStringLiteral("dbID")).toInteger();
+    auto& list = shell::mainModule().dataBaseList;
+    for (size_t i = 2; i < list.size(); ++i) {
+        if (list[i].dbID == dbID) {
+            list[i].changed = true;
+            break;
+        }
+    }
+    edited_ = true;
+}
+
+void frmTest::Form_Resize() {
+    if (isMinimized()) return;
+    const drill::TestWindowLayout l =
+        drill::layoutTestWindow(ui::twips(width()), ui::twips(height()));
+    for (const drill::Placement& p : l.placements) {
+        auto* control = findChild<QWidget*>(p.control);
+        if (!control) continue;
+        const int height = p.height > 0 ? static_cast<int>(p.height) : 30;
+        ui::place(control, static_cast<int>(p.left), static_cast<int>(p.top), static_cast<int>(p.width), height);
+    }
+}
+
+void frmTest::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmTest::Form_QueryUnload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    try {
+        if (open_ && rs_) {
+            if (rs_->RecordCount() > 0 && rs_->AbsolutePosition() >= 0) writeBack();
+            rs_->Close();
+            rs_.reset();
+        }
+        if (shell::mainModule().openWindowCount > 0) records::RefreshRecordWindows();
+    } catch (const dao::DaoError& e) {
+        ui::MsgBox(e.description(), ui::Buttons::OKOnly, appTitle());
+    }
+}
+
+void frmTest::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload();
+    QDialog::closeEvent(event);
+}
+
+bool frmTest::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        for (auto* item : txtItem) {
+            if (watched == item) {
+                QTimer::singleShot(0, Text1, [this] { Text1->setFocus(); });
+                break;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+namespace drill {
+
+void ShowTestWindow() {
+    frmTest window(shell::mainModule().mdiForm);
+    window.exec();
+    window.Form_QueryUnload();
+}
+
+}  // namespace drill
