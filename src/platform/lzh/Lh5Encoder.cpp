@@ -32,7 +32,7 @@ constexpr int kLookahead = kMaxMatch + kMinMatch;
 constexpr int kMaxChain = 128;
 constexpr int kGoodLength = 32;   // a match this long already: search a quarter as far
 constexpr int kNiceLength = 256;  // stop searching at a match this long
-constexpr int kMaxLazy = 128;     // no lazy look for a better match after this long a one
+constexpr int kMaxLazy = 128;     // a match this long is taken without looking a byte further
 constexpr int kTooFar = 4096;     // a 3-byte match further back costs more than literals
 
 // Huffman blocks grow a segment at a time while the data stays alike; a segment whose

@@ -9,7 +9,8 @@
 namespace lzh {
 
 // Compresses a stream with the -lh5- method: LZSS over an 8 KB window (hash chains, one step
-// of lazy matching) and the format's block-wise static Huffman coding.
+// of lazy matching) and the format's block-wise static Huffman coding. Streams stay below
+// 4 GB, as the sizes in LZH headers do.
 class Lh5Encoder {
 public:
     // Receives the compressed bytes; returning false stops the encoder.
