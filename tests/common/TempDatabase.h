@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "common/QtPrinting.h"
+
 namespace testing_support {
 
 // A fresh copy of the supplied Kenvora.mdb in its own temporary folder; removed with the

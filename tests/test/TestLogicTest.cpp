@@ -100,3 +100,37 @@ TEST(TestLayout, WorkedExampleSmallestSizeAndSnap) {
 }
 
 }  // namespace
+
+#include <QDate>
+
+#include "platform/ui/ScriptedDialogs.h"
+#include "test/CheckRecordDay.h"
+
+namespace {
+
+TEST(CheckRecordDay, BothGroupsMustBeRealDates) {
+    ui::ScopedScriptedDialogs boxes;
+    EXPECT_TRUE(drill::CheckRecordDay({"2024", "07", "05", "2024", "7", "5"}));
+    EXPECT_TRUE(drill::CheckRecordDay({"2020", "12", "31", "2000", "1", "1"}));  // start after end is valid
+    EXPECT_TRUE(boxes->shown().empty());
+
+    EXPECT_FALSE(drill::CheckRecordDay({"2019", "2", "30", "2024", "1", "1"}));
+    ASSERT_EQ(boxes->shown().size(), 1u);
+    EXPECT_EQ(boxes->shown()[0].text, "開始日の設定が不正です。");
+    EXPECT_EQ(boxes->shown()[0].title, "KENVORA");
+
+    EXPECT_FALSE(drill::CheckRecordDay({"2019", "13", "1", "x", "", ""}));  // both bad: only the start
+    ASSERT_EQ(boxes->shown().size(), 2u);
+    EXPECT_EQ(boxes->shown()[1].text, "開始日の設定が不正です。");
+
+    EXPECT_FALSE(drill::CheckRecordDay({"2024", "2", "29", "2023", "2", "29"}));
+    EXPECT_EQ(boxes->shown()[2].text, "終了日の設定が不正です。");
+}
+
+TEST(CheckRecordDay, YearListsReachTheCurrentYear) {
+    const QStringList years = drill::recordDayYears();
+    EXPECT_EQ(years.first(), "2000");
+    EXPECT_EQ(years.last(), QString::number(QDate::currentDate().year()));
+}
+
+}  // namespace

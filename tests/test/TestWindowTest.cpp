@@ -1,0 +1,238 @@
+// The test window and the statistics window on a real file, driven through their buttons.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "platform/dao/Recordset.h"
+#include "platform/richtext/RichTextBox.h"
+#include "platform/ui/Color.h"
+#include "platform/ui/FlexGrid.h"
+#include "records/RecordWindowFixture.h"
+#include "records/frmMDIChild.h"
+#include "shell/DataStore.h"
+#include "shell/MainModule.h"
+#include "test/frmJustAnswerRate.h"
+#include "test/frmTest.h"
+
+namespace {
+
+class Fixed : public drill::RandomSingle {
+public:
+    explicit Fixed(double u) : RandomSingle(1), m_(static_cast<std::uint32_t>(u * 16777216.0)) {}
+    std::uint32_t nextMantissa() override { return m_; }
+
+private:
+    std::uint32_t m_;
+};
+
+class TestWindowTest : public RecordWindowTest {
+protected:
+    void SetUp() override {
+        RecordWindowTest::SetUp();
+        addSet(1, "英単語");
+        addSet(2, "漢字");
+    }
+    std::unique_ptr<frmTest> window() {
+        shell::openSettingsRecordset();
+        shell::rebuildDataBaseList();
+        auto w = std::make_unique<frmTest>();
+        w->show();
+        return w;
+    }
+    void click(frmTest& w, int button) { QTest::mouseClick(w.cmdTest[button], Qt::LeftButton); }
+    // Set 1 selected, rate at or above 0, fixed ascending order.
+    void startAll(frmTest& w) {
+        w.lstDatabase->item(0)->setSelected(true);
+        QTest::mouseClick(w.chkTest[0], Qt::LeftButton);
+        w.cmbPoints->setEditText("0");
+        click(w, 0);
+    }
+    QString counts(int id) { return field(id, "正解回数") + "/" + field(id, "出題回数") + "/" + field(id, "正解率"); }
+};
+
+TEST_F(TestWindowTest, EnablingAndRandomModeRules) {
+    auto w = window();
+    EXPECT_FALSE(w->cmdTest[0]->isEnabled());
+    EXPECT_FALSE(w->chkTest[7]->isEnabled());
+    EXPECT_TRUE(w->optPoint[2]->isEnabled());
+    EXPECT_EQ(w->cmbPoints->currentText(), "100");
+    EXPECT_EQ(w->cmbPoints->count(), 21);
+    EXPECT_EQ(w->cmbRecordDay[0]->itemText(w->cmbRecordDay[0]->count() - 1), QString::number(QDate::currentDate().year()));
+    EXPECT_EQ(w->cmbRecordDay[1]->currentText().size(), 2);  // today's month with its leading zero
+    w->lstDatabase->item(0)->setSelected(true);
+    EXPECT_FALSE(w->cmdTest[0]->isEnabled());
+    EXPECT_EQ(w->cmdTest[0]->toolTip(), "出題条件を揃えて下さい。");
+    QTest::mouseClick(w->chkTest[6], Qt::LeftButton);
+    EXPECT_TRUE(w->cmdTest[0]->isEnabled());
+    EXPECT_TRUE(w->chkTest[7]->isEnabled());
+    EXPECT_FALSE(w->optPoint[2]->isEnabled());
+    EXPECT_EQ(w->optPoint[2]->toolTip(), "ランダム出題時は選択できません。");
+    click(*w, 1);
+    click(*w, 2);
+    EXPECT_TRUE(w->lstDatabase->selectedItems().isEmpty());
+    EXPECT_FALSE(w->cmdTest[0]->isEnabled());
+}
+
+TEST_F(TestWindowTest, DateAndRateChecksKeepThePreviousTest) {
+    addRecord(1, 1, "a", "2020/01/01");
+    auto w = window();
+    startAll(*w);
+    ASSERT_TRUE(w->isOpen());
+    dao::Recordset* before = w->testRecordset();
+    w->cmbRecordDay[1]->setEditText("2");
+    w->cmbRecordDay[2]->setEditText("30");
+    w->cmbRecordDay[0]->setEditText("2019");
+    click(*w, 0);  // the date condition is unchecked, and still checked
+    EXPECT_EQ(boxes->shown().back().text, "開始日の設定が不正です。");
+    EXPECT_EQ(w->testRecordset(), before);
+    w->cmbRecordDay[2]->setEditText("1");
+    w->cmbPoints->setEditText("abc");
+    click(*w, 0);
+    EXPECT_EQ(boxes->shown().back().text, "正解率の設定が不正です。");
+    EXPECT_EQ(boxes->shown().back().title, "KENVORA");
+    EXPECT_EQ(w->testRecordset(), before);
+    EXPECT_EQ(w->txtData[0]->Text(), "a");
+}
+
+TEST_F(TestWindowTest, FixedOrderVisitsEachQuestionThenAsksBeforeRecounting) {
+    addRecord(1, 1, "one", "2020/01/01", "01:00:00");
+    addRecord(2, 1, "two", "2020/01/02", "02:00:00", 2, 3);
+    addRecord(3, 1, "three", "2020/01/03", "03:00:00");
+    shell::mainModule().database->Execute("UPDATE データ SET 正解率 = 66.666664 WHERE ID = 2");
+    auto w = window();
+    startAll(*w);  // rate ascending: one (0), three (0), two (66.7)
+    EXPECT_EQ(w->txtItem[6]->text(), "1/3");
+    EXPECT_EQ(w->txtData[0]->Text(), "one");
+    click(*w, 3);
+    EXPECT_EQ(counts(1), "1/1/100");  // a new record answered right
+    EXPECT_EQ(w->txtData[0]->Text(), "three");
+    click(*w, 4);
+    EXPECT_EQ(counts(3), "0/1/0");  // and wrong
+    EXPECT_EQ(w->txtItem[6]->text(), "3/3");
+    EXPECT_EQ(w->txtItem[4]->text(), "66.7");
+    click(*w, 3);
+    EXPECT_EQ(counts(2), "3/4/75");  // 2 of 3, right
+    EXPECT_TRUE(w->endCounted());
+    EXPECT_EQ(w->txtItem[4]->text(), "66.7");  // the last question stays as it was shown
+    boxes->queue("キャンセル");
+    click(*w, 4);
+    EXPECT_EQ(boxes->shown().back().title, "正解率チェック");
+    EXPECT_EQ(boxes->shown().back().text, "最終データです。\n一度カウントしています。再カウントしますか。");
+    EXPECT_EQ(counts(2), "3/4/75");
+    boxes->queue("OK");
+    click(*w, 4);
+    EXPECT_EQ(counts(2), "3/5/60");
+    click(*w, 6);  // "＜" clears the flag
+    EXPECT_FALSE(w->endCounted());
+}
+
+TEST_F(TestWindowTest, WrongAnswerOnTwoOfThree) {
+    addRecord(1, 1, "x", "2020/01/01", "01:00:00", 2, 3);
+    shell::mainModule().database->Execute("UPDATE データ SET 正解率 = 66.666664 WHERE ID = 1");
+    auto w = window();
+    startAll(*w);
+    click(*w, 4);
+    EXPECT_EQ(counts(1), "2/4/50");
+}
+
+TEST_F(TestWindowTest, RateBoxColourUsesTheShownValue) {
+    shell::mainModule().database->Execute(
+        "UPDATE データベース設定 SET 正解率閾値 = 80, 正解率以上背景色 = 255, 正解率未満背景色 = 65280");
+    addRecord(1, 1, "a", "2020/01/01", "01:00:00");
+    addRecord(2, 1, "b", "2020/01/02", "02:00:00");
+    shell::mainModule().database->Execute("UPDATE データ SET 正解率 = 79.96 WHERE ID = 1");
+    shell::mainModule().database->Execute("UPDATE データ SET 正解率 = 79.94 WHERE ID = 2");
+    auto w = window();
+    startAll(*w);  // ascending: b (79.94) first
+    EXPECT_EQ(w->txtItem[4]->text(), "79.9");
+    EXPECT_EQ(ui::bgrFromQColor(w->txtItem[4]->palette().color(QPalette::Base)), 65280u);
+    click(*w, 7);
+    EXPECT_EQ(w->txtItem[4]->text(), "80.0");
+    EXPECT_EQ(ui::bgrFromQColor(w->txtItem[4]->palette().color(QPalette::Base)), 255u);
+}
+
+TEST_F(TestWindowTest, HiddenItemsRevealAndHideAgain) {
+    shell::mainModule().database->Execute("UPDATE データベース設定 SET 文字隠用背景色 = 255");
+    shell::mainModule().database->Execute("INSERT INTO データ (ID, dbID, 項目１, 項目２, 登録日, 登録時刻) VALUES "
+                                          "(1, 1, 'q1', 'a1', #2020/1/1#, #1:00:00#)");
+    shell::mainModule().database->Execute("INSERT INTO データ (ID, dbID, 項目１, 項目２, 登録日, 登録時刻) VALUES "
+                                          "(2, 1, 'q2', 'a2', #2020/1/2#, #2:00:00#)");
+    auto w = window();
+    QTest::mouseClick(w->chkTest[3], Qt::LeftButton);  // do not show item 2
+    QTest::mouseClick(w->chkTest[8], Qt::LeftButton);  // hide by colour
+    startAll(*w);
+    EXPECT_EQ(w->txtData[1]->Text(), "");
+    EXPECT_TRUE(w->txtData[1]->Locked());
+    EXPECT_EQ(ui::bgrFromQColor(w->txtData[1]->BackColor()), 255u);
+    click(*w, 9);
+    EXPECT_EQ(w->txtData[1]->Text(), "a1");
+    EXPECT_FALSE(w->txtData[1]->Locked());
+    EXPECT_EQ(ui::bgrFromQColor(w->txtData[1]->BackColor()), 0xFFFFFFu);
+    click(*w, 7);
+    EXPECT_EQ(w->txtData[1]->Text(), "");
+    EXPECT_TRUE(w->txtData[1]->Locked());
+}
+
+TEST_F(TestWindowTest, EditsAreWrittenBackOnMovesAndClosingAndRecordWindowsRefresh) {
+    addRecord(1, 1, "first", "2020/01/01", "01:00:00");
+    addRecord(2, 1, "second", "2020/01/02", "02:00:00");
+    frmMDIChild* recordWindow = openSet(1);
+    EXPECT_EQ(recordWindow->txtPonit->text(), "0.0");
+    auto w = window();
+    startAll(*w);
+    w->txtData[0]->setFocus();
+    w->txtData[0]->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->txtData[0], "!");
+    click(*w, 7);
+    EXPECT_EQ(field(1, "項目1"), "first!");
+    click(*w, 3);  // count "second" right
+    w->txtData[0]->setFocus();
+    w->txtData[0]->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->txtData[0], "?");
+    w->close();
+    EXPECT_EQ(field(2, "項目1"), "second?");
+    EXPECT_TRUE(shell::mainModule().dataBaseList[2].changed);
+    // The record window shows the first record with its new text.
+    EXPECT_EQ(recordWindow->txtData[0]->Text(), "first!");
+}
+
+TEST_F(TestWindowTest, RandomModeDrawsPositions) {
+    for (int i = 1; i <= 4; ++i) addRecord(i, 1, QString("r%1").arg(i), "2020/01/01", QString("0%1:00:00").arg(i));
+    auto w = window();
+    w->setRandom(std::make_unique<Fixed>(0.55));
+    w->lstDatabase->item(0)->setSelected(true);
+    QTest::mouseClick(w->chkTest[6], Qt::LeftButton);
+    QTest::mouseClick(w->chkTest[7], Qt::LeftButton);  // weighted
+    click(*w, 0);
+    EXPECT_EQ(w->testRecordset()->AbsolutePosition(), 2);  // the worked example's band
+    click(*w, 3);
+    EXPECT_EQ(w->testRecordset()->AbsolutePosition(), 2);
+    EXPECT_FALSE(w->endCounted());
+}
+
+TEST_F(TestWindowTest, StatisticsWindowShowsEverySetInListOrder) {
+    addRecord(1, 1, "a", "2020/01/01", "01:00:00", 3, 4);
+    addRecord(2, 1, "b", "2020/01/01", "01:00:00", 1, 2);
+    addRecord(3, 1, "c");
+    shell::mainModule().database->Execute("UPDATE データ SET 正解率 = 出題回数 * 0 + IIF(出題回数 = 0, 0, 正解回数 / 出題回数 * 100)");
+    shell::openSettingsRecordset();
+    shell::rebuildDataBaseList();
+    frmJustAnswerRate w;
+    const ui::FlexGrid& g = *w.MSHFlexGrid1;
+    ASSERT_EQ(g.rows(), 3);
+    EXPECT_EQ(g.textMatrix(0, 3), "平均正解率");
+    QStringList first, second;
+    for (int c = 0; c < 7; ++c) {
+        first << g.textMatrix(1, c);
+        second << g.textMatrix(2, c);
+    }
+    EXPECT_EQ(first, (QStringList{"英単語", "0.0", "75.0", "66.7", "3", "6", "1"}));
+    EXPECT_EQ(second, (QStringList{"漢字", "", "", "", "0", "", "0"}));
+    EXPECT_EQ(g.colWidth(0), 3160);
+}
+
+}  // namespace
