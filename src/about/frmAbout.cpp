@@ -74,6 +74,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     cmdSysInfo->setToolTip(QStringLiteral("プログラムとシステムの情報を表示します。"));
     cmdHomePage->setToolTip(QStringLiteral("作者のホームページをブラウザで開きます。"));
 
+    setTabOrder(cmdOK, cmdSysInfo);
+    setTabOrder(cmdSysInfo, cmdHomePage);
+    cmdOK->setFocus();
+
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
     connect(cmdHomePage, &QPushButton::clicked, this, [this] { cmdHomePage_Click(); });

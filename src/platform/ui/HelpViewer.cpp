@@ -1,5 +1,6 @@
 #include "platform/ui/HelpViewer.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -201,6 +202,7 @@ void showHelpViewer(const HelpRequest& request) {
     if (!viewer) {
         viewer = new HelpViewer(root);
         viewer->setAttribute(Qt::WA_DeleteOnClose);
+        if (const QWidget* owner = QApplication::activeWindow()) centreOn(viewer, owner);
     }
     viewer->apply(request);
     viewer->show();
