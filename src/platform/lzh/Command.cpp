@@ -163,14 +163,9 @@ int addFiles(const QString& archive, const QStringList& files) {
     if (check.open(work.path()) != 0) return ErrorCannotWrite;
     Reader reader(check);
     int index = 0;
-    for (;; ++index) {
-        Entry entry;
-        bool atEnd = false;
-        if (reader.next(entry, atEnd) != Ok) return ErrorCannotWrite;
-        if (atEnd) break;
-        if (index >= kept && reader.read(nullptr) != Ok) return ErrorCannotWrite;
-    }
-    if (index != kept + paths.size()) return ErrorCannotWrite;
+    const int verified = forEachEntry(
+        reader, [&](const Entry&) { return index++ >= kept ? reader.read(nullptr) : Ok; });
+    if (verified != Ok || index != kept + paths.size()) return ErrorCannotWrite;
 
     if (const int error = work.commit(archive)) return resultFromErrno(error, ErrorTmpCopy);
     return Ok;
@@ -244,16 +239,10 @@ int extractFiles(const QString& archive, QString folder, const QStringList& patt
     if (!any) return ErrorNotFindFile;
 
     Reader reader(source);
-    for (;;) {
-        Entry entry;
-        bool atEnd = false;
-        if (const int rc = reader.next(entry, atEnd)) return rc;
-        if (atEnd) break;
-        if (const auto name = outputName(entry)) {
-            if (const int rc = extractOne(reader, entry, folder, *name, switches)) return rc;
-        }
-    }
-    return Ok;
+    return forEachEntry(reader, [&](const Entry& entry) {
+        const auto name = outputName(entry);
+        return name ? extractOne(reader, entry, folder, *name, switches) : Ok;
+    });
 }
 
 int testFiles(const QString& archive) {

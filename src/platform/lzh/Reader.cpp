@@ -342,27 +342,22 @@ int Reader::read(const Sink& sink) {
 int scanArchive(Source& source, std::vector<Entry>& entries) {
     entries.clear();
     Reader reader(source);
-    for (;;) {
-        Entry entry;
-        bool atEnd = false;
-        if (const int rc = reader.next(entry, atEnd)) return rc;
-        if (atEnd) break;
-        entries.push_back(std::move(entry));
-    }
+    if (const int rc = forEachEntry(reader, [&](const Entry& entry) {
+            entries.push_back(entry);
+            return Ok;
+        }))
+        return rc;
     return entries.empty() ? ErrorFileStyle : Ok;
 }
 
 int testArchive(Source& source) {
     Reader reader(source);
     int members = 0;
-    for (;;) {
-        Entry entry;
-        bool atEnd = false;
-        if (const int rc = reader.next(entry, atEnd)) return rc;
-        if (atEnd) break;
-        if (const int rc = reader.read(nullptr)) return rc;
-        ++members;
-    }
+    if (const int rc = forEachEntry(reader, [&](const Entry&) {
+            ++members;
+            return reader.read(nullptr);
+        }))
+        return rc;
     return members ? Ok : ErrorFileStyle;
 }
 

@@ -54,6 +54,19 @@ private:
     std::unique_ptr<Impl> d;
 };
 
+// Calls visit(entry) for each member in turn; stops at the first code that the reader or
+// visit returns.
+template <typename Visit>
+int forEachEntry(Reader& reader, Visit visit) {
+    for (;;) {
+        Entry entry;
+        bool atEnd = false;
+        if (const int rc = reader.next(entry, atEnd)) return rc;
+        if (atEnd) return 0;
+        if (const int rc = visit(entry)) return rc;
+    }
+}
+
 // Every header of the archive, checked; an archive without members is not an archive.
 int scanArchive(Source& source, std::vector<Entry>& entries);
 // scanArchive, then every member decoded and checked against its CRC.

@@ -61,6 +61,26 @@ private:
     std::int64_t modified_ = 0;
 };
 
+// Reads the file from where it stands to its end through take(data, size), which returns 0
+// to go on, -1 to stop early or a result code; keeps the CRC and length of what was read.
+template <typename Take>
+int readThrough(InputFile& in, std::vector<std::uint8_t>& buffer, std::uint16_t& crc,
+                std::uint64_t& total, Take take) {
+    crc = 0;
+    total = 0;
+    for (;;) {
+        const ssize_t n = in.read(buffer.data(), buffer.size());
+        if (n < 0) return ErrorCannotRead;
+        if (n == 0) return Ok;
+        crc = crc16(crc, buffer.data(), static_cast<std::size_t>(n));
+        total += static_cast<std::uint64_t>(n);
+        // Level-2 sizes are 32 bits.
+        if (total >= 0xFFFFFFFFull) return ErrorFileOpen;
+        if (const int rc = take(buffer.data(), static_cast<std::size_t>(n)))
+            return rc < 0 ? Ok : rc;
+    }
+}
+
 }  // namespace
 
 QByteArray level2Header(const QByteArray& method, std::uint64_t packedSize,
@@ -141,15 +161,10 @@ int Writer::add(const QString& path, const QByteArray& storedName) {
     std::vector<std::uint8_t> buffer(kChunk);
     std::uint16_t crc = 0;
     std::uint64_t total = 0;
-    for (;;) {
-        const ssize_t n = in.read(buffer.data(), buffer.size());
-        if (n < 0) return ErrorCannotRead;
-        if (n == 0) break;
-        crc = crc16(crc, buffer.data(), static_cast<std::size_t>(n));
-        total += static_cast<std::uint64_t>(n);
-        if (total >= 0xFFFFFFFFull) return ErrorFileOpen;
-        if (!encoder.write(buffer.data(), static_cast<std::size_t>(n))) break;
-    }
+    if (const int rc = readThrough(
+            in, buffer, crc, total,
+            [&](const std::uint8_t* p, std::size_t n) { return encoder.write(p, n) ? 0 : -1; }))
+        return rc;
     if (!tooBig && !writeError) encoder.finish();
     if (writeError) return resultFromErrno(writeError, ErrorCannotWrite);
 
@@ -158,18 +173,11 @@ int Writer::add(const QString& path, const QByteArray& storedName) {
         method = "-lh0-";
         if (const int error = out_.truncate(dataOffset))
             return resultFromErrno(error, ErrorCannotWrite);
-        if (const int error = in.rewind()) return ErrorCannotRead;
-        crc = 0;
-        total = 0;
-        for (;;) {
-            const ssize_t n = in.read(buffer.data(), buffer.size());
-            if (n < 0) return ErrorCannotRead;
-            if (n == 0) break;
-            crc = crc16(crc, buffer.data(), static_cast<std::size_t>(n));
-            total += static_cast<std::uint64_t>(n);
-            if (total >= 0xFFFFFFFFull) return ErrorFileOpen;
-            if (const int rc = write(buffer.data(), static_cast<std::size_t>(n))) return rc;
-        }
+        if (in.rewind() != 0) return ErrorCannotRead;
+        if (const int rc =
+                readThrough(in, buffer, crc, total,
+                            [&](const std::uint8_t* p, std::size_t n) { return write(p, n); }))
+            return rc;
     }
 
     const QByteArray header =
