@@ -1,12 +1,9 @@
 #include "maintenance/Unlha.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTextStream>
 #include <cstring>
-#include <utility>
 
 #include "platform/lzh/Command.h"
+#include "platform/ui/MessageBox.h"
 
 namespace {
 
@@ -75,21 +72,6 @@ constexpr ErrorMessage kMessages[] = {
     {0x803F, "無効なタイムスタンプです｡"},
 };
 
-UnlhaMessageBox& messageBox() {
-    static UnlhaMessageBox show;
-    return show;
-}
-
-void showDefault(const QString& text, const QString& title) {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok,
-                        QApplication::activeWindow());
-        box.exec();
-        return;
-    }
-    QTextStream(stderr) << title << ": " << text << '\n';
-}
-
 }  // namespace
 
 int UnlhaCommand(QWidget*, const QString& commandLine) {
@@ -121,12 +103,8 @@ QString UnlhaErrorText(int code) {
 void UnlhaErrorMessage(int code) {
     const QString text = UnlhaErrorText(code);
     if (text.isEmpty()) return;
-    const QString message = QStringLiteral("バックアップ失敗") + QLatin1Char('\n') + text;
-    const QString title = QStringLiteral("バックアップ");
-    if (messageBox())
-        messageBox()(message, title);
-    else
-        showDefault(message, title);
+    ui::MsgBox(QStringLiteral("バックアップ失敗") + QLatin1Char('\n') + text, ui::Buttons::OKOnly,
+               QStringLiteral("バックアップ"));
 }
 
 QString SystemErrorText(int errorCode) {
@@ -138,8 +116,4 @@ QString SystemErrorText(int errorCode) {
 
 QString SystemDirectory() {
     return QStringLiteral("/usr/lib");
-}
-
-void SetUnlhaMessageBox(UnlhaMessageBox show) {
-    messageBox() = std::move(show);
 }

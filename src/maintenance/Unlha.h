@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 class QWidget;
 
@@ -20,17 +19,11 @@ bool UnlhaIsPresent();
 
 // The message for a result code, empty for 0 and for codes without one.
 QString UnlhaErrorText(int code);
-// Shows "バックアップ失敗" and the code's message (title "バックアップ"); nothing for 0 and for
-// codes without a message.
+// Shows "バックアップ失敗" and the code's message (title "バックアップ", OK) through the dialog
+// service of platform/ui; nothing for 0 and for codes without a message.
 void UnlhaErrorMessage(int code);
 
 // The system's text for an errno value; empty when the system has none.
 QString SystemErrorText(int errorCode);
 // Where the system keeps its libraries. The archiver does not live there: see UnlhaIsPresent.
 QString SystemDirectory();
-
-// Shows one message box with an OK button. Until platform/ui offers its message-box service,
-// UnlhaErrorMessage goes through this hook so tests can record instead of blocking. An empty
-// function restores the default: a QMessageBox when the program has widgets, else stderr.
-using UnlhaMessageBox = std::function<void(const QString& text, const QString& title)>;
-void SetUnlhaMessageBox(UnlhaMessageBox show);

@@ -8,24 +8,13 @@
 
 #include "common/TempDatabase.h"
 #include "maintenance/Unlha.h"
+#include "platform/ui/ScriptedDialogs.h"
 
 namespace {
 
-struct Shown {
-    QString text;
-    QString title;
-};
-
-// Records the message boxes instead of showing them.
+// Message boxes are recorded, never shown.
 class UnlhaModule : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetUnlhaMessageBox([this](const QString& text, const QString& title) {
-            shown.push_back({text, title});
-        });
-    }
-    void TearDown() override { SetUnlhaMessageBox({}); }
-
     QByteArray read(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -36,7 +25,7 @@ protected:
         f.write(data);
     }
 
-    std::vector<Shown> shown;
+    ui::ScopedScriptedDialogs boxes;
 };
 
 }  // namespace
@@ -62,14 +51,16 @@ TEST_F(UnlhaModule, ErrorMessagesAreTheTableTexts) {
 
 TEST_F(UnlhaModule, ErrorMessageShowsTheFailureAndItsReason) {
     UnlhaErrorMessage(0x801F);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, QStringLiteral("バックアップ失敗\n既に UNLHA32.DLL が動作中です。"));
-    EXPECT_EQ(shown[0].title, QStringLiteral("バックアップ"));
+    ASSERT_EQ(boxes->shown().size(), 1u);
+    EXPECT_EQ(boxes->shown()[0].text,
+              QStringLiteral("バックアップ失敗\n既に UNLHA32.DLL が動作中です。"));
+    EXPECT_EQ(boxes->shown()[0].title, QStringLiteral("バックアップ"));
+    EXPECT_EQ(boxes->shown()[0].buttons, ui::Buttons::OKOnly);
 
     UnlhaErrorMessage(0);
     UnlhaErrorMessage(0x8009);
     UnlhaErrorMessage(0x9000);
-    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(boxes->shown().size(), 1u);
 }
 
 // The two command lines as backup and restore build them.
@@ -92,7 +83,7 @@ TEST_F(UnlhaModule, BackupThenRestore) {
                                         db.path() + QStringLiteral("/\" Kenvora.mdb -c -y")),
               0);
     EXPECT_EQ(read(database), original);
-    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(boxes->shown().empty());
 }
 
 TEST_F(UnlhaModule, ArchiveCheckRefusesOtherFiles) {
