@@ -24,6 +24,8 @@ CREATE TABLE "データ" (
 );
 CREATE UNIQUE INDEX "データ_ID" ON "データ" ("ID");
 CREATE INDEX "データ_dbID_登録" ON "データ" ("dbID", "登録日", "登録時刻");
+-- A test in rate order reads its keys in index order, without visiting the records.
+CREATE INDEX "データ_dbID_正解率" ON "データ" ("dbID", "正解率", "登録時刻");
 -- Covers the per-set rate statistics, so they never visit the records themselves.
 CREATE INDEX "データ_dbID_出題" ON "データ" ("dbID", "出題回数", "正解回数", "正解率");
 

@@ -1,0 +1,166 @@
+// The record, test and statistics windows on large sets, offscreen: what a user waits for
+// when opening a window, moving, saving, starting a test and answering.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "platform/richtext/RichTextBox.h"
+#include "platform/ui/ScriptedDialogs.h"
+#include "records/RecordWindows.h"
+#include "records/frmMDIChild.h"
+#include "shell/DataStore.h"
+#include "shell/MainModule.h"
+#include "test/frmJustAnswerRate.h"
+#include "test/frmTest.h"
+
+namespace {
+
+QString makeFolder(const QString& name, int sets, int records) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/" + name;
+    const QString path = folder + "/Kenvora.mdb";
+    if (QFile::exists(path)) return folder;
+    QDir().mkpath(folder);
+    QFile::copy(KENVORA_TEMPLATE_DB, path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QProcess::execute(KENVORA_TOOL, {"gen", path, "--sets", QString::number(sets), "--records", QString::number(records)});
+    return folder;
+}
+
+// The database opened into the main module with an MDI area, as the program has it.
+struct Program {
+    explicit Program(const QString& folder) {
+        shell::resetMainModule();
+        shell::openDataStore(folder);
+        shell::loadHighestID();
+        shell::openSettingsRecordset();
+        shell::rebuildDataBaseList();
+        shell::mainModule().settingsRecordset.reset();
+        main.setCentralWidget(area = new QMdiArea);
+        main.resize(1200, 900);
+        main.show();
+        records::setRecordWindowArea(area);
+    }
+    ~Program() {
+        shell::mainModule().closing = true;
+        for (QMdiSubWindow* sub : area->subWindowList()) delete sub;
+        records::setRecordWindowArea(nullptr);
+        shell::closeDataStore();
+    }
+    frmMDIChild* open(int dbID) {
+        records::OpenDataBaseFromMenu(dbID, QStringLiteral("bench"));
+        frmMDIChild* w = records::windowOfSlot(static_cast<int>(shell::mainModule().childSettings.size()) - 1);
+        w->Form_Activate();
+        return w;
+    }
+    QMainWindow main;
+    QMdiArea* area = nullptr;
+    ui::ScopedScriptedDialogs boxes;
+};
+
+const QString& oneBigSet() {
+    static const QString folder = makeFolder("kenvora-bench-window-1x100k", 1, 100000);
+    return folder;
+}
+const QString& twentySets() {
+    static const QString folder = makeFolder("kenvora-bench-window-20x5k", 20, 100000);
+    return folder;
+}
+
+void RecordWindow_OpenShowsFirstRecord(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            Program program(oneBigSet());
+            state.ResumeTiming();
+            frmMDIChild* w = program.open(1);
+            benchmark::DoNotOptimize(w->txtData[0]->Text());
+            state.PauseTiming();
+        }
+        state.ResumeTiming();
+    }
+}
+
+void RecordWindow_NextRecord(benchmark::State& state) {
+    Program program(oneBigSet());
+    frmMDIChild* w = program.open(1);
+    for (auto _ : state) {
+        w->cmdMove_Click(2);
+        benchmark::DoNotOptimize(w->txtData[0]->Text());
+    }
+}
+
+void RecordWindow_SaveEditedRecord(benchmark::State& state) {
+    Program program(oneBigSet());
+    frmMDIChild* w = program.open(1);
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w->txtData[2]->setText(QStringLiteral("edited %1").arg(++n));
+        state.ResumeTiming();
+        records::SaveCurrentRecord(w->slot());
+    }
+}
+
+frmTest* startTest(frmTest& w, bool random) {
+    for (int i = 0; i < w.lstDatabase->count(); ++i) w.lstDatabase->item(i)->setSelected(true);
+    w.chkTest[0]->setChecked(!random);
+    w.chkTest[6]->setChecked(random);
+    w.chkTest[7]->setChecked(random);
+    w.cmbPoints->setEditText(QStringLiteral("0"));
+    w.cmdTest_Click(0);
+    return &w;
+}
+
+void Test_StartOver100kRecords(benchmark::State& state) {
+    Program program(oneBigSet());
+    frmTest w;
+    for (auto _ : state) startTest(w, state.range(0) != 0);
+}
+
+void Test_Answer(benchmark::State& state) {
+    Program program(oneBigSet());
+    frmTest w;
+    startTest(w, state.range(0) != 0);
+    for (auto _ : state) w.cmdTest_Click(4);
+}
+
+void Statistics_20SetsOf5000(benchmark::State& state) {
+    Program program(twentySets());
+    for (auto _ : state) {
+        frmJustAnswerRate w;
+        benchmark::DoNotOptimize(&w);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(RecordWindow_OpenShowsFirstRecord)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(RecordWindow_NextRecord)->Unit(benchmark::kMillisecond);
+BENCHMARK(RecordWindow_SaveEditedRecord)->Unit(benchmark::kMillisecond);
+BENCHMARK(Test_StartOver100kRecords)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(Test_Answer)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Statistics_20SetsOf5000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir::tempPath() + "/kenvora-bench-settings");
+    benchmark::Initialize(&argc, argv);
+    oneBigSet();
+    twentySets();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
