@@ -5,16 +5,51 @@
 
 #include "about/frmAbout.h"
 #include "platform/ui/SingleInstance.h"
+#include "records/RecordMenus.h"
+#include "records/RecordWindows.h"
+#include "sets/DataBaseSets.h"
+#include "sets/frmNewDataBase.h"
 #include "shell/FeatureHooks.h"
 #include "shell/MainModule.h"
+#include "shell/frmMDI.h"
 #include "shell/frmSplash.h"
+#include "test/frmJustAnswerRate.h"
+#include "test/frmTest.h"
 
 namespace {
 
-// The features reach each other through the shell's hook table; each entry is filled
-// once its feature is built.
+// Record windows open in the main window's MDI area, which exists once start-up has made
+// the main window.
+void useMainWindowArea() {
+    if (shell::frmMDI* mdi = shell::mainModule().mdiForm; mdi && records::recordWindowArea() != mdi->MDIClient)
+        records::setRecordWindowArea(mdi->MDIClient);
+}
+
+// The features reach each other through the shell's hook table; an entry is filled once
+// its feature is built.
 void installFeatureHooks() {
     shell::FeatureHooks& hooks = shell::featureHooks();
+    hooks.newDataBase = [] { frmNewDataBase::showFor(shell::mainModule().mdiForm); };
+    hooks.deleteDataBase = [](std::int32_t dbID) { sets::DeleteDataBase(dbID); };
+
+    hooks.findWindowSlot = [](std::int32_t dbID) {
+        useMainWindowArea();
+        return records::FindWindowSlot(dbID);
+    };
+    hooks.openRecordWindow = [](int slot) {
+        useMainWindowArea();
+        records::OpenRecordWindow(slot);
+    };
+    hooks.openRecordWindowsAtStartUp = [] {
+        useMainWindowArea();
+        records::ReopenRecordWindows();
+    };
+    hooks.saveRecordWindowsAtShutdown = [] { records::CloseRecordWindowsForExit(); };
+    hooks.refreshRecordWindowMenus = [] { records::rebuildRecordWindowSetMenus(); };
+
+    hooks.test = [] { drill::ShowTestWindow(); };
+    hooks.rateStatistics = [] { drill::ShowRateStatistics(); };
+
     hooks.about = [] { frmAbout::showModal(); };
 }
 
@@ -36,7 +71,9 @@ int main(int argc, char** argv) {
     shell::mainModule().applicationPath = QCoreApplication::applicationDirPath();
     shell::frmSplash splash(instanceGuard);
     switch (splash.Form_Load()) {
-        case shell::StartUpOutcome::Running: return app.exec();
+        case shell::StartUpOutcome::Running:
+            useMainWindowArea();
+            return app.exec();
         case shell::StartUpOutcome::AlreadyRunning: return 0;
         default: return 1;
     }

@@ -347,6 +347,8 @@ void frmMDI::Form_QueryUnload() {
     for (const char* name : {"frmAbout", "frmdbErr", "frmJustAnswerRate", "frmNewDataBase",
                              "frmOption", "frmSearch", "frmTest", "frmDrop"})
         unloadWindowNamed(QString::fromLatin1(name));
+    // The help window would keep the program running after its last real window.
+    unloadWindowNamed(QStringLiteral("HelpViewer"));
     if (frmSplash* splash = m.splashForm) splash->Form_Unload();
 
     try {

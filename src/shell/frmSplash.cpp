@@ -232,9 +232,15 @@ void frmSplash::restoreMainWindow() {
     auto rs = m.database->OpenRecordset(QStringLiteral("select  * from MDI画面設定"),
                                         dao::dbOpenDynaset);
     mdi_->hide();
+    // A row with a missing value (not one this program wrote) counts as no row.
+    bool saved = rs->RecordCount() > 0;
     int state = 0;
-    if (rs->RecordCount() > 0) {
+    if (saved) {
         rs->MoveFirst();
+        for (const char* field : {"WindowState", "画面X", "画面Y", "画面幅", "画面縦"})
+            saved = saved && !rs->value(QString::fromUtf8(field)).isNull();
+    }
+    if (saved) {
         state = rs->value(QStringLiteral("WindowState")).toInteger();
         if (state == 0) {
             const auto twipsOf = [&rs](const char* field) {

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "ShellFixture.h"
+#include "platform/ui/HelpViewer.h"
 #include "shell/DataBaseMenu.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
@@ -184,6 +185,8 @@ TEST_F(MainWindowTest, ShutdownSavesWindowsAndClosesEverything) {
     QWidget options;  // a modeless window of another feature
     options.setObjectName(QStringLiteral("frmOption"));
     options.show();
+    ui::HelpViewer help(QStringLiteral(":/help/Kenvora"));
+    help.show();
     splash->tmrBackUp->start();
     mainModule().openWindowCount = 2;
 
@@ -193,6 +196,7 @@ TEST_F(MainWindowTest, ShutdownSavesWindowsAndClosesEverything) {
     EXPECT_TRUE(recordsetWhenSaved);
     EXPECT_FALSE(mainModule().settingsRecordset);
     EXPECT_FALSE(options.isVisible());
+    EXPECT_FALSE(help.isVisible());
     EXPECT_FALSE(splash->tmrBackUp->isActive());
     EXPECT_FALSE(mdi()->isVisible());
     EXPECT_FALSE(mainModule().database);  // exit mode 0 closes it

@@ -223,4 +223,15 @@ TEST_F(StartUpTest, MaximisedAtExitStartsMaximised) {
     EXPECT_TRUE(mdi()->isMaximized());
 }
 
+TEST_F(StartUpTest, IncompleteGeometryRowCountsAsNone) {
+    {
+        auto db = openFile();
+        db->Execute(QStringLiteral("INSERT INTO MDI画面設定 (WindowState, 画面X) VALUES (0, 300)"));
+        db->Close();
+    }
+    ASSERT_EQ(start(), StartUpOutcome::Running);
+    EXPECT_EQ(mdi()->size(), QSize(ui::px(10005), ui::px(10395)));
+    EXPECT_TRUE(boxes->shown().empty());
+}
+
 }  // namespace
