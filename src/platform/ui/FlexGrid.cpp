@@ -122,6 +122,7 @@ void FlexGrid::setRows(int rows) {
     rows = std::max(1, rows);
     const int keep = row_;
     model_->beginResetModel();
+    dropSource();
     cells_.resize(rows);
     rowHeights_.resize(rows, -1);
     model_->endResetModel();
@@ -146,12 +147,14 @@ void FlexGrid::setCols(int cols) {
 
 QString FlexGrid::textMatrix(int row, int col) const {
     if (row < 0 || row >= rows() || col < 0 || col >= cols_) return QString();
+    if (source_ && row > 0) return source_->text(row, col);
     const auto& r = cells_[row];
     return col < static_cast<int>(r.size()) ? r[col] : QString();
 }
 
 void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     if (row < 0 || row >= rows() || col < 0 || col >= cols_) return;
+    if (source_ && row > 0) return;
     auto& r = cells_[row];
     if (col >= static_cast<int>(r.size())) {
         if (text.isEmpty()) return;
@@ -164,6 +167,7 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
 
 void FlexGrid::setDataRows(std::vector<QStringList> rows) {
     model_->beginResetModel();
+    dropSource();
     cells_.resize(1);
     cells_.reserve(rows.size() + 1);
     for (QStringList& r : rows) {
@@ -181,11 +185,29 @@ void FlexGrid::setDataRows(std::vector<QStringList> rows) {
 }
 
 void FlexGrid::removeItem(int row) {
-    if (row < 1 || row >= rows()) return;
+    if (row < 1 || row >= rows() || source_) return;
     model_->beginRemoveRows(QModelIndex(), row - 1, row - 1);
     cells_.erase(cells_.begin() + row);
     rowHeights_.erase(rowHeights_.begin() + row);
     model_->endRemoveRows();
+}
+
+void FlexGrid::setDataSource(std::shared_ptr<const FlexGridSource> source) {
+    model_->beginResetModel();
+    cells_.resize(1);
+    source_ = std::move(source);
+    sourceRows_ = source_ ? std::max(0, source_->rowCount()) : 0;
+    if (!source_) cells_.resize(2);  // the grid's own rows start as one empty data row
+    rowHeights_.assign(rows(), -1);
+    model_->endResetModel();
+    applyRowHeights();
+    row_ = 0;
+}
+
+void FlexGrid::dropSource() {
+    if (!source_) return;
+    source_.reset();
+    sourceRows_ = 0;
 }
 
 int FlexGrid::colWidth(int col) const {

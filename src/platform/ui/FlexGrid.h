@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTableView>
 
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -27,6 +28,16 @@ enum class FlexAlign {
 
 class FlexGrid;
 
+// Data rows read on demand, for a grid over a large result: the grid asks only for the
+// cells it paints or is asked for, so filling it costs nothing per row.
+class FlexGridSource {
+public:
+    virtual ~FlexGridSource() = default;
+    virtual int rowCount() const = 0;
+    // Data row `row` (1...), any column below the grid's cols().
+    virtual QString text(int row, int col) const = 0;
+};
+
 // The cells; the view shows the data rows and takes row 0 as its header.
 class FlexGridModel final : public QAbstractTableModel {
 public:
@@ -49,7 +60,7 @@ public:
     explicit FlexGrid(QWidget* parent = nullptr);
 
     // Rows including the header row (at least 1); columns.
-    int rows() const { return static_cast<int>(cells_.size()); }
+    int rows() const { return source_ ? 1 + sourceRows_ : static_cast<int>(cells_.size()); }
     void setRows(int rows);
     int cols() const { return cols_; }
     void setCols(int cols);
@@ -60,6 +71,11 @@ public:
     void setDataRows(std::vector<QStringList> rows);
     // Removes one data row; the rows below move up.
     void removeItem(int row);
+    // Takes the data rows from `source` (the header row stays); nullptr goes back to the
+    // grid's own rows, one empty data row. A source's rows are read-only: setTextMatrix of a
+    // data row and removeItem do nothing; setRows and setDataRows drop the source.
+    void setDataSource(std::shared_ptr<const FlexGridSource> source);
+    const FlexGridSource* dataSource() const { return source_.get(); }
 
     // Width 0 hides a column.
     int colWidth(int col) const;
@@ -101,9 +117,12 @@ private:
     friend class FlexGridModel;
     void cellsChanged(int firstRow, int lastRow);
     void applyRowHeights();
+    void dropSource();
 
     FlexGridModel* model_;
     std::vector<std::vector<QString>> cells_;  // by grid row; a row may be shorter than cols_
+    std::shared_ptr<const FlexGridSource> source_;  // when set, cells_ holds the header row only
+    int sourceRows_ = 0;
     int cols_ = 2;
     std::vector<int> colWidths_;   // twips
     std::vector<FlexAlign> colAlign_;
