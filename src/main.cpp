@@ -21,7 +21,8 @@ namespace {
 // Record windows open in the main window's MDI area, which exists once start-up has made
 // the main window.
 void useMainWindowArea() {
-    if (shell::frmMDI* mdi = shell::mainModule().mdiForm; mdi && records::recordWindowArea() != mdi->MDIClient)
+    if (shell::frmMDI* mdi = shell::mainModule().mdiForm;
+        mdi && records::recordWindowArea() != mdi->MDIClient)
         records::setRecordWindowArea(mdi->MDIClient);
 }
 
@@ -74,7 +75,9 @@ int main(int argc, char** argv) {
         case shell::StartUpOutcome::Running:
             useMainWindowArea();
             return app.exec();
-        case shell::StartUpOutcome::AlreadyRunning: return 0;
-        default: return 1;
+        case shell::StartUpOutcome::AlreadyRunning:
+            return 0;
+        default:
+            return 1;
     }
 }

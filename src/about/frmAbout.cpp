@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QSysInfo>
 #include <QStyle>
+#include <QSysInfo>
 
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
@@ -18,8 +18,8 @@ namespace {
 
 constexpr char kAuthorMail[] = "kenvora@example.org";
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top,
-              int width, int height) {
+QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
+              int height) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
     ui::place(l, left, top, width, height);
@@ -48,7 +48,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     titleFont.setPointSize(18);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
-    lblVersion = label(this, "lblVersion", shell::frmSplash::versionCaption(), 1200, 780, 5400, 300);
+    lblVersion =
+        label(this, "lblVersion", shell::frmSplash::versionCaption(), 1200, 780, 5400, 300);
     lblDescription = label(this, "lblDescription",
                            QStringLiteral("情報収集効率ＵＰ　＆　記憶再生ソフト\n"
                                           "事実を集め、覚えるまで出題します。"),
@@ -58,17 +59,21 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
                         .arg(QString::fromLatin1(kAuthorMail)),
                     1200, 1860, 5400, 300);
     lblMail->setOpenExternalLinks(true);
-    lblHomePage = label(this, "lblHomePage",
-                        QStringLiteral("ホームページ: %1").arg(QString::fromLatin1(shell::kAuthorHomePage)),
-                        1200, 2220, 5400, 300);
+    lblHomePage =
+        label(this, "lblHomePage",
+              QStringLiteral("ホームページ: %1").arg(QString::fromLatin1(shell::kAuthorHomePage)),
+              1200, 2220, 5400, 300);
     lblHomePage->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblDisclaimer = label(this, "lblDisclaimer",
-                          QStringLiteral("本ソフトの使用により生じた損害について、作者は責任を負いません。"),
-                          240, 2760, 6420, 300);
+    lblDisclaimer =
+        label(this, "lblDisclaimer",
+              QStringLiteral("本ソフトの使用により生じた損害について、作者は責任を負いません。"),
+              240, 2760, 6420, 300);
     lblDisclaimer->setWordWrap(true);
 
-    cmdHomePage = button(this, "cmdHomePage", QStringLiteral("ホームページ(&H)"), 240, 3360, 1800, 375);
-    cmdSysInfo = button(this, "cmdSysInfo", QStringLiteral("システム情報(&S)..."), 3000, 3360, 1800, 375);
+    cmdHomePage =
+        button(this, "cmdHomePage", QStringLiteral("ホームページ(&H)"), 240, 3360, 1800, 375);
+    cmdSysInfo =
+        button(this, "cmdSysInfo", QStringLiteral("システム情報(&S)..."), 3000, 3360, 1800, 375);
     cmdOK = button(this, "cmdOK", QStringLiteral("OK"), 5040, 3360, 1620, 375);
     cmdOK->setDefault(true);
     cmdSysInfo->setToolTip(QStringLiteral("プログラムとシステムの情報を表示します。"));
@@ -83,24 +88,29 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     connect(cmdHomePage, &QPushButton::clicked, this, [this] { cmdHomePage_Click(); });
 }
 
-void frmAbout::cmdOK_Click() { accept(); }
+void frmAbout::cmdOK_Click() {
+    accept();
+}
 
 void frmAbout::cmdSysInfo_Click() {
     ui::MsgBox(systemInformation(), ui::Buttons::OKOnly, QStringLiteral("システム情報"),
                ui::Icon::Information);
 }
 
-void frmAbout::cmdHomePage_Click() { shell::OpenAuthorHomePage(); }
+void frmAbout::cmdHomePage_Click() {
+    shell::OpenAuthorHomePage();
+}
 
 QString frmAbout::systemInformation() {
     const shell::MainModule& m = shell::mainModule();
-    const QString database = m.database ? shell::databasePath(m.databaseFolder)
-                                        : QStringLiteral("（開いていません）");
-    return QStringLiteral("プログラム: Kenvora %1\n"
-                          "Qt: %2（実行時 %3）\n"
-                          "OS: %4（%5）\n"
-                          "プログラムのフォルダ: %6\n"
-                          "データベース: %7")
+    const QString database =
+        m.database ? shell::databasePath(m.databaseFolder) : QStringLiteral("（開いていません）");
+    return QStringLiteral(
+               "プログラム: Kenvora %1\n"
+               "Qt: %2（実行時 %3）\n"
+               "OS: %4（%5）\n"
+               "プログラムのフォルダ: %6\n"
+               "データベース: %7")
         .arg(QStringLiteral(KENVORA_VERSION), QStringLiteral(QT_VERSION_STR),
              QString::fromLatin1(qVersion()), QSysInfo::prettyProductName(),
              QSysInfo::currentCpuArchitecture(), m.applicationPath, database);

@@ -24,9 +24,9 @@ QAction* DataBaseMenuArrays::load(QMenu* menu, std::vector<QAction*>& array,
                                   const std::function<void(int)>& clicked) {
     const int index = static_cast<int>(array.size());
     QAction* item = menu->addAction(QString());
-    item->setObjectName(QStringLiteral("%1(%2)").arg(&array == &mnuDataBase
-                                                         ? QStringLiteral("mnuDataBase")
-                                                         : QStringLiteral("mnuDelDataBase"))
+    item->setObjectName(QStringLiteral("%1(%2)")
+                            .arg(&array == &mnuDataBase ? QStringLiteral("mnuDataBase")
+                                                        : QStringLiteral("mnuDelDataBase"))
                             .arg(index));
     QObject::connect(item, &QAction::triggered, menu, [clicked, index] {
         if (clicked) clicked(index);
@@ -46,7 +46,9 @@ void DataBaseMenuArrays::unloadFrom(std::size_t first) {
     }
 }
 
-QString DataBaseMenuArrays::tagOf(const QAction* item) { return item->data().toString(); }
+QString DataBaseMenuArrays::tagOf(const QAction* item) {
+    return item->data().toString();
+}
 
 void DataBaseMenuArrays::refresh(bool pseudoItems) {
     const std::vector<DataBaseEntry>& list = mainModule().dataBaseList;

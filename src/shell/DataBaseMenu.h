@@ -30,7 +30,8 @@ public:
     static QString tagOf(const QAction* item);
 
 private:
-    QAction* load(QMenu* menu, std::vector<QAction*>& array, const std::function<void(int)>& clicked);
+    QAction* load(QMenu* menu, std::vector<QAction*>& array,
+                  const std::function<void(int)>& clicked);
     void unloadFrom(std::size_t first);
 
     QMenu* openMenu_;

@@ -9,8 +9,12 @@ FeatureHooks& table() {
 }
 }  // namespace
 
-FeatureHooks& featureHooks() { return table(); }
+FeatureHooks& featureHooks() {
+    return table();
+}
 
-void resetFeatureHooks() { table() = FeatureHooks(); }
+void resetFeatureHooks() {
+    table() = FeatureHooks();
+}
 
 }  // namespace shell

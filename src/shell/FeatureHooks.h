@@ -10,12 +10,12 @@ namespace shell {
 
 struct FeatureHooks {
     // sets/
-    std::function<void()> newDataBase;                    // show frmNewDataBase (modeless)
+    std::function<void()> newDataBase;                      // show frmNewDataBase (modeless)
     std::function<void(std::int32_t dbID)> deleteDataBase;  // DeleteDataBase
 
     // records/
     std::function<int(std::int32_t dbID)> findWindowSlot;  // FindWindowSlot
-    std::function<void(int slot)> openRecordWindow;         // OpenRecordWindow
+    std::function<void(int slot)> openRecordWindow;        // OpenRecordWindow
     // Start-up: reopen the windows of the sets whose 終了状態 is True, the maximised last.
     std::function<void()> openRecordWindowsAtStartUp;
     // Shutdown (closing flag set): write each open window's state to its set's row with
@@ -33,11 +33,11 @@ struct FeatureHooks {
     std::function<void()> options;         // frmOption, modeless
 
     // maintenance/
-    std::function<void()> restore;                      // RestoreDataBase
-    std::function<void(bool withBackUp)> optimize;      // OptimizeDataBase
-    std::function<void()> backUp;                       // BackUpDataBase
-    std::function<void()> showDatabaseErrorDialog;      // frmdbErr, modal
-    std::function<void()> backUpTimerTick;              // tmrBackUp: the schedule check
+    std::function<void()> restore;                  // RestoreDataBase
+    std::function<void(bool withBackUp)> optimize;  // OptimizeDataBase
+    std::function<void()> backUp;                   // BackUpDataBase
+    std::function<void()> showDatabaseErrorDialog;  // frmdbErr, modal
+    std::function<void()> backUpTimerTick;          // tmrBackUp: the schedule check
 
     // about/
     std::function<void()> about;  // frmAbout, modal

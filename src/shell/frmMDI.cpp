@@ -21,7 +21,9 @@ namespace shell {
 
 namespace {
 
-FeatureHooks& hooks() { return featureHooks(); }
+FeatureHooks& hooks() {
+    return featureHooks();
+}
 
 // Runs a hook when its feature is built; an empty hook does nothing.
 template <typename Hook, typename... Args>
@@ -163,7 +165,9 @@ void frmMDI::showMenus(const QList<QMenu*>& menus) {
     for (QMenu* menu : menus) bar->addMenu(menu);
 }
 
-void frmMDI::mnuNewDataBase_Click() { run(hooks().newDataBase); }
+void frmMDI::mnuNewDataBase_Click() {
+    run(hooks().newDataBase);
+}
 
 void frmMDI::mnuDataBase_Click(int index) {
     const QAction* item = mnuDataBase().at(index);
@@ -258,11 +262,19 @@ void frmMDI::mnuOptBackUpEnd_Click() {
     close();
 }
 
-void frmMDI::mnuEnd_Click() { close(); }
+void frmMDI::mnuEnd_Click() {
+    close();
+}
 
-void frmMDI::mnuSearch_Click() { run(hooks().search); }
-void frmMDI::mnuQuestion_Click() { run(hooks().test); }
-void frmMDI::mnuResult_Click() { run(hooks().rateStatistics); }
+void frmMDI::mnuSearch_Click() {
+    run(hooks().search);
+}
+void frmMDI::mnuQuestion_Click() {
+    run(hooks().test);
+}
+void frmMDI::mnuResult_Click() {
+    run(hooks().rateStatistics);
+}
 
 void frmMDI::mnuWindow_Click() {
     run(hooks().options);
@@ -281,9 +293,13 @@ void frmMDI::mnuKeyWord_Click() {
     CommonDialog1.ShowHelp();
 }
 
-void frmMDI::mnuMyHomePage_Click() { OpenAuthorHomePage(); }
+void frmMDI::mnuMyHomePage_Click() {
+    OpenAuthorHomePage();
+}
 
-void frmMDI::mnuVersion_Click() { run(hooks().about); }
+void frmMDI::mnuVersion_Click() {
+    run(hooks().about);
+}
 
 void frmMDI::tmrMDI_Timer() {
     if (!mainModule().mdiRestore) return;
@@ -333,7 +349,8 @@ void frmMDI::Form_QueryUnload() {
             rs->Fields(QStringLiteral("画面Y")) = static_cast<double>(r.top);
             rs->Fields(QStringLiteral("画面幅")) = static_cast<double>(r.width);
             rs->Fields(QStringLiteral("画面縦")) = static_cast<double>(r.height);
-            rs->Fields(QStringLiteral("WindowState")) = static_cast<std::int16_t>(windowStateOf(this));
+            rs->Fields(QStringLiteral("WindowState")) =
+                static_cast<std::int16_t>(windowStateOf(this));
             rs->Update();
             rs->Close();
         } catch (const dao::DaoError& e) {
@@ -375,7 +392,9 @@ void frmMDI::Form_QueryUnload() {
                 }
                 closeDataStore();
                 break;
-            default: closeDataStore(); break;
+            default:
+                closeDataStore();
+                break;
         }
     } catch (const dao::DaoError& e) {
         showShutdownError(e.description());
@@ -391,7 +410,9 @@ void ShowHelp(int helpCommand, const QString& key) {
     mdi->CommonDialog1.ShowHelp();
 }
 
-void OpenAuthorHomePage() { ui::dialogs().openUrl(QString::fromLatin1(kAuthorHomePage)); }
+void OpenAuthorHomePage() {
+    ui::dialogs().openUrl(QString::fromLatin1(kAuthorHomePage));
+}
 
 void EndProgram() {
     if (frmMDI* mdi = mainModule().mdiForm) mdi->close();

@@ -35,8 +35,8 @@ constexpr int kFileChoices = 3;
 
 const QString kDatabaseErrorTitle = QStringLiteral("データベースエラー");
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top,
-              int width, int height) {
+QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
+              int height) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
     ui::place(l, left, top, width, height);
@@ -67,13 +67,31 @@ QPixmap emblem(int size) {
 
 bool isStartUpDatabaseError(int number) {
     switch (number) {
-        case 3001: case 3021: case 3219: case 3246: case 3251: case 3265: case 3367:
-        case 3420: case 3421: case 3704: case 3705: case 3706: case 3707: case 3708:
+        case 3001:
+        case 3021:
+        case 3219:
+        case 3246:
+        case 3251:
+        case 3265:
+        case 3367:
+        case 3420:
+        case 3421:
+        case 3704:
+        case 3705:
+        case 3706:
+        case 3707:
+        case 3708:
         case 3709:
             return true;
         // A damaged, foreign or unreadable file in place of Kenvora.mdb: the recovery
         // dialog is what the user needs then, too.
-        case 3000: case 3024: case 3031: case 3049: case 3051: case 3078: case 3343:
+        case 3000:
+        case 3024:
+        case 3031:
+        case 3049:
+        case 3051:
+        case 3078:
+        case 3343:
             return true;
         default:
             return false;
@@ -142,7 +160,8 @@ StartUpOutcome frmSplash::Form_Load() {
     try {
         return startUp();
     } catch (const dao::DaoError& e) {
-        if (isStartUpDatabaseError(e.number())) return failWithDatabaseError(e.number(), e.description());
+        if (isStartUpDatabaseError(e.number()))
+            return failWithDatabaseError(e.number(), e.description());
         return failWithError(e.description());
     } catch (const std::exception& e) {
         return failWithError(QString::fromLocal8Bit(e.what()));
@@ -186,8 +205,10 @@ StartUpOutcome frmSplash::startUp() {
     loadHighestID();
     loadBackUpSettings();
     tmrBackUp->setInterval(kBackUpInterval);
-    if (m.backUp.enabled) tmrBackUp->start();
-    else tmrBackUp->stop();
+    if (m.backUp.enabled)
+        tmrBackUp->start();
+    else
+        tmrBackUp->stop();
 
     restoreMainWindow();
 
@@ -229,8 +250,8 @@ bool frmSplash::locateDatabase(QString& folder) {
 
 void frmSplash::restoreMainWindow() {
     MainModule& m = mainModule();
-    auto rs = m.database->OpenRecordset(QStringLiteral("select  * from MDI画面設定"),
-                                        dao::dbOpenDynaset);
+    auto rs =
+        m.database->OpenRecordset(QStringLiteral("select  * from MDI画面設定"), dao::dbOpenDynaset);
     mdi_->hide();
     // A row with a missing value (not one this program wrote) counts as no row.
     bool saved = rs->RecordCount() > 0;
@@ -253,9 +274,12 @@ void frmSplash::restoreMainWindow() {
         const QPoint at = ui::centredOnScreen(ui::screenTwips(), kMainWidth, kMainHeight);
         ui::setWindowGeometry(mdi_.get(), {at.x(), at.y(), kMainWidth, kMainHeight});
     }
-    if (state == 1) mdi_->showMinimized();
-    else if (state == 2) mdi_->showMaximized();
-    else mdi_->show();
+    if (state == 1)
+        mdi_->showMinimized();
+    else if (state == 2)
+        mdi_->showMaximized();
+    else
+        mdi_->show();
     rs->Close();
 }
 
@@ -266,7 +290,8 @@ StartUpOutcome frmSplash::failWithDatabaseError(int, const QString& description)
         try {
             featureHooks().showDatabaseErrorDialog();
         } catch (const dao::DaoError& e) {
-            ui::MsgBox(e.description(), ui::Buttons::OKOnly, kDatabaseErrorTitle, ui::Icon::Critical);
+            ui::MsgBox(e.description(), ui::Buttons::OKOnly, kDatabaseErrorTitle,
+                       ui::Icon::Critical);
         }
     }
     ui::MsgBox(QStringLiteral("KENVORAを終了します。再度立ち上げてください。"), ui::Buttons::OKOnly,

@@ -34,15 +34,18 @@ TEST(HelpPagesTest, IndexHoldsTheKeywordsTheWindowsAskFor) {
     const ui::HelpIndex index = ui::HelpIndex::load(kRoot);
     QSet<QString> keywords;
     for (const ui::HelpTopic& k : index.keywords()) keywords.insert(k.title);
-    for (const char* required : {"新規データベース作成", "名称変更", "表示", "オフラインメンテナンス", "ファイル"})
+    for (const char* required :
+         {"新規データベース作成", "名称変更", "表示", "オフラインメンテナンス", "ファイル"})
         EXPECT_TRUE(keywords.contains(QString::fromUtf8(required))) << required;
     EXPECT_GE(index.contents().size(), 10);
 }
 
 TEST(HelpPagesTest, EveryTopicAndLinkLeadsToAPage) {
     const ui::HelpIndex index = ui::HelpIndex::load(kRoot);
-    for (const ui::HelpTopic& t : index.keywords()) EXPECT_TRUE(topicExists(t.page)) << t.title.toStdString();
-    for (const ui::HelpTopic& t : index.contents()) EXPECT_TRUE(topicExists(t.page)) << t.title.toStdString();
+    for (const ui::HelpTopic& t : index.keywords())
+        EXPECT_TRUE(topicExists(t.page)) << t.title.toStdString();
+    for (const ui::HelpTopic& t : index.contents())
+        EXPECT_TRUE(topicExists(t.page)) << t.title.toStdString();
     const QRegularExpression link(QStringLiteral("href=\"([^\"]+)\""));
     for (const ui::HelpTopic& t : index.contents()) {
         const QString page = t.page.section(QLatin1Char('#'), 0, 0);
@@ -50,7 +53,8 @@ TEST(HelpPagesTest, EveryTopicAndLinkLeadsToAPage) {
         while (it.hasNext()) {
             const QString target = it.next().captured(1);
             if (target.contains(QLatin1Char(':'))) continue;  // a web address
-            EXPECT_TRUE(topicExists(target)) << page.toStdString() << " -> " << target.toStdString();
+            EXPECT_TRUE(topicExists(target))
+                << page.toStdString() << " -> " << target.toStdString();
         }
     }
 }

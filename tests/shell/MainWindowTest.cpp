@@ -14,14 +14,15 @@
 
 namespace {
 
-using shell::StartUpOutcome;
 using shell::mainModule;
+using shell::StartUpOutcome;
 
 class MainWindowTest : public ShellFixture {
 protected:
     QStringList captions(const QMenu* menu) {
         QStringList list;
-        for (const QAction* a : menu->actions()) list << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        for (const QAction* a : menu->actions())
+            list << (a->isSeparator() ? QStringLiteral("-") : a->text());
         return list;
     }
 };
@@ -30,12 +31,14 @@ TEST_F(MainWindowTest, MenuTreeCaptionsAndShortcut) {
     ASSERT_EQ(start(), StartUpOutcome::Running);
     QStringList top;
     for (const QAction* a : mdi()->menuBar()->actions()) top << a->text();
-    EXPECT_EQ(top, (QStringList{"ファイル(&F)", "検索(&S)", "テスト(&T)", "オプション(&O)", "ヘルプ(&H)"}));
+    EXPECT_EQ(top, (QStringList{"ファイル(&F)", "検索(&S)", "テスト(&T)", "オプション(&O)",
+                                "ヘルプ(&H)"}));
     EXPECT_EQ(captions(mdi()->mnuFile),
               (QStringList{"新規作成(&N)...", "開く(&O)", "削除(&D)", "バックアップデータ復活", "-",
                            "作業後終了(&W)", "終了(&X)"}));
     EXPECT_EQ(captions(mdi()->mnuWorkAndEnd),
-              (QStringList{"最適化後終了(&O)", "バックアップ後終了(&B)", "最適化＆バックアップ後終了(&E)"}));
+              (QStringList{"最適化後終了(&O)", "バックアップ後終了(&B)",
+                           "最適化＆バックアップ後終了(&E)"}));
     EXPECT_EQ(captions(mdi()->mnuSearch0), QStringList{"検索(&S)..."});
     EXPECT_EQ(captions(mdi()->mnuTest), (QStringList{"出題(&Q)", "データベース別正解率(&R)"}));
     EXPECT_EQ(captions(mdi()->mnuOption), QStringList{"オプション設定(&O)..."});
@@ -45,7 +48,8 @@ TEST_F(MainWindowTest, MenuTreeCaptionsAndShortcut) {
     EXPECT_EQ(captions(mdi()->mnuWeb), QStringList{"作者ホームページ(&R)"});
     EXPECT_EQ(mdi()->mnuQuestion->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
     // Found by name, as tests of other windows find them.
-    EXPECT_EQ(mdi()->findChild<QAction*>(QStringLiteral("mnuDataBase(0)")), mdi()->mnuDataBase()[0]);
+    EXPECT_EQ(mdi()->findChild<QAction*>(QStringLiteral("mnuDataBase(0)")),
+              mdi()->mnuDataBase()[0]);
     EXPECT_EQ(mdi()->findChild<QMenu*>(QStringLiteral("mnuWorkAndEnd")), mdi()->mnuWorkAndEnd);
 }
 
@@ -91,7 +95,8 @@ TEST_F(MainWindowTest, OpeningASetFromTheMenu) {
     QString positionedOn;
     shell::featureHooks().findWindowSlot = [&](std::int32_t dbID) {
         foundFor = dbID;
-        positionedOn = mainModule().settingsRecordset->value(QStringLiteral("データベース名")).toString();
+        positionedOn =
+            mainModule().settingsRecordset->value(QStringLiteral("データベース名")).toString();
         shell::LoadChildSettings(0, dbID);
         return 0;
     };
@@ -120,7 +125,8 @@ TEST_F(MainWindowTest, DeletingASetAsksFirst) {
     mdi()->mnuDelDataBase()[1]->trigger();
     EXPECT_TRUE(deleted.empty());
     ASSERT_EQ(boxes->shown().size(), 1u);
-    EXPECT_EQ(boxes->shown()[0].text, QStringLiteral("データベース \"歴史\" を削除します。\nよろしいですか。"));
+    EXPECT_EQ(boxes->shown()[0].text,
+              QStringLiteral("データベース \"歴史\" を削除します。\nよろしいですか。"));
     EXPECT_EQ(boxes->shown()[0].title, QStringLiteral("データベース削除"));
     EXPECT_EQ(boxes->shown()[0].buttons, ui::Buttons::OKCancel);
 
@@ -131,8 +137,9 @@ TEST_F(MainWindowTest, DeletingASetAsksFirst) {
 
 TEST_F(MainWindowTest, CommandsOfFeaturesNotBuiltDoNothing) {
     ASSERT_EQ(start(), StartUpOutcome::Running);
-    for (QAction* item : {mdi()->mnuNewDataBase, mdi()->mnuRestore, mdi()->mnuSearch,
-                          mdi()->mnuQuestion, mdi()->mnuResult, mdi()->mnuWindow, mdi()->mnuVersion})
+    for (QAction* item :
+         {mdi()->mnuNewDataBase, mdi()->mnuRestore, mdi()->mnuSearch, mdi()->mnuQuestion,
+          mdi()->mnuResult, mdi()->mnuWindow, mdi()->mnuVersion})
         item->trigger();
     EXPECT_TRUE(boxes->shown().empty());
     EXPECT_TRUE(mdi()->isVisible());

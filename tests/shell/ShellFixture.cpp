@@ -28,7 +28,9 @@ shell::StartUpOutcome ShellFixture::start() {
     return splash->Form_Load();
 }
 
-void ShellFixture::closeMainWindow() { mdi()->close(); }
+void ShellFixture::closeMainWindow() {
+    mdi()->close();
+}
 
 std::unique_ptr<dao::Database> ShellFixture::openFile() const {
     return dao::OpenDatabase(file.path(), false, false, QString::fromLatin1(shell::kConnectString));
@@ -36,11 +38,12 @@ std::unique_ptr<dao::Database> ShellFixture::openFile() const {
 
 void ShellFixture::addSet(int dbID, const QString& name, bool reopen, int windowState) {
     auto db = openFile();
-    db->Execute(QStringLiteral("INSERT INTO データベース設定 (dbID, データベース名, 終了状態, WindowState) "
-                               "VALUES (%1, '%2', %3, %4)")
-                    .arg(dbID)
-                    .arg(name)
-                    .arg(reopen ? QStringLiteral("True") : QStringLiteral("False"))
-                    .arg(windowState));
+    db->Execute(
+        QStringLiteral("INSERT INTO データベース設定 (dbID, データベース名, 終了状態, WindowState) "
+                       "VALUES (%1, '%2', %3, %4)")
+            .arg(dbID)
+            .arg(name)
+            .arg(reopen ? QStringLiteral("True") : QStringLiteral("False"))
+            .arg(windowState));
     db->Close();
 }

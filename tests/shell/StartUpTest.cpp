@@ -15,10 +15,11 @@
 
 namespace {
 
-using shell::StartUpOutcome;
 using shell::mainModule;
+using shell::StartUpOutcome;
 
-const QString kNotFoundMessage = QStringLiteral("Kenvora.mdb ﾌｧｲﾙが見つかりません。\nKENVORAを終了します。");
+const QString kNotFoundMessage =
+    QStringLiteral("Kenvora.mdb ﾌｧｲﾙが見つかりません。\nKENVORAを終了します。");
 
 class StartUpTest : public ShellFixture {};
 
@@ -140,7 +141,8 @@ TEST_F(StartUpTest, CorruptFileTakesTheDatabaseErrorPath) {
     EXPECT_FALSE(boxes->shown()[0].text.isEmpty());  // the error's own description
     EXPECT_EQ(boxes->shown()[0].title, QStringLiteral("データベースエラー"));
     EXPECT_EQ(recoveryShownAfter, 1);  // between the description and the last word
-    EXPECT_EQ(boxes->shown()[1].text, QStringLiteral("KENVORAを終了します。再度立ち上げてください。"));
+    EXPECT_EQ(boxes->shown()[1].text,
+              QStringLiteral("KENVORAを終了します。再度立ち上げてください。"));
     EXPECT_EQ(boxes->shown()[1].title, QStringLiteral("データベースエラー"));
     EXPECT_FALSE(mainModule().database);
 }
@@ -152,7 +154,8 @@ TEST_F(StartUpTest, ForeignDatabaseFileTakesTheDatabaseErrorPath) {
     empty.close();
     EXPECT_EQ(start(), StartUpOutcome::DatabaseError);
     ASSERT_EQ(boxes->shown().size(), 2u);
-    EXPECT_EQ(boxes->shown()[1].text, QStringLiteral("KENVORAを終了します。再度立ち上げてください。"));
+    EXPECT_EQ(boxes->shown()[1].text,
+              QStringLiteral("KENVORAを終了します。再度立ち上げてください。"));
 }
 
 TEST_F(StartUpTest, OtherErrorsShowErrorAndEnd) {
@@ -215,8 +218,9 @@ TEST_F(StartUpTest, MainWindowStartsCentredThenWhereItWasLeft) {
 TEST_F(StartUpTest, MaximisedAtExitStartsMaximised) {
     {
         auto db = openFile();
-        db->Execute(QStringLiteral(
-            "INSERT INTO MDI画面設定 (WindowState, 画面X, 画面Y, 画面幅, 画面縦) VALUES (2, -60, -60, 20000, 16000)"));
+        db->Execute(
+            QStringLiteral("INSERT INTO MDI画面設定 (WindowState, 画面X, 画面Y, 画面幅, 画面縦) "
+                           "VALUES (2, -60, -60, 20000, 16000)"));
         db->Close();
     }
     ASSERT_EQ(start(), StartUpOutcome::Running);

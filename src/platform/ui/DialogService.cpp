@@ -13,13 +13,20 @@ std::unique_ptr<DialogService>& installed() {
 
 QString answerCaption(Answer answer) {
     switch (answer) {
-        case Answer::OK: return QStringLiteral("OK");
-        case Answer::Cancel: return QStringLiteral("キャンセル");
-        case Answer::Abort: return QStringLiteral("中止");
-        case Answer::Retry: return QStringLiteral("再試行");
-        case Answer::Ignore: return QStringLiteral("無視");
-        case Answer::Yes: return QStringLiteral("はい");
-        case Answer::No: return QStringLiteral("いいえ");
+        case Answer::OK:
+            return QStringLiteral("OK");
+        case Answer::Cancel:
+            return QStringLiteral("キャンセル");
+        case Answer::Abort:
+            return QStringLiteral("中止");
+        case Answer::Retry:
+            return QStringLiteral("再試行");
+        case Answer::Ignore:
+            return QStringLiteral("無視");
+        case Answer::Yes:
+            return QStringLiteral("はい");
+        case Answer::No:
+            return QStringLiteral("いいえ");
     }
     return QString();
 }

@@ -12,7 +12,14 @@
 namespace ui {
 
 // Button sets, icons and answers of a message box (the Basic MsgBox values).
-enum class Buttons { OKOnly = 0, OKCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4, RetryCancel = 5 };
+enum class Buttons {
+    OKOnly = 0,
+    OKCancel = 1,
+    AbortRetryIgnore = 2,
+    YesNoCancel = 3,
+    YesNo = 4,
+    RetryCancel = 5
+};
 enum class Icon { None = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
 enum class DefaultButton { First = 0, Second = 256, Third = 512 };
 enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };

@@ -163,14 +163,16 @@ void HelpViewer::apply(const HelpRequest& request) {
     }
 }
 
-QString HelpViewer::currentPage() const { return webHelp->source().fileName(); }
+QString HelpViewer::currentPage() const {
+    return webHelp->source().fileName();
+}
 
 void HelpViewer::showPage(const QString& page) {
     const qsizetype hash = page.indexOf(QLatin1Char('#'));
     const QString path = index_.root() + QLatin1Char('/') + (hash < 0 ? page : page.left(hash));
     // Pages ship as resources; a folder on disk serves as well (tests, page authors).
     QUrl url = path.startsWith(QLatin1String(":/")) ? QUrl(QStringLiteral("qrc") + path)
-                                                     : QUrl::fromLocalFile(path);
+                                                    : QUrl::fromLocalFile(path);
     if (hash >= 0) url.setFragment(page.mid(hash + 1));
     webHelp->setSource(url);
 }
@@ -184,7 +186,9 @@ void HelpViewer::fillKeywords(const QString& prefix) {
     if (lstKeyword->count() > 0) lstKeyword->setCurrentRow(0);
 }
 
-void HelpViewer::txtKeyword_Change() { fillKeywords(txtKeyword->text()); }
+void HelpViewer::txtKeyword_Change() {
+    fillKeywords(txtKeyword->text());
+}
 
 void HelpViewer::lstKeyword_Activate() {
     if (QListWidgetItem* item = lstKeyword->currentItem())

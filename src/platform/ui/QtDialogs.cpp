@@ -29,36 +29,54 @@ QWidget* ownerWindow() {
 
 QMessageBox::StandardButton standardButton(Answer answer) {
     switch (answer) {
-        case Answer::OK: return QMessageBox::Ok;
-        case Answer::Cancel: return QMessageBox::Cancel;
-        case Answer::Abort: return QMessageBox::Abort;
-        case Answer::Retry: return QMessageBox::Retry;
-        case Answer::Ignore: return QMessageBox::Ignore;
-        case Answer::Yes: return QMessageBox::Yes;
-        case Answer::No: return QMessageBox::No;
+        case Answer::OK:
+            return QMessageBox::Ok;
+        case Answer::Cancel:
+            return QMessageBox::Cancel;
+        case Answer::Abort:
+            return QMessageBox::Abort;
+        case Answer::Retry:
+            return QMessageBox::Retry;
+        case Answer::Ignore:
+            return QMessageBox::Ignore;
+        case Answer::Yes:
+            return QMessageBox::Yes;
+        case Answer::No:
+            return QMessageBox::No;
     }
     return QMessageBox::Ok;
 }
 
 std::vector<Answer> answersOf(Buttons buttons) {
     switch (buttons) {
-        case Buttons::OKOnly: return {Answer::OK};
-        case Buttons::OKCancel: return {Answer::OK, Answer::Cancel};
-        case Buttons::AbortRetryIgnore: return {Answer::Abort, Answer::Retry, Answer::Ignore};
-        case Buttons::YesNoCancel: return {Answer::Yes, Answer::No, Answer::Cancel};
-        case Buttons::YesNo: return {Answer::Yes, Answer::No};
-        case Buttons::RetryCancel: return {Answer::Retry, Answer::Cancel};
+        case Buttons::OKOnly:
+            return {Answer::OK};
+        case Buttons::OKCancel:
+            return {Answer::OK, Answer::Cancel};
+        case Buttons::AbortRetryIgnore:
+            return {Answer::Abort, Answer::Retry, Answer::Ignore};
+        case Buttons::YesNoCancel:
+            return {Answer::Yes, Answer::No, Answer::Cancel};
+        case Buttons::YesNo:
+            return {Answer::Yes, Answer::No};
+        case Buttons::RetryCancel:
+            return {Answer::Retry, Answer::Cancel};
     }
     return {Answer::OK};
 }
 
 QMessageBox::Icon qtIcon(Icon icon) {
     switch (icon) {
-        case Icon::None: return QMessageBox::NoIcon;
-        case Icon::Critical: return QMessageBox::Critical;
-        case Icon::Question: return QMessageBox::Question;
-        case Icon::Exclamation: return QMessageBox::Warning;
-        case Icon::Information: return QMessageBox::Information;
+        case Icon::None:
+            return QMessageBox::NoIcon;
+        case Icon::Critical:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::Exclamation:
+            return QMessageBox::Warning;
+        case Icon::Information:
+            return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }
@@ -69,10 +87,10 @@ struct NamedColor {
     std::uint32_t bgr;
 };
 constexpr NamedColor kFontColors[] = {
-    {"黒", 0x000000},     {"茶", 0x000080},   {"緑", 0x008000},   {"オリーブ", 0x008080},
-    {"紺", 0x800000},     {"紫", 0x800080},   {"青緑", 0x808000}, {"灰色", 0x808080},
-    {"銀", 0xC0C0C0},     {"赤", 0x0000FF},   {"黄緑", 0x00FF00}, {"黄", 0x00FFFF},
-    {"青", 0xFF0000},     {"赤紫", 0xFF00FF}, {"水", 0xFFFF00},   {"白", 0xFFFFFF},
+    {"黒", 0x000000}, {"茶", 0x000080},   {"緑", 0x008000},   {"オリーブ", 0x008080},
+    {"紺", 0x800000}, {"紫", 0x800080},   {"青緑", 0x808000}, {"灰色", 0x808080},
+    {"銀", 0xC0C0C0}, {"赤", 0x0000FF},   {"黄緑", 0x00FF00}, {"黄", 0x00FFFF},
+    {"青", 0xFF0000}, {"赤紫", 0xFF00FF}, {"水", 0xFFFF00},   {"白", 0xFFFFFF},
 };
 
 // QFontDialog has no colour; the font dialog of the program offers one, so the Qt font
@@ -196,7 +214,7 @@ std::optional<QString> QtDialogs::openFile(const OpenFileRequest& request) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     constexpr int kFileMustExist = 0x1000;
     dialog.setFileMode((request.flags & kFileMustExist) ? QFileDialog::ExistingFile
-                                                         : QFileDialog::AnyFile);
+                                                        : QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(request.filter));
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -217,12 +235,16 @@ std::optional<FontChoice> QtDialogs::chooseFont(const FontPreset& preset) {
     return dialog.choice();
 }
 
-void QtDialogs::showHelp(const HelpRequest& request) { showHelpViewer(request); }
+void QtDialogs::showHelp(const HelpRequest& request) {
+    showHelpViewer(request);
+}
 
 }  // namespace ui
 
 namespace ui {
 
-void QtDialogs::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+void QtDialogs::openUrl(const QString& url) {
+    QDesktopServices::openUrl(QUrl(url));
+}
 
 }  // namespace ui

@@ -6,19 +6,27 @@ namespace {
 
 std::vector<Answer> answersOf(Buttons buttons) {
     switch (buttons) {
-        case Buttons::OKOnly: return {Answer::OK};
-        case Buttons::OKCancel: return {Answer::OK, Answer::Cancel};
-        case Buttons::AbortRetryIgnore: return {Answer::Abort, Answer::Retry, Answer::Ignore};
-        case Buttons::YesNoCancel: return {Answer::Yes, Answer::No, Answer::Cancel};
-        case Buttons::YesNo: return {Answer::Yes, Answer::No};
-        case Buttons::RetryCancel: return {Answer::Retry, Answer::Cancel};
+        case Buttons::OKOnly:
+            return {Answer::OK};
+        case Buttons::OKCancel:
+            return {Answer::OK, Answer::Cancel};
+        case Buttons::AbortRetryIgnore:
+            return {Answer::Abort, Answer::Retry, Answer::Ignore};
+        case Buttons::YesNoCancel:
+            return {Answer::Yes, Answer::No, Answer::Cancel};
+        case Buttons::YesNo:
+            return {Answer::Yes, Answer::No};
+        case Buttons::RetryCancel:
+            return {Answer::Retry, Answer::Cancel};
     }
     return {Answer::OK};
 }
 
 }  // namespace
 
-QString ScriptedDialogs::cancelCaption() { return answerCaption(Answer::Cancel); }
+QString ScriptedDialogs::cancelCaption() {
+    return answerCaption(Answer::Cancel);
+}
 
 void ScriptedDialogs::queue(const QString& answer) {
     Scripted s;
@@ -86,8 +94,8 @@ std::optional<QString> ScriptedDialogs::input(const InputRequest& request) {
     shown.text = request.prompt;
     shown.title = request.title;
     std::optional<QString> result;
-    if (Scripted scripted; next(scripted) && scripted.kind == Scripted::Text &&
-                           scripted.text != cancelCaption())
+    if (Scripted scripted;
+        next(scripted) && scripted.kind == Scripted::Text && scripted.text != cancelCaption())
         result = scripted.text;
     shown.answer = result.value_or(cancelCaption());
     shown_.push_back(shown);
@@ -100,8 +108,8 @@ std::optional<QString> ScriptedDialogs::openFile(const OpenFileRequest& request)
     shown.title = request.title;
     shown.openFile = request;
     std::optional<QString> result;
-    if (Scripted scripted; next(scripted) && scripted.kind == Scripted::Text &&
-                           scripted.text != cancelCaption())
+    if (Scripted scripted;
+        next(scripted) && scripted.kind == Scripted::Text && scripted.text != cancelCaption())
         result = scripted.text;
     shown.answer = result.value_or(cancelCaption());
     shown_.push_back(shown);
@@ -154,6 +162,8 @@ ScopedScriptedDialogs::ScopedScriptedDialogs() {
     previous_ = setDialogService(std::move(scripted));
 }
 
-ScopedScriptedDialogs::~ScopedScriptedDialogs() { setDialogService(std::move(previous_)); }
+ScopedScriptedDialogs::~ScopedScriptedDialogs() {
+    setDialogService(std::move(previous_));
+}
 
 }  // namespace ui

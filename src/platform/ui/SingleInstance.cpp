@@ -11,7 +11,9 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& lockPath) : lock_(lockPa
     lock_.setStaleLockTime(0);
 }
 
-bool SingleInstanceGuard::tryAcquire() { return lock_.isLocked() || lock_.tryLock(0); }
+bool SingleInstanceGuard::tryAcquire() {
+    return lock_.isLocked() || lock_.tryLock(0);
+}
 
 QString SingleInstanceGuard::defaultLockPath() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

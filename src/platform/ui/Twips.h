@@ -18,7 +18,9 @@ constexpr int px(int twips) {
     return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
                       : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
 }
-constexpr int twips(int pixels) { return pixels * kTwipsPerPixel; }
+constexpr int twips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
 
 // A rectangle in twips: Left, Top, Width, Height.
 struct TwipsRect {

@@ -71,7 +71,8 @@ protected:
               "表示\toptions.html#display\nＦｉｌｅ\tfile.html\n表示設定\toptions.html#display\n"
               "新規データベース作成\tnew.html\nbroken line without tab\n");
         write(QStringLiteral("index.html"), "<html><body><h1>目次</h1></body></html>");
-        write(QStringLiteral("options.html"), "<html><body><h1 id=\"display\">表示</h1></body></html>");
+        write(QStringLiteral("options.html"),
+              "<html><body><h1 id=\"display\">表示</h1></body></html>");
         write(QStringLiteral("new.html"), "<html><body><h1>新規</h1></body></html>");
         write(QStringLiteral("file.html"), "<html><body><h1>File</h1></body></html>");
     }
@@ -89,10 +90,12 @@ TEST_F(HelpIndexTest, KeywordsByPrefixWithoutRegardToWidthOrCase) {
     EXPECT_EQ(index.keywords().size(), 4);
     EXPECT_EQ(index.keywordsStartingWith(QStringLiteral("表示")).size(), 2);
     ASSERT_EQ(index.keywordsStartingWith(QStringLiteral("file")).size(), 1);
-    EXPECT_EQ(index.keywordsStartingWith(QStringLiteral("fi")).first().page, QStringLiteral("file.html"));
+    EXPECT_EQ(index.keywordsStartingWith(QStringLiteral("fi")).first().page,
+              QStringLiteral("file.html"));
     EXPECT_TRUE(index.keywordsStartingWith(QStringLiteral("存在しない")).isEmpty());
     EXPECT_EQ(index.keywordsStartingWith(QString()).size(), 4);
-    EXPECT_EQ(ui::helpRootFor(QStringLiteral("/opt/kenvora/Kenvora.hlp")), QStringLiteral(":/help/Kenvora"));
+    EXPECT_EQ(ui::helpRootFor(QStringLiteral("/opt/kenvora/Kenvora.hlp")),
+              QStringLiteral(":/help/Kenvora"));
 }
 
 TEST_F(HelpIndexTest, ViewerCarriesOutTheHelpCommands) {

@@ -34,7 +34,8 @@ TEST(MessageBoxTest, RecordsTheBoxAndAnswersFromTheQueue) {
     EXPECT_EQ(first.buttonCaptions, (QStringList{"OK", "キャンセル"}));
     EXPECT_EQ(first.icon, ui::Icon::Question);
     EXPECT_EQ(first.answer, QStringLiteral("キャンセル"));
-    EXPECT_EQ(boxes->shown()[1].title, QStringLiteral("KENVORA"));  // empty title: the application's
+    EXPECT_EQ(boxes->shown()[1].title,
+              QStringLiteral("KENVORA"));  // empty title: the application's
     EXPECT_EQ(boxes->shown()[1].buttonCaptions, (QStringList{"はい", "いいえ"}));
     EXPECT_EQ(boxes->shown()[2].answer, QStringLiteral("?いいえ"));
     EXPECT_EQ(boxes->pending(), 0u);
@@ -156,7 +157,8 @@ TEST(QtDialogsTest, FiltersBecomeQtNameFilters) {
     EXPECT_EQ(ui::qtNameFilters(QStringLiteral("(*.mdb)|*.mdb")), QStringList{"(*.mdb)"});
     EXPECT_EQ(ui::qtNameFilters(QStringLiteral("データベース|*.mdb|すべて|*.*")),
               (QStringList{"データベース (*.mdb)", "すべて (*.*)"}));
-    EXPECT_EQ(ui::qtNameFilters(QStringLiteral("画像|*.png;*.jpg")), QStringList{"画像 (*.png *.jpg)"});
+    EXPECT_EQ(ui::qtNameFilters(QStringLiteral("画像|*.png;*.jpg")),
+              QStringList{"画像 (*.png *.jpg)"});
     EXPECT_TRUE(ui::qtNameFilters(QString()).isEmpty());
 }
 

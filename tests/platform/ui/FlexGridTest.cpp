@@ -135,8 +135,9 @@ TEST(FlexGridTest, ColumnAndCellAlignment) {
     EXPECT_EQ(grid.model()->index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
               Qt::AlignLeft | Qt::AlignVCenter);
     grid.setCellAlignment(0, 1, FlexAlign::CenterCenter);
-    EXPECT_EQ(grid.model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
-              Qt::AlignCenter);
+    EXPECT_EQ(
+        grid.model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+        Qt::AlignCenter);
 }
 
 TEST(FlexGridTest, MergedColumnShowsARunOnceSkippingHiddenRows) {
