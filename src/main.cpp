@@ -7,6 +7,7 @@
 #include "platform/ui/SingleInstance.h"
 #include "records/RecordMenus.h"
 #include "records/RecordWindows.h"
+#include "search/frmSearch.h"
 #include "sets/DataBaseSets.h"
 #include "sets/frmNewDataBase.h"
 #include "shell/FeatureHooks.h"
@@ -48,6 +49,7 @@ void installFeatureHooks() {
     hooks.saveRecordWindowsAtShutdown = [] { records::CloseRecordWindowsForExit(); };
     hooks.refreshRecordWindowMenus = [] { records::rebuildRecordWindowSetMenus(); };
 
+    hooks.search = [] { search::ShowSearchWindow(); };
     hooks.test = [] { drill::ShowTestWindow(); };
     hooks.rateStatistics = [] { drill::ShowRateStatistics(); };
 
