@@ -1,5 +1,6 @@
 #include "search/frmSearch.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
@@ -7,10 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QStringList>
+#include <QStyleFactory>
 #include <QTimer>
 
 #include "platform/dao/DaoError.h"
@@ -84,6 +87,21 @@ const char* const kTextFields[5] = {"項目1", "項目2", "項目3", "コメン�
 const char* const kBackColorFields[5] = {"項目1背景色", "項目2背景色", "項目3背景色",
                                          "コメント背景色", "出展背景色"};
 
+// Grid cells keep one pixel each side for their text, so that a date fits its 1000-twip
+// column and a rate of 100.0 its 490.
+class NarrowCellStyle final : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_FocusFrameHMargin) return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+const QString kNarrowCombo =
+    QStringLiteral("QComboBox { padding: 0px 0px 0px 2px; } QComboBox::drop-down { width: 11px; }");
+
 constexpr int kGridColumns = 7;
 constexpr int kIdColumn = 17;
 
@@ -94,6 +112,9 @@ frmSearch::frmSearch(QWidget* mainWindow) : QDialog(mainWindow) {
     setWindowTitle(QStringLiteral("検索"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(false);
+    // The form's own face and size: the twip positions were made for its metrics.
+    richtext::installFontSubstitutions();
+    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     buildControls();
     Form_Load();
 }
@@ -201,6 +222,8 @@ void frmSearch::buildControls() {
         cmbRecordDay[i]->setInsertPolicy(QComboBox::NoInsert);
         cmbRecordDay[i]->setAccessibleName(QStringLiteral("登録日 ") +
                                            QString::fromUtf8(dayNames[i]));
+        // A narrow arrow leaves room for two digits in the month and day boxes.
+        cmbRecordDay[i]->setStyleSheet(kNarrowCombo);
         ui::place(cmbRecordDay[i], dayLeft[i], 960, dayWidth[i], 300);
         connect(cmbRecordDay[i], qOverload<int>(&QComboBox::activated), this,
                 [this, i] { cmbRecordDay_Click(i); });
@@ -213,6 +236,11 @@ void frmSearch::buildControls() {
     MSHFlexGrid1->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { background-color: %1; border: 1px solid #a0a0a0; }")
             .arg(ui::qColorFromBgr(0x0080C0FF).name()));
+    // Half-width digits of the fixed-pitch face are as narrow as the column widths expect.
+    MSHFlexGrid1->setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 9));
+    auto* cellStyle = new NarrowCellStyle(QStyleFactory::create(QApplication::style()->name()));
+    cellStyle->setParent(MSHFlexGrid1);
+    MSHFlexGrid1->setStyle(cellStyle);
     connect(MSHFlexGrid1, &ui::FlexGrid::dblClick, this, &frmSearch::MSHFlexGrid1_DblClick);
 
     // Detail view.
@@ -231,6 +259,15 @@ void frmSearch::buildControls() {
     ui::place(Label1[6], 120, 6480, 555, 180);
     ui::place(Label1[7], 120, 7320, 360, 180);
     txtSearch[4]->setAlignment(Qt::AlignRight);
+    // The rate and the date in their 975-twip boxes, and the rate caption before its box,
+    // fit only a little smaller.
+    QFont digits(QStringLiteral("ＭＳ ゴシック"));
+    digits.setPixelSize(11);
+    txtSearch[4]->setFont(digits);
+    txtSearch[5]->setFont(digits);
+    QFont caption = font();
+    caption.setPixelSize(11);
+    Label1[8]->setFont(caption);
     txtSearch[6]->setAccessibleName(Label1[10]->text());
     txtSearch[4]->setAccessibleName(Label1[8]->text());
     txtSearch[5]->setAccessibleName(Label1[9]->text());
