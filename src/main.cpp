@@ -1,9 +1,11 @@
 #include <QApplication>
+#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 #include "about/frmAbout.h"
+#include "platform/richtext/RichTextBox.h"
 #include "platform/ui/SingleInstance.h"
 #include "records/RecordMenus.h"
 #include "records/RecordWindows.h"
@@ -68,6 +70,10 @@ int main(int argc, char** argv) {
     if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslator);
+
+    // The windows' twip positions were laid out for a 9-point Japanese UI font.
+    richtext::installFontSubstitutions();
+    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     installFeatureHooks();
     ui::SingleInstanceGuard instanceGuard;

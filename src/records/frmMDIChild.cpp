@@ -14,6 +14,7 @@
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/CommonDialog.h"
+#include "platform/ui/CompactCombo.h"
 #include "platform/ui/Twips.h"
 #include "records/RecordMenus.h"
 #include "records/RecordWindows.h"
@@ -31,6 +32,7 @@ QLineEdit* displayBox(QWidget* parent, const QString& name, const QString& text 
     auto* box = new QLineEdit(text, parent);
     box->setObjectName(name);
     box->setReadOnly(true);
+    ui::makeCompact(box);
     return box;
 }
 

@@ -16,6 +16,7 @@
 #include "platform/dao/Recordset.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/Color.h"
+#include "platform/ui/CompactCombo.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "records/RecordWindows.h"
@@ -94,6 +95,7 @@ void frmTest::buildControls() {
     cmbPoints->setEditable(true);
     cmbPoints->setInsertPolicy(QComboBox::NoInsert);
     cmbPoints->setAccessibleName(QStringLiteral("正解率"));
+    ui::makeCompact(cmbPoints);
     ui::place(cmbPoints, 5400, 30, 735, 300);
     label(11, QStringLiteral("%"), 6240, 75, 375, 255);
     for (int f = 0; f < 2; ++f) {
@@ -115,6 +117,7 @@ void frmTest::buildControls() {
         cmbRecordDay[i]->setObjectName(QStringLiteral("cmbRecordDay(%1)").arg(i));
         cmbRecordDay[i]->setEditable(true);
         cmbRecordDay[i]->setInsertPolicy(QComboBox::NoInsert);
+        ui::makeCompact(cmbRecordDay[i]);
         ui::place(cmbRecordDay[i], dayLeft[i], 360, dayWidth[i], 300);
     }
     label(10, QStringLiteral("-"), 7100, 390, 90, 180);
@@ -161,6 +164,7 @@ void frmTest::buildControls() {
         txtItem[i]->setObjectName(QStringLiteral("txtItem(%1)").arg(i));
         txtItem[i]->setReadOnly(true);
         txtItem[i]->installEventFilter(this);
+        ui::makeCompact(txtItem[i]);
         ui::place(txtItem[i], itemPlace[i][0], itemPlace[i][1], itemPlace[i][2], itemPlace[i][3]);
     }
     txtItem[4]->setAlignment(Qt::AlignRight);
