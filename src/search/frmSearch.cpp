@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -752,6 +753,15 @@ void frmSearch::cmbRecordDay_Click(int index) {
     ui::MsgBox((first == 0 ? QStringLiteral("開始日") : QStringLiteral("終了日")) +
                    QStringLiteral("の設定が不正です。"),
                ui::Buttons::OKOnly, title());
+}
+
+void frmSearch::keyPressEvent(QKeyEvent* event) {
+    // The window has no cancel button: Esc does not close it.
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmSearch::reject() {

@@ -78,6 +78,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void reject() override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -459,6 +459,8 @@ TEST_F(SearchWindowTest, ClosingAfterEditsRefreshesTheOpenRecordWindows) {
     search();
     w->cmdSearch_Click(4);
     w->txtData[0]->setText("書き換え");
+    QTest::keyClick(w.get(), Qt::Key_Escape);  // no cancel button: Esc keeps the window
+    EXPECT_TRUE(w->isVisible());
     w->close();
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(field(1, "項目1"), "書き換え");
