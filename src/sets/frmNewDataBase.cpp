@@ -59,18 +59,18 @@ frmNewDataBase::frmNewDataBase(QWidget* mainWindow) : QDialog(mainWindow) {
     for (int i = 0; i < 7; ++i) {
         Label1[i] = new QLabel(QString::fromUtf8(kCaptions[i]), this);
         Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
-        Label1[i]->setWordWrap(true);
-        ui::place(Label1[i], 240, kRowTop[i] + 30, 1455, i == 6 ? 540 : 255);
+        Label1[i]->setWordWrap(i == 6);
+        ui::place(Label1[i], 120, kRowTop[i] + 30, 1650, i == 6 ? 540 : 255);
     }
     for (int i = 0; i < 6; ++i) {
         txtNewDataBase[i] = new QLineEdit(this);
         txtNewDataBase[i]->setObjectName(QStringLiteral("txtNewDataBase(%1)").arg(i));
-        ui::place(txtNewDataBase[i], 1800, kRowTop[i], 3015, 300);
+        ui::place(txtNewDataBase[i], 1800, kRowTop[i], 2460, 300);
         Label1[i]->setBuddy(txtNewDataBase[i]);
     }
     txtComment = new QPlainTextEdit(this);
     txtComment->setObjectName(QStringLiteral("txtNewDataBase(6)"));
-    ui::place(txtComment, 1800, kRowTop[6], 3015, 1500);
+    ui::place(txtComment, 1800, kRowTop[6], 2460, 1500);
     Label1[6]->setBuddy(txtComment);
     for (int i = 0; i < 7; ++i) {
         QWidget* b = box(i);
@@ -82,7 +82,11 @@ frmNewDataBase::frmNewDataBase(QWidget* mainWindow) : QDialog(mainWindow) {
     Label1[7] = new QLabel(QString::fromUtf8(kDelimiterHelp), this);
     Label1[7]->setObjectName(QStringLiteral("Label1(7)"));
     Label1[7]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ui::place(Label1[7], 5040, 180, 3000, 4080);
+    Label1[7]->setWordWrap(true);
+    QFont helpFont = Label1[7]->font();
+    helpFont.setPointSizeF(helpFont.pointSizeF() - 1);
+    Label1[7]->setFont(helpFont);
+    ui::place(Label1[7], 4440, 180, 3705, 5400);
     Label1[8] = new QLabel(QStringLiteral("[(※)は必須項目]"), this);
     Label1[8]->setObjectName(QStringLiteral("Label1(8)"));
     ui::place(Label1[8], 240, 4500, 2500, 255);
@@ -93,7 +97,7 @@ frmNewDataBase::frmNewDataBase(QWidget* mainWindow) : QDialog(mainWindow) {
         Line1[i]->setObjectName(QStringLiteral("Line1(%1)").arg(i));
         Line1[i]->setFrameShape(QFrame::HLine);
         Line1[i]->setFrameShadow(QFrame::Sunken);
-        ui::place(Line1[i], 120, lineTops[i], 4815, 30);
+        ui::place(Line1[i], 120, lineTops[i], 4140, 30);
     }
 
     auto makeButton = [this](const char* name, const QString& caption, const QString& tip, int left) {
