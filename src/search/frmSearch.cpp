@@ -356,23 +356,10 @@ void frmSearch::Form_Load() {
         move(ui::px(at.x()), ui::px(at.y()));
     }
 
-    for (int points = 100; points >= 0; points -= 5) cmbPoints->addItem(QString::number(points));
-    cmbPoints->setEditText(QStringLiteral("100"));
+    drill::fillRatePoints(cmbPoints);
     optPoint[0]->setChecked(true);
 
-    const QStringList years = drill::recordDayYears();
-    QStringList months, days;
-    for (int i = 1; i <= 12; ++i) months << QString::number(i);
-    for (int i = 1; i <= 31; ++i) days << QString::number(i);
-    const QString today = vb::formatDate(QDate::currentDate(), QStringLiteral("yyyy/mm/dd"));
-    for (int g = 0; g < 2; ++g) {
-        cmbRecordDay[g * 3]->addItems(years);
-        cmbRecordDay[g * 3 + 1]->addItems(months);
-        cmbRecordDay[g * 3 + 2]->addItems(days);
-        cmbRecordDay[g * 3]->setEditText(today.left(4));
-        cmbRecordDay[g * 3 + 1]->setEditText(today.mid(5, 2));
-        cmbRecordDay[g * 3 + 2]->setEditText(today.right(2));
-    }
+    drill::fillRecordDayCombos(cmbRecordDay);
 
     ui::FlexGrid* g = MSHFlexGrid1;
     g->setVisible(true);

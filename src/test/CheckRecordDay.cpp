@@ -1,5 +1,6 @@
 #include "test/CheckRecordDay.h"
 
+#include <QComboBox>
 #include <QDate>
 #include <QStringList>
 
@@ -32,6 +33,27 @@ QStringList recordDayYears() {
     QStringList years;
     for (int year = 2000; year <= QDate::currentDate().year(); ++year) years << QString::number(year);
     return years;
+}
+
+void fillRecordDayCombos(const std::array<QComboBox*, 6>& combos) {
+    const QStringList years = recordDayYears();
+    QStringList months, days;
+    for (int i = 1; i <= 12; ++i) months << QString::number(i);
+    for (int i = 1; i <= 31; ++i) days << QString::number(i);
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
+    for (int g = 0; g < 2; ++g) {
+        combos[g * 3]->addItems(years);
+        combos[g * 3 + 1]->addItems(months);
+        combos[g * 3 + 2]->addItems(days);
+        combos[g * 3]->setEditText(today.left(4));
+        combos[g * 3 + 1]->setEditText(today.mid(5, 2));
+        combos[g * 3 + 2]->setEditText(today.right(2));
+    }
+}
+
+void fillRatePoints(QComboBox* combo) {
+    for (int points = 100; points >= 0; points -= 5) combo->addItem(QString::number(points));
+    combo->setEditText(QStringLiteral("100"));
 }
 
 }  // namespace drill

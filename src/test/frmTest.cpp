@@ -258,19 +258,7 @@ void frmTest::formLoad() {
     if (parentWidget()) ui::centreOn(this, parentWidget());
     Form_Resize();
 
-    const QStringList years = drill::recordDayYears();
-    QStringList months, days;
-    for (int i = 1; i <= 12; ++i) months << QString::number(i);
-    for (int i = 1; i <= 31; ++i) days << QString::number(i);
-    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
-    for (int g = 0; g < 2; ++g) {
-        cmbRecordDay[g * 3]->addItems(years);
-        cmbRecordDay[g * 3 + 1]->addItems(months);
-        cmbRecordDay[g * 3 + 2]->addItems(days);
-        cmbRecordDay[g * 3]->setEditText(today.left(4));
-        cmbRecordDay[g * 3 + 1]->setEditText(today.mid(5, 2));
-        cmbRecordDay[g * 3 + 2]->setEditText(today.right(2));
-    }
+    drill::fillRecordDayCombos(cmbRecordDay);
     for (auto* item : txtItem) item->clear();
     busy_ = true;
     for (auto* box : txtData) {
@@ -280,14 +268,13 @@ void frmTest::formLoad() {
     busy_ = false;
     optPoint[0]->setChecked(true);
     optPoint[2]->setChecked(true);
-    for (int p = 100; p >= 0; p -= 5) cmbPoints->addItem(QString::number(p));
+    drill::fillRatePoints(cmbPoints);
     for (int i = 0; i < 9; ++i) chkTest[i]->setChecked(i >= 2 && i <= 5);
     chkTest_Click(2);
     setToolTips();
     setEnabledWithTip(optPoint[2], Label1[13], true);
     setEnabledWithTip(optPoint[3], Label1[14], true);
     setEnabledWithTip(chkTest[7], Label1[15], false);
-    cmbPoints->setEditText(QStringLiteral("100"));
     setEnabledWithTip(cmdTest[0], Label1[16], false);
     open_ = false;
     for (auto& entry : shell::mainModule().dataBaseList) entry.changed = false;
