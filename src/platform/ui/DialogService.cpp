@@ -11,6 +11,24 @@ std::unique_ptr<DialogService>& installed() {
 }
 }  // namespace
 
+std::vector<Answer> answersOf(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::OKOnly:
+            return {Answer::OK};
+        case Buttons::OKCancel:
+            return {Answer::OK, Answer::Cancel};
+        case Buttons::AbortRetryIgnore:
+            return {Answer::Abort, Answer::Retry, Answer::Ignore};
+        case Buttons::YesNoCancel:
+            return {Answer::Yes, Answer::No, Answer::Cancel};
+        case Buttons::YesNo:
+            return {Answer::Yes, Answer::No};
+        case Buttons::RetryCancel:
+            return {Answer::Retry, Answer::Cancel};
+    }
+    return {Answer::OK};
+}
+
 QString answerCaption(Answer answer) {
     switch (answer) {
         case Answer::OK:

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 // Every modal box the program shows goes through one service: message boxes, input boxes
 // and the common dialogs (open file, colour, font) and help. The program installs the Qt
@@ -27,6 +28,9 @@ enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 
 // The caption a user reads on the answer's button: "OK", "キャンセル", "中止", "再試行",
 // "無視", "はい", "いいえ". Scripted answers are written with these captions.
 QString answerCaption(Answer answer);
+
+// The answers a button set offers, in the order of its buttons.
+std::vector<Answer> answersOf(Buttons buttons);
 
 struct MessageRequest {
     QString text;   // lines separated by "\n"

@@ -47,24 +47,6 @@ QMessageBox::StandardButton standardButton(Answer answer) {
     return QMessageBox::Ok;
 }
 
-std::vector<Answer> answersOf(Buttons buttons) {
-    switch (buttons) {
-        case Buttons::OKOnly:
-            return {Answer::OK};
-        case Buttons::OKCancel:
-            return {Answer::OK, Answer::Cancel};
-        case Buttons::AbortRetryIgnore:
-            return {Answer::Abort, Answer::Retry, Answer::Ignore};
-        case Buttons::YesNoCancel:
-            return {Answer::Yes, Answer::No, Answer::Cancel};
-        case Buttons::YesNo:
-            return {Answer::Yes, Answer::No};
-        case Buttons::RetryCancel:
-            return {Answer::Retry, Answer::Cancel};
-    }
-    return {Answer::OK};
-}
-
 QMessageBox::Icon qtIcon(Icon icon) {
     switch (icon) {
         case Icon::None:
