@@ -20,6 +20,7 @@
 #include "platform/ui/ScriptedDialogs.h"
 #include "records/RecordWindows.h"
 #include "records/frmMDIChild.h"
+#include "sets/DataBaseSets.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
 #include "test/frmJustAnswerRate.h"
@@ -136,6 +137,27 @@ void Test_Answer(benchmark::State& state) {
     for (auto _ : state) w.cmdTest_Click(4);
 }
 
+// Deleting a set of 100,000 records: its window, its records and its row.
+void Sets_Delete100kRecordSet(benchmark::State& state) {
+    const QString scratch = QDir::tempPath() + "/kenvora-bench-delete";
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(scratch).removeRecursively();
+        QDir().mkpath(scratch);
+        QFile::copy(oneBigSet() + "/Kenvora.mdb", scratch + "/Kenvora.mdb");
+        {
+            Program program(scratch);
+            program.open(1);
+            shell::mainModule().closing = false;
+            state.ResumeTiming();
+            sets::DeleteDataBase(1);
+            state.PauseTiming();
+        }
+        state.ResumeTiming();
+    }
+    QDir(scratch).removeRecursively();
+}
+
 void Statistics_20SetsOf5000(benchmark::State& state) {
     Program program(twentySets());
     for (auto _ : state) {
@@ -151,6 +173,7 @@ BENCHMARK(RecordWindow_NextRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(RecordWindow_SaveEditedRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(Test_StartOver100kRecords)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(Test_Answer)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Sets_Delete100kRecordSet)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(Statistics_20SetsOf5000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv) {

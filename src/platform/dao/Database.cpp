@@ -65,7 +65,7 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool readOnly, c
     sqlite3_busy_timeout(db, 2000);
     // Searches scan every record: reading the file through a memory map and a roomy page
     // cache keeps a scan of a large file from turning into tens of thousands of reads.
-    sqlite3_exec(db, "PRAGMA mmap_size = 1073741824; PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY",
+    sqlite3_exec(db, "PRAGMA mmap_size = 1073741824; PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY; PRAGMA secure_delete = OFF",
                  nullptr, nullptr, nullptr);
     try {
         checkPassword(db, password);
