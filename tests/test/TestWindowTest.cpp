@@ -177,6 +177,23 @@ TEST_F(TestWindowTest, HiddenItemsRevealAndHideAgain) {
     EXPECT_TRUE(w->txtData[1]->Locked());
 }
 
+TEST_F(TestWindowTest, MissingRateAndHidingColourShowDefaults) {
+    shell::mainModule().database->Execute("UPDATE データベース設定 SET 文字隠用背景色 = Null");
+    addRecord(1, 1, "q", "2020/01/01", "01:00:00");
+    shell::mainModule().database->Execute("UPDATE データ SET 正解率 = Null");
+    auto w = window();
+    QTest::mouseClick(w->chkTest[3], Qt::LeftButton);
+    QTest::mouseClick(w->chkTest[8], Qt::LeftButton);
+    w->lstDatabase->item(0)->setSelected(true);
+    QTest::mouseClick(w->chkTest[6], Qt::LeftButton);  // random: the Null rate does not filter it out
+    click(*w, 0);
+    ASSERT_TRUE(w->isOpen());
+    EXPECT_EQ(w->txtItem[4]->text(), "0.0");
+    EXPECT_EQ(ui::bgrFromQColor(w->txtData[1]->BackColor()), 0xC0C0C0u);
+    click(*w, 3);  // and the answer counts from nothing
+    EXPECT_EQ(counts(1), "1/1/100");
+}
+
 TEST_F(TestWindowTest, EditsAreWrittenBackOnMovesAndClosingAndRecordWindowsRefresh) {
     addRecord(1, 1, "first", "2020/01/01", "01:00:00");
     addRecord(2, 1, "second", "2020/01/02", "02:00:00");
