@@ -265,3 +265,93 @@ TEST_F(RecordWindowTest, LayoutHidesPartsByTheUseFlags) {
 }
 
 }  // namespace
+
+#include <QClipboard>
+#include <QMenu>
+
+#include "platform/ui/Color.h"
+#include "shell/FeatureHooks.h"
+
+namespace {
+
+TEST_F(RecordWindowTest, FontDialogPresetsUniformAttributesOnlyAndCancelChangesNothing) {
+    addSet(1, "a");
+    addRecord(1, 1, "abcd");
+    frmMDIChild* w = openSet(1);
+    auto* box = w->txtData[0];
+    box->setFocus();
+    box->setSelStart(0);
+    box->setSelLength(2);
+    box->setSelBold(true);
+    box->setSelLength(4);  // mixed bold, uniform italic (off)
+    boxes->queueCancel();
+    w->mnuFont_Click();
+    ASSERT_EQ(boxes->shown().size(), 1u);
+    const ui::FontPreset& preset = boxes->shown()[0].font;
+    EXPECT_FALSE(preset.bold.has_value());
+    EXPECT_EQ(preset.italic, std::optional<bool>(false));
+    EXPECT_EQ(box->SelBold(), std::nullopt);  // cancel: still mixed
+
+    ui::FontChoice choice;
+    choice.name = "ＭＳ Ｐゴシック";
+    choice.size = 14;
+    choice.bold = true;
+    choice.underline = true;
+    choice.color = 0x0000FF;  // red
+    boxes->queueFont(choice);
+    w->mnuFont_Click();
+    EXPECT_EQ(box->SelBold(), std::optional<bool>(true));
+    EXPECT_EQ(box->SelUnderline(), std::optional<bool>(true));
+    EXPECT_EQ(box->SelFontSize(), std::optional<double>(14));
+    ASSERT_TRUE(box->SelColor().has_value());
+    EXPECT_EQ(ui::bgrFromQColor(*box->SelColor()), 0x0000FFu);
+    EXPECT_TRUE(shell::mainModule().childSettings[w->slot()].recordChanged);
+}
+
+TEST_F(RecordWindowTest, CutCopyPasteActOnTheActiveControl) {
+    addSet(1, "a");
+    addRecord(1, 1, "hello world");
+    frmMDIChild* w = openSet(1);
+    auto* box = w->txtData[0];
+    box->setFocus();
+    box->setSelStart(0);
+    box->setSelLength(5);
+    w->mnuCopy_Click();
+    EXPECT_EQ(QApplication::clipboard()->text(), "hello");
+    w->mnuCut_Click();
+    EXPECT_EQ(box->Text(), " world");
+    box->setSelStart(6);
+    w->mnuPaste_Click();
+    EXPECT_EQ(box->Text(), " worldhello");
+}
+
+TEST_F(RecordWindowTest, DeletingTheSetFromItsWindowAsksFirst) {
+    addSet(1, "消す");
+    openSet(1);
+    std::int32_t deleted = -1;
+    shell::featureHooks().deleteDataBase = [&](std::int32_t dbID) { deleted = dbID; };
+    frmMDIChild* w = records::windowOfSlot(0);
+    QAction* item = w->dataBaseMenus->mnuDelDataBase.at(0);
+    boxes->queue("キャンセル");
+    item->trigger();
+    EXPECT_EQ(boxes->shown().back().text, "データベース \"消す\" を削除します。\nよろしいですか。");
+    EXPECT_EQ(boxes->shown().back().title, "データベース削除");
+    EXPECT_EQ(deleted, -1);
+    boxes->queue("OK");
+    item->trigger();
+    EXPECT_EQ(deleted, 1);
+    shell::resetFeatureHooks();
+}
+
+TEST_F(RecordWindowTest, RefreshOfASetThatBecameEmptyShowsTheNewRecordState) {
+    addSet(1, "a");
+    addRecord(1, 1, "only");
+    frmMDIChild* w = openSet(1);
+    shell::mainModule().database->Execute("DELETE FROM データ WHERE dbID = 1");
+    shell::mainModule().dataBaseList[2].changed = true;
+    records::RefreshRecordWindows();
+    EXPECT_EQ(w->txtData[0]->Text(), "");
+    EXPECT_TRUE(shell::mainModule().childSettings[w->slot()].newRecord);
+}
+
+}  // namespace
