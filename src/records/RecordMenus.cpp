@@ -21,7 +21,7 @@ namespace {
 QAction* item(QMenu* menu, const QString& caption, const QKeySequence& shortcut, std::function<void()> handler) {
     QAction* action = menu->addAction(caption);
     if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-    QObject::connect(action, &QAction::triggered, menu, [handler] { handler(); });
+    QObject::connect(action, &QAction::triggered, menu, [handler] { runReportingErrors(handler); });
     return action;
 }
 
@@ -63,11 +63,15 @@ QList<QMenu*> buildRecordWindowMenus(frmMDIChild* w) {
     w->dataBaseMenus = std::make_unique<shell::DataBaseMenuArrays>(
         w->mnuOpen, w->mnuDelData,
         [w](int index) {
-            const QAction* chosen = w->dataBaseMenus->mnuDataBase.at(index);
-            OpenDataBaseFromMenu(shell::DataBaseMenuArrays::tagOf(chosen).toInt(), chosen->text());
-            shell::RefreshDataBaseMenu();
+            runReportingErrors([w, index] {
+                const QAction* chosen = w->dataBaseMenus->mnuDataBase.at(index);
+                OpenDataBaseFromMenu(shell::DataBaseMenuArrays::tagOf(chosen).toInt(), chosen->text());
+                shell::RefreshDataBaseMenu();
+            });
         },
-        [w](int index) { confirmAndDeleteSet(w->dataBaseMenus->mnuDelDataBase.at(index)->text()); });
+        [w](int index) {
+            runReportingErrors([w, index] { confirmAndDeleteSet(w->dataBaseMenus->mnuDelDataBase.at(index)->text()); });
+        });
     w->dataBaseMenus->refresh(false);
 
     auto* edit = new QMenu(QStringLiteral("編集(&E)"));

@@ -62,11 +62,14 @@ int windowState(frmMDIChild* window) {
     return 0;
 }
 
+// The window's place as the user left it: a minimised or maximised window keeps the place
+// it will come back to.
 ui::TwipsRect windowRect(frmMDIChild* window) {
     QMdiSubWindow* sub = subWindowOf(window);
-    const QRect r = sub ? (sub->isMinimized() || sub->isMaximized() ? sub->normalGeometry() : sub->geometry())
-                        : window->geometry();
-    return ui::toTwips(r.isValid() ? r : sub->geometry());
+    if (!sub) return ui::toTwips(window->geometry());
+    const bool normal = !sub->isMinimized() && !sub->isMaximized();
+    const QRect r = normal || !sub->normalGeometry().isValid() ? sub->geometry() : sub->normalGeometry();
+    return ui::toTwips(r);
 }
 
 frmMDIChild* createWindow(int slot) {
@@ -684,6 +687,14 @@ void OpenDataBaseFromMenu(std::int32_t dbID, const QString& caption) {
     m().settingsRecordset.reset();
     settingsOf(slot).name = caption;
     OpenRecordWindow(slot);
+}
+
+void runReportingErrors(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const dao::DaoError& e) {
+        showError(e);
+    }
 }
 
 QString selectedText(QWidget* control) {

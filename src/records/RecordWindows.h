@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 class QMdiArea;
 class QWidget;
@@ -72,6 +73,10 @@ void CloseRecordWindowsForExit();
 void OpenDataBaseFromMenu(std::int32_t dbID, const QString& caption);
 
 bool mainWindowMinimized();
+
+// Runs a command of the window; a data access error is shown with the application title
+// and the window stays usable.
+void runReportingErrors(const std::function<void()>& command);
 
 // The selection of whatever control has the focus (text, rich text or combo box).
 QString selectedText(QWidget* control);

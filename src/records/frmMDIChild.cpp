@@ -259,7 +259,7 @@ bool frmMDIChild::Form_QueryUnload() {
 
 void frmMDIChild::Form_Activate() {
     if (Tag.isEmpty()) return;
-    records::ActivateRecordWindow(slot());
+    records::runReportingErrors([this] { records::ActivateRecordWindow(slot()); });
 }
 
 void frmMDIChild::txtData_Change(int index) {

@@ -506,7 +506,12 @@ void frmTest::reveal() {
 
 void frmTest::txtData_Change(int) {
     if (busy_ || !open_ || !rs_ || rs_->AbsolutePosition() < 0) return;
-    const std::int32_t dbID = rs_->value(QStringLiteral("dbID")).toInteger();
+    std::int32_t dbID = -1;
+    try {
+        dbID = rs_->value(QStringLiteral("dbID")).toInteger();
+    } catch (const dao::DaoError&) {
+        // The record went away under the window; the edit still counts as one.
+    }
     auto& list = shell::mainModule().dataBaseList;
     for (size_t i = 2; i < list.size(); ++i) {
         if (list[i].dbID == dbID) {
