@@ -22,6 +22,7 @@
 #include "platform/dao/Recordset.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/Color.h"
+#include "platform/ui/CompactCombo.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
@@ -99,9 +100,6 @@ public:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
-
-const QString kNarrowCombo =
-    QStringLiteral("QComboBox { padding: 0px 0px 0px 2px; } QComboBox::drop-down { width: 11px; }");
 
 constexpr int kGridColumns = 7;
 constexpr int kIdColumn = 17;
@@ -224,7 +222,7 @@ void frmSearch::buildControls() {
         cmbRecordDay[i]->setAccessibleName(QStringLiteral("登録日 ") +
                                            QString::fromUtf8(dayNames[i]));
         // A narrow arrow leaves room for two digits in the month and day boxes.
-        cmbRecordDay[i]->setStyleSheet(kNarrowCombo);
+        ui::makeCompact(cmbRecordDay[i]);
         ui::place(cmbRecordDay[i], dayLeft[i], 960, dayWidth[i], 300);
         connect(cmbRecordDay[i], qOverload<int>(&QComboBox::activated), this,
                 [this, i] { cmbRecordDay_Click(i); });
