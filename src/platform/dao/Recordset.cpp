@@ -28,6 +28,14 @@ void Field::SetValue(const Variant& value) { rs_->setFieldValue(index_, value); 
 Recordset::Recordset(std::shared_ptr<Connection> connection, jet::CompiledSelect select)
     : connection_(std::move(connection)), select_(std::move(select)) {
     stride_ = static_cast<int>(select_.tables.size());
+    // Plain names first, so that "項目1" finds the field of that name before a qualified one.
+    const auto add = [this](const QString& name, int i) {
+        const QString folded = foldName(name);
+        if (!fieldByName_.contains(folded)) fieldByName_.insert(folded, i);
+    };
+    for (int i = 0; i < FieldCount(); ++i) add(select_.columns[i].name, i);
+    for (int i = 0; i < FieldCount(); ++i)
+        if (!select_.columns[i].qualifiedName.isEmpty()) add(select_.columns[i].qualifiedName, i);
     loadKeys();
     position_ = RecordCount() > 0 ? 0 : -1;
 }
@@ -188,14 +196,10 @@ const std::vector<Variant>& Recordset::currentValues() {
 }
 
 std::optional<int> Recordset::fieldIndex(const QString& name) const {
-    const QString folded = foldName(name);
-    for (size_t i = 0; i < select_.columns.size(); ++i)
-        if (foldName(select_.columns[i].name) == folded) return static_cast<int>(i);
-    // "データ.項目1" also names the field 項目1 of データ.
-    for (size_t i = 0; i < select_.columns.size(); ++i)
-        if (!select_.columns[i].qualifiedName.isEmpty() && foldName(select_.columns[i].qualifiedName) == folded)
-            return static_cast<int>(i);
-    return std::nullopt;
+    // The first field of a name wins, as Jet's Fields collection finds it.
+    const auto it = fieldByName_.constFind(foldName(name));
+    if (it == fieldByName_.constEnd()) return std::nullopt;
+    return *it;
 }
 
 Field Recordset::Fields(int index) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -117,6 +118,7 @@ private:
     std::vector<Variant> buffer_;
     std::vector<bool> changed_;
     bool noMatch_ = false;
+    QHash<QString, int> fieldByName_;  // folded field names, "table.column" too
 };
 
 }  // namespace dao

@@ -35,7 +35,7 @@ JetType jetTypeFromDeclared(const QString& declared, int* textLimit) {
 std::optional<int> Table::columnIndex(const QString& name) const {
     const QString folded = foldName(name);
     for (size_t i = 0; i < columns.size(); ++i)
-        if (foldName(columns[i].name) == folded) return static_cast<int>(i);
+        if (columns[i].folded == folded) return static_cast<int>(i);
     return std::nullopt;
 }
 
@@ -55,13 +55,14 @@ void Schema::load(sqlite3* db) {
         raise(err::CannotOpenDatabase, QString::fromUtf8(sqlite3_db_filename(db, "main")));
 
     for (const QString& name : names) {
-        Table table{name, {}};
+        Table table{name, foldName(name), {}};
         sqlite3_stmt* info = nullptr;
         const QByteArray sql = "PRAGMA table_info(\"" + QString(name).replace('"', "\"\"").toUtf8() + "\")";
         if (sqlite3_prepare_v2(db, sql.constData(), -1, &info, nullptr) != SQLITE_OK) continue;
         while (sqlite3_step(info) == SQLITE_ROW) {
             Column column;
             column.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 1)));
+            column.folded = foldName(column.name);
             column.type = jetTypeFromDeclared(
                 QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 2))),
                 &column.textLimit);
@@ -79,7 +80,7 @@ void Schema::load(sqlite3* db) {
 const Table* Schema::table(const QString& name) const {
     const QString folded = foldName(name);
     for (const Table& t : tables_)
-        if (foldName(t.name) == folded) return &t;
+        if (t.folded == folded) return &t;
     return nullptr;
 }
 

@@ -14,6 +14,7 @@ enum class JetType { Integer, Long, Single, Double, Date, Time, YesNo, Text, Mem
 
 struct Column {
     QString name;
+    QString folded;  // the name as lookups compare it
     JetType type = JetType::Unknown;
     int textLimit = 0;  // Text(n): n bytes in cp932; 0 otherwise
     bool notNull = false;
@@ -22,6 +23,7 @@ struct Column {
 
 struct Table {
     QString name;
+    QString folded;
     std::vector<Column> columns;
     std::optional<int> columnIndex(const QString& name) const;
 };
