@@ -1,0 +1,97 @@
+#include <QCoreApplication>
+
+#include "maintenance/FileSteps.h"
+#include "maintenance/Maintenance.h"
+#include "maintenance/MaintenanceCommon.h"
+#include "platform/dao/DaoError.h"
+#include "platform/dao/Database.h"
+#include "shell/DataStore.h"
+#include "shell/DataStoreConstants.h"
+#include "shell/MainModule.h"
+
+namespace maintenance {
+
+namespace {
+
+constexpr int kRenumberAbove = 10000;
+
+// A large file whose IDs run far beyond its record count gets them renumbered 1, 2, 3, ...
+// in ID order, so the IDs of new records stay small.
+void renumberRecordIDs(dao::Database& db) {
+    auto rs = db.OpenRecordset(QStringLiteral("SELECT * FROM データ ORDER BY ID ASC"),
+                               dao::dbOpenDynaset);
+    if (rs->RecordCount() == 0) {
+        rs->Close();
+        return;
+    }
+    rs->MoveLast();
+    const long long n = rs->RecordCount();
+    const long long lastID = rs->value(QStringLiteral("ID")).toLong();
+    if (n > kRenumberAbove && lastID > 2 * n) {
+        // One transaction: all records renumbered or none, and one write to the disk
+        // instead of one per record.
+        db.BeginTrans();
+        try {
+            rs->MoveFirst();
+            std::int32_t id = 1;
+            while (!rs->AtEOF()) {
+                rs->Edit();
+                rs->Fields(QStringLiteral("ID")) = id++;
+                rs->Update();
+                rs->MoveNext();
+            }
+            db.CommitTrans();
+        } catch (...) {
+            db.Rollback();
+            throw;
+        }
+    }
+    rs->Close();
+}
+
+}  // namespace
+
+void OptimizeDataBase(bool withBackUp) {
+    shell::MainModule& m = shell::mainModule();
+    const QString folder = databaseFolder();
+    const QString file = folder + QStringLiteral("/Kenvora.mdb");
+    const QString compacted = folder + QStringLiteral("/KenvoraN.mdb");
+
+    if (m.database && m.database->isOpen()) {
+        try {
+            renumberRecordIDs(*m.database);
+        } catch (...) {
+            shell::closeDataStore();
+            throw;
+        }
+    }
+    shell::closeDataStore();
+
+    if (fileExists(compacted)) {
+        if (const int error = removeFile(compacted)) showSystemError(error);
+    }
+
+    dao::CompactDatabase(file, compacted, QStringLiteral(";LANGID=0x0411;CP=932;COUNTRY=0"), 32,
+                         QStringLiteral(";PWD=") + QString::fromLatin1(shell::kDatabasePassword) +
+                             QStringLiteral(";"));
+
+    // The old file is replaced only by a compacted file that is on the disk and opens as
+    // our database; until then it stays where it is.
+    try {
+        checkOpensAsKenvoraDatabase(compacted);
+    } catch (...) {
+        removeFile(compacted);
+        throw;
+    }
+    int error = syncFile(compacted);
+    if (error == 0) error = renameReplacing(compacted, file);
+    if (error != 0) {
+        removeFile(compacted);
+        showSystemError(error);
+        return;
+    }
+
+    if (withBackUp) BackUpDataBase();
+}
+
+}  // namespace maintenance
