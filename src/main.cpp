@@ -8,6 +8,7 @@
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/SingleInstance.h"
 #include "records/RecordMenus.h"
+#include "records/frmDrop.h"
 #include "records/RecordWindows.h"
 #include "search/frmSearch.h"
 #include "sets/DataBaseSets.h"
@@ -50,6 +51,7 @@ void installFeatureHooks() {
     };
     hooks.saveRecordWindowsAtShutdown = [] { records::CloseRecordWindowsForExit(); };
     hooks.refreshRecordWindowMenus = [] { records::rebuildRecordWindowSetMenus(); };
+    hooks.mainWindowResized = [] { records::MainWindowResized(); };
 
     hooks.search = [] { search::ShowSearchWindow(); };
     hooks.test = [] { drill::ShowTestWindow(); };

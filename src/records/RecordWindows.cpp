@@ -200,6 +200,7 @@ void setRecordWindowArea(QMdiArea* area) {
 QMdiArea* recordWindowArea() { return g_area; }
 
 bool mainWindowMinimized() {
+    if (shell::mainModule().dropMode) return true;
     QWidget* main = g_area ? g_area->window() : nullptr;
     return main && main->isMinimized();
 }
