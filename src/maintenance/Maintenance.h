@@ -20,6 +20,11 @@ void BackUpDataBase();
 // our database, and reopens it as the shared database. Reports failures by message boxes.
 void RestoreDataBase();
 
+// tmrBackUp: at the scheduled day and minute, the five-second countdown (frmOptimizeCheck)
+// and then the scheduled backup: record windows saved and closed, compaction, backup, the
+// database and the windows reopened. Runs at most once in a minute.
+void BackUpTimerTick();
+
 // The recovery dialog frmdbErr, modal; start-up shows it after a data access error.
 void ShowDatabaseErrorDialog(QWidget* owner = nullptr);
 
