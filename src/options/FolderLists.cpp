@@ -108,4 +108,10 @@ void DirListBox::mousePressEvent(QMouseEvent* event) {
     QTreeView::mousePressEvent(event);
 }
 
+void DirListBox::showEvent(QShowEvent* event) {
+    QTreeView::showEvent(event);
+    // A path set while hidden was scrolled to before the view had its size.
+    if (currentIndex().isValid()) scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
 }  // namespace options

@@ -44,6 +44,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QFileSystemModel* model_;

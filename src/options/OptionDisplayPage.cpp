@@ -47,7 +47,7 @@ void frmOption::buildDisplayPage() {
     ui::place(fraColor, 240, 960, 8055, 4095);
 
     struct At {
-        int left, top, width = 615, height = 255;
+        int left, top, width = 720, height = 255;
     };
     const char* const captions[] = {"項目１",   "項目２", "項目３",
                                     "コメント", "出展",   "正解率",

@@ -83,7 +83,8 @@ void frmOption::buildRenamePage() {
     Label1[7]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1[7]->setWordWrap(true);
     QFont small = Label1[7]->font();
-    small.setPointSizeF(small.pointSizeF() - 1);
+    // Twelve lines in a narrow column: a smaller face keeps them inside it.
+    small.setPointSizeF(small.pointSizeF() - 2);
     Label1[7]->setFont(small);
     ui::place(Label1[7], 5520, 1740, 2475, 2775);
 }
