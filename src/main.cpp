@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include "about/frmAbout.h"
+#include "maintenance/Maintenance.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/SingleInstance.h"
 #include "records/RecordMenus.h"
@@ -56,6 +57,12 @@ void installFeatureHooks() {
     hooks.search = [] { search::ShowSearchWindow(); };
     hooks.test = [] { drill::ShowTestWindow(); };
     hooks.rateStatistics = [] { drill::ShowRateStatistics(); };
+
+    hooks.optimize = [](bool withBackUp) { maintenance::OptimizeDataBase(withBackUp); };
+    hooks.backUp = [] { maintenance::BackUpDataBase(); };
+    hooks.restore = [] { maintenance::RestoreDataBase(); };
+    hooks.showDatabaseErrorDialog = [] { maintenance::ShowDatabaseErrorDialog(); };
+    hooks.backUpTimerTick = [] { maintenance::BackUpTimerTick(); };
 
     hooks.about = [] { frmAbout::showModal(); };
 }
