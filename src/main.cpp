@@ -6,6 +6,7 @@
 
 #include "about/frmAbout.h"
 #include "maintenance/Maintenance.h"
+#include "options/frmOption.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/SingleInstance.h"
 #include "records/RecordMenus.h"
@@ -57,6 +58,7 @@ void installFeatureHooks() {
     hooks.search = [] { search::ShowSearchWindow(); };
     hooks.test = [] { drill::ShowTestWindow(); };
     hooks.rateStatistics = [] { drill::ShowRateStatistics(); };
+    hooks.options = [] { options::ShowOptionDialog(); };
 
     hooks.optimize = [](bool withBackUp) { maintenance::OptimizeDataBase(withBackUp); };
     hooks.backUp = [] { maintenance::BackUpDataBase(); };
