@@ -51,20 +51,4 @@ QString parentFolder(const QString& folder) {
     return slash <= 0 ? QStringLiteral("/") : folder.left(slash);
 }
 
-QString delimiterHelpText() {
-    return QStringLiteral(
-        "カンマ（　，）で区切ってください。\n"
-        "（例）とは，つまり，（，：，＾＠\n"
-        "\n"
-        "カンマを区切り文字にする場合は下記のようにしてください。\n"
-        "（例１：途中に入れる場合）\n"
-        "　区切り文字１，，区切り文字２\n"
-        "（例２：最初に入れる場合）\n"
-        "　，区切り文字１\n"
-        "（例３：最後に入れる場合）\n"
-        "　区切り文字１，\n"
-        "区切り文字を使用しない項目は　＾＠を入力してください。\n"
-        "＾＠はひとつの区切り文字中ひとつだけ指定できます。");
-}
-
 }  // namespace options

@@ -30,7 +30,4 @@ QString newDirectoryPath(const QString& base, const QString& answer);
 // The folder that holds `folder` (the text before its last "/"; "/" for a top folder).
 QString parentFolder(const QString& folder);
 
-// The caption of the rename page's delimiter instructions.
-QString delimiterHelpText();
-
 }  // namespace options

@@ -153,7 +153,7 @@ void frmOption::Form_Load() {
     });
     step([this] { fillRenamePage(); });
     step([this] { fillDisplayPage(); });
-    step([this] { Label1[7]->setText(options::delimiterHelpText()); });
+    step([this] { Label1[7]->setText(records::delimiterHelpText()); });
     step([this] { fillMentePage(); });
     step([this] { fillFilePage(); });
     step([this] {

@@ -57,4 +57,20 @@ DelimiterEntries moveDelimiterToTop(const QStringList& entries, int index, QStri
     return result;
 }
 
+QString delimiterHelpText() {
+    return QStringLiteral(
+        "カンマ（　，）で区切ってください。\n"
+        "（例）とは，つまり，（，：，＾＠\n"
+        "\n"
+        "カンマを区切り文字にする場合は下記のようにしてください。\n"
+        "（例１：途中に入れる場合）\n"
+        "　区切り文字１，，区切り文字２\n"
+        "（例２：最初に入れる場合）\n"
+        "　，区切り文字１\n"
+        "（例３：最後に入れる場合）\n"
+        "　区切り文字１，\n"
+        "区切り文字を使用しない項目は　＾＠を入力してください。\n"
+        "＾＠はひとつの区切り文字中ひとつだけ指定できます。");
+}
+
 }  // namespace records

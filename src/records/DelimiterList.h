@@ -24,6 +24,9 @@ DelimiterEntries delimiterEntries(const QString& list);
 // Entry i moved to the front; returns the new stored list and the marker's new position.
 DelimiterEntries moveDelimiterToTop(const QStringList& entries, int index, QString* storedList);
 
+// How the dialogs explain the list's syntax to the user, in full-width characters.
+QString delimiterHelpText();
+
 // The stored list of a combo's entries.
 QString storedDelimiterList(const QStringList& entries, int* markerPosition);
 

@@ -10,6 +10,7 @@
 #include "platform/dao/DaoError.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
+#include "records/DelimiterList.h"
 #include "sets/DataBaseItemCheck.h"
 #include "sets/DataBaseSets.h"
 #include "shell/DataStoreConstants.h"
@@ -30,20 +31,6 @@ const char* const kTips[] = {
     "新規区切り文字２を入力してください。半角換算で２５５文字まで。",
     "新規項目３名を入力してください。半角換算で５０文字まで。",
     "新規データベースコメントを入力してください。半角換算で２５５文字まで。"};
-
-const char* const kDelimiterHelp =
-    "カンマ（　，）で区切ってください。\n"
-    "（例）とは，つまり，（，：，＾＠\n"
-    "\n"
-    "カンマを区切り文字にする場合は下記のようにしてください。\n"
-    "（例１：途中に入れる場合）\n"
-    "　区切り文字１，，区切り文字２\n"
-    "（例２：最初に入れる場合）\n"
-    "　，区切り文字１\n"
-    "（例３：最後に入れる場合）\n"
-    "　区切り文字１，\n"
-    "区切り文字を使用しない項目は　＾＠を入力してください。\n"
-    "＾＠はひとつの区切り文字中ひとつだけ指定できます。";
 
 // Rows of the input column (label and box share a row); the comment row is taller.
 constexpr int kRowTop[] = {180, 600, 1020, 1440, 1860, 2280, 2760};
@@ -79,7 +66,7 @@ frmNewDataBase::frmNewDataBase(QWidget* mainWindow) : QDialog(mainWindow) {
         b->setAccessibleName(Label1[i]->text());
     }
 
-    Label1[7] = new QLabel(QString::fromUtf8(kDelimiterHelp), this);
+    Label1[7] = new QLabel(records::delimiterHelpText(), this);
     Label1[7]->setObjectName(QStringLiteral("Label1(7)"));
     Label1[7]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1[7]->setWordWrap(true);
