@@ -75,9 +75,10 @@ ui::TwipsRect windowRect(frmMDIChild* window) {
 frmMDIChild* createWindow(int slot) {
     auto* window = new frmMDIChild;
     m().windows.at(slot) = window;
-    QObject::connect(window, &QObject::destroyed, [slot] {
+    QObject::connect(window, &QObject::destroyed, [slot, window] {
+        // Only this window's own slot entry: the set may have a new window by now.
         auto& windows = shell::mainModule().windows;
-        if (slot < static_cast<int>(windows.size())) windows[slot] = nullptr;
+        if (slot < static_cast<int>(windows.size()) && windows[slot] == window) windows[slot] = nullptr;
     });
     if (g_area) {
         QMdiSubWindow* sub = g_area->addSubWindow(window);
@@ -509,6 +510,8 @@ bool CloseRecordWindow(int slot) {
     s.slotFree = true;
     s.activated = false;
     if (w) w->eventsEnabled = false;
+    // The window is on its way out; reopening the set makes a new one.
+    mm.windows.at(slot) = nullptr;
     return true;
 }
 
@@ -673,6 +676,7 @@ void CloseRecordWindowsForExit() {
         }
         s.slotFree = true;
         w->eventsEnabled = false;
+        mm.windows.at(slot) = nullptr;
         if (QMdiSubWindow* sub = subWindowOf(w)) sub->close();
         else w->close();
         QApplication::processEvents();

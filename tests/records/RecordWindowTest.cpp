@@ -355,3 +355,18 @@ TEST_F(RecordWindowTest, RefreshOfASetThatBecameEmptyShowsTheNewRecordState) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RecordWindowTest, ReopeningAtOnceGetsAFreshWindowThatStays) {
+    addSet(1, "a");
+    frmMDIChild* first = openSet(1);
+    qobject_cast<QMdiSubWindow*>(first->parentWidget())->close();  // deleted later
+    frmMDIChild* second = openSet(1);
+    ASSERT_NE(second, nullptr);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(records::windowOfSlot(0), second);
+    EXPECT_EQ(second->txtPonit->text(), "0.0");
+}
+
+}  // namespace
