@@ -29,13 +29,15 @@
 namespace {
 
 QString makeFolder(const QString& name, int sets, int records) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/" + name;
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/" + name;
     const QString path = folder + "/Kenvora.mdb";
     if (QFile::exists(path)) return folder;
     QDir().mkpath(folder);
     QFile::copy(KENVORA_TEMPLATE_DB, path);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QProcess::execute(KENVORA_TOOL, {"gen", path, "--sets", QString::number(sets), "--records", QString::number(records)});
+    QProcess::execute(KENVORA_TOOL, {"gen", path, "--sets", QString::number(sets), "--records",
+                                     QString::number(records)});
     return folder;
 }
 
@@ -61,7 +63,8 @@ struct Program {
     }
     frmMDIChild* open(int dbID) {
         records::OpenDataBaseFromMenu(dbID, QStringLiteral("bench"));
-        frmMDIChild* w = records::windowOfSlot(static_cast<int>(shell::mainModule().childSettings.size()) - 1);
+        frmMDIChild* w =
+            records::windowOfSlot(static_cast<int>(shell::mainModule().childSettings.size()) - 1);
         w->Form_Activate();
         return w;
     }
@@ -179,7 +182,8 @@ BENCHMARK(Statistics_20SetsOf5000)->Unit(benchmark::kMillisecond)->Iterations(5)
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir::tempPath() + "/kenvora-bench-settings");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QDir::tempPath() + "/kenvora-bench-settings");
     benchmark::Initialize(&argc, argv);
     oneBigSet();
     twentySets();

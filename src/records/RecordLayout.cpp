@@ -4,7 +4,8 @@
 
 namespace records {
 
-RecordWindowLayout layoutRecordWindow(int w, int h, bool useItem3, bool useComment, bool useSource) {
+RecordWindowLayout layoutRecordWindow(int w, int h, bool useItem3, bool useComment,
+                                      bool useSource) {
     RecordWindowLayout l;
     l.label1Left = w - 3615;
     l.txtPonitLeft = w - 2655;
@@ -12,7 +13,8 @@ RecordWindowLayout layoutRecordWindow(int w, int h, bool useItem3, bool useComme
     l.txtRecordDayLeft = w - 1215;
 
     const int boxes = useItem3 ? 3 : 2;
-    const double free = h - (useComment ? 885 : 0) - (useSource ? 840 : 0) - 105 - 405 - (useItem3 ? 780 : 390);
+    const double free =
+        h - (useComment ? 885 : 0) - (useSource ? 840 : 0) - 105 - 405 - (useItem3 ? 780 : 390);
     l.boxHeight = static_cast<int>(vb::roundHalfEven(free / boxes));
     l.boxWidth = w - 40;
 
@@ -51,6 +53,8 @@ bool rateAtOrAboveWhenShown(const QString& rateText, int threshold) {
     return vb::roundHalfEven(rateText.toDouble()) >= threshold;
 }
 
-bool rateAtOrAboveAtOpening(const QString& rateText, int threshold) { return rateText.toDouble() >= threshold; }
+bool rateAtOrAboveAtOpening(const QString& rateText, int threshold) {
+    return rateText.toDouble() >= threshold;
+}
 
 }  // namespace records

@@ -24,8 +24,8 @@ struct RecordWindowLayout {
 };
 
 // scaleWidth and scaleHeight are the window's inner size.
-RecordWindowLayout layoutRecordWindow(int scaleWidth, int scaleHeight, bool useItem3, bool useComment,
-                                      bool useSource);
+RecordWindowLayout layoutRecordWindow(int scaleWidth, int scaleHeight, bool useItem3,
+                                      bool useComment, bool useSource);
 
 // The rate box text from the counters' texts: "0.0" when never asked, else "###.0"
 // (50 -> "50.0", 0 of 5 -> ".0").

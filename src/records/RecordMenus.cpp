@@ -18,7 +18,8 @@ namespace records {
 
 namespace {
 
-QAction* item(QMenu* menu, const QString& caption, const QKeySequence& shortcut, std::function<void()> handler) {
+QAction* item(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+              std::function<void()> handler) {
     QAction* action = menu->addAction(caption);
     if (!shortcut.isEmpty()) action->setShortcut(shortcut);
     QObject::connect(action, &QAction::triggered, menu, [handler] { runReportingErrors(handler); });
@@ -33,13 +34,17 @@ std::function<void()> hook(std::function<void()> shell::FeatureHooks::*member) {
 }
 
 void confirmAndDeleteSet(const QString& name) {
-    const QString text = QStringLiteral("データベース \"") + name + QStringLiteral("\" を削除します。\nよろしいですか。");
-    if (ui::MsgBox(text, ui::Buttons::OKCancel, QStringLiteral("データベース削除")) != ui::Answer::OK) return;
+    const QString text = QStringLiteral("データベース \"") + name +
+                         QStringLiteral("\" を削除します。\nよろしいですか。");
+    if (ui::MsgBox(text, ui::Buttons::OKCancel, QStringLiteral("データベース削除")) !=
+        ui::Answer::OK)
+        return;
     QApplication::processEvents();
     const auto& list = shell::mainModule().dataBaseList;
     for (size_t i = 2; i < list.size(); ++i) {
         if (list[i].name != name) continue;
-        if (shell::featureHooks().deleteDataBase) shell::featureHooks().deleteDataBase(list[i].dbID);
+        if (shell::featureHooks().deleteDataBase)
+            shell::featureHooks().deleteDataBase(list[i].dbID);
         break;
     }
     QApplication::processEvents();
@@ -53,8 +58,10 @@ QList<QMenu*> buildRecordWindowMenus(frmMDIChild* w) {
     item(file, QStringLiteral("新規作成(&N)..."), {}, hook(&shell::FeatureHooks::newDataBase));
     w->mnuOpen = file->addMenu(QStringLiteral("開く(&O)"));
     item(file, QStringLiteral("閉じる(&C)"), {}, [w] {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) sub->close();
-        else w->close();
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+            sub->close();
+        else
+            w->close();
     });
     w->mnuDelData = file->addMenu(QStringLiteral("削除(&D)"));
     file->addSeparator();
@@ -65,41 +72,52 @@ QList<QMenu*> buildRecordWindowMenus(frmMDIChild* w) {
         [w](int index) {
             runReportingErrors([w, index] {
                 const QAction* chosen = w->dataBaseMenus->mnuDataBase.at(index);
-                OpenDataBaseFromMenu(shell::DataBaseMenuArrays::tagOf(chosen).toInt(), chosen->text());
+                OpenDataBaseFromMenu(shell::DataBaseMenuArrays::tagOf(chosen).toInt(),
+                                     chosen->text());
                 shell::RefreshDataBaseMenu();
             });
         },
         [w](int index) {
-            runReportingErrors([w, index] { confirmAndDeleteSet(w->dataBaseMenus->mnuDelDataBase.at(index)->text()); });
+            runReportingErrors([w, index] {
+                confirmAndDeleteSet(w->dataBaseMenus->mnuDelDataBase.at(index)->text());
+            });
         });
     w->dataBaseMenus->refresh(false);
 
     auto* edit = new QMenu(QStringLiteral("編集(&E)"));
-    item(edit, QStringLiteral("切り取り(&T)"), QKeySequence(QStringLiteral("Ctrl+X")), [w] { w->mnuCut_Click(); });
-    item(edit, QStringLiteral("コピー(&C)"), QKeySequence(QStringLiteral("Ctrl+C")), [w] { w->mnuCopy_Click(); });
-    item(edit, QStringLiteral("貼り付け(&P)"), QKeySequence(QStringLiteral("Ctrl+V")), [w] { w->mnuPaste_Click(); });
-    item(edit, QStringLiteral("削除(&L)"), QKeySequence(Qt::Key_Delete), [w] { w->mnuDelete_Click(); });
-    item(edit, QStringLiteral("このデータ削除(&D)"), QKeySequence(QStringLiteral("Ctrl+D")), [w] { w->mnuDeleteRecord_Click(); });
-    item(edit, QStringLiteral("空データ作成(&N)"), QKeySequence(QStringLiteral("Ctrl+N")), [w] { w->mnuNewRecord_Click(); });
+    item(edit, QStringLiteral("切り取り(&T)"), QKeySequence(QStringLiteral("Ctrl+X")),
+         [w] { w->mnuCut_Click(); });
+    item(edit, QStringLiteral("コピー(&C)"), QKeySequence(QStringLiteral("Ctrl+C")),
+         [w] { w->mnuCopy_Click(); });
+    item(edit, QStringLiteral("貼り付け(&P)"), QKeySequence(QStringLiteral("Ctrl+V")),
+         [w] { w->mnuPaste_Click(); });
+    item(edit, QStringLiteral("削除(&L)"), QKeySequence(Qt::Key_Delete),
+         [w] { w->mnuDelete_Click(); });
+    item(edit, QStringLiteral("このデータ削除(&D)"), QKeySequence(QStringLiteral("Ctrl+D")),
+         [w] { w->mnuDeleteRecord_Click(); });
+    item(edit, QStringLiteral("空データ作成(&N)"), QKeySequence(QStringLiteral("Ctrl+N")),
+         [w] { w->mnuNewRecord_Click(); });
     menus << edit;
 
     auto* format = new QMenu(QStringLiteral("書式(&C)"));
-    item(format, QStringLiteral("フォント(&F)..."), QKeySequence(QStringLiteral("Ctrl+F")), [w] { w->mnuFont_Click(); });
+    item(format, QStringLiteral("フォント(&F)..."), QKeySequence(QStringLiteral("Ctrl+F")),
+         [w] { w->mnuFont_Click(); });
     menus << format;
 
     auto* search = new QMenu(QStringLiteral("検索(&S)"));
     item(search, QStringLiteral("検索(&S)..."), QKeySequence(QStringLiteral("Ctrl+S")), [] {
         SaveAllRecordWindows();
-        hook(&shell::FeatureHooks::search)();
+        hook (&shell::FeatureHooks::search)();
     });
     menus << search;
 
     auto* test = new QMenu(QStringLiteral("テスト(&T)"));
     item(test, QStringLiteral("出題(&Q)"), QKeySequence(QStringLiteral("Ctrl+Q")), [] {
         SaveAllRecordWindows();
-        hook(&shell::FeatureHooks::test)();
+        hook (&shell::FeatureHooks::test)();
     });
-    item(test, QStringLiteral("データベース別正解率(&R)"), {}, hook(&shell::FeatureHooks::rateStatistics));
+    item(test, QStringLiteral("データベース別正解率(&R)"), {},
+         hook(&shell::FeatureHooks::rateStatistics));
     menus << test;
 
     auto* option = new QMenu(QStringLiteral("オプション(&O)"));
@@ -151,8 +169,10 @@ void showMenusOfActiveWindow() {
     if (!mdi) return;
     QMdiArea* area = recordWindowArea();
     QMdiSubWindow* active = area ? area->activeSubWindow() : nullptr;
-    if (auto* w = active ? qobject_cast<frmMDIChild*>(active->widget()) : nullptr) mdi->showMenus(w->menus());
-    else mdi->showOwnMenus();
+    if (auto* w = active ? qobject_cast<frmMDIChild*>(active->widget()) : nullptr)
+        mdi->showMenus(w->menus());
+    else
+        mdi->showOwnMenus();
 }
 
 }  // namespace records

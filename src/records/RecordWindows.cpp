@@ -31,8 +31,12 @@ namespace {
 
 QPointer<QMdiArea> g_area;
 
-shell::MainModule& m() { return shell::mainModule(); }
-shell::ChildSettings& settingsOf(int slot) { return m().childSettings.at(slot); }
+shell::MainModule& m() {
+    return shell::mainModule();
+}
+shell::ChildSettings& settingsOf(int slot) {
+    return m().childSettings.at(slot);
+}
 dao::Recordset* recordsOf(int slot) {
     auto& list = m().recordsets;
     return slot < static_cast<int>(list.size()) ? list[slot].get() : nullptr;
@@ -46,8 +50,8 @@ QString recordsStatement(std::int32_t dbID, bool newSlot) {
 }
 
 void openRecords(int slot, bool newSlot) {
-    m().recordsets.at(slot) =
-        m().database->OpenRecordset(recordsStatement(settingsOf(slot).dbID, newSlot), dao::dbOpenDynaset);
+    m().recordsets.at(slot) = m().database->OpenRecordset(
+        recordsStatement(settingsOf(slot).dbID, newSlot), dao::dbOpenDynaset);
 }
 
 QMdiSubWindow* subWindowOf(frmMDIChild* window) {
@@ -68,7 +72,8 @@ ui::TwipsRect windowRect(frmMDIChild* window) {
     QMdiSubWindow* sub = subWindowOf(window);
     if (!sub) return ui::toTwips(window->geometry());
     const bool normal = !sub->isMinimized() && !sub->isMaximized();
-    const QRect r = normal || !sub->normalGeometry().isValid() ? sub->geometry() : sub->normalGeometry();
+    const QRect r =
+        normal || !sub->normalGeometry().isValid() ? sub->geometry() : sub->normalGeometry();
     return ui::toTwips(r);
 }
 
@@ -78,15 +83,17 @@ frmMDIChild* createWindow(int slot) {
     QObject::connect(window, &QObject::destroyed, [slot, window] {
         // Only this window's own slot entry: the set may have a new window by now.
         auto& windows = shell::mainModule().windows;
-        if (slot < static_cast<int>(windows.size()) && windows[slot] == window) windows[slot] = nullptr;
+        if (slot < static_cast<int>(windows.size()) && windows[slot] == window)
+            windows[slot] = nullptr;
     });
     if (g_area) {
         QMdiSubWindow* sub = g_area->addSubWindow(window);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setMinimumSize(ui::px(kRecordWindowMinWidth), ui::px(kRecordWindowMinHeight));
-        QObject::connect(g_area, &QMdiArea::subWindowActivated, window, [window](QMdiSubWindow* active) {
-            if (active && active->widget() == window) window->Form_Activate();
-        });
+        QObject::connect(g_area, &QMdiArea::subWindowActivated, window,
+                         [window](QMdiSubWindow* active) {
+                             if (active && active->widget() == window) window->Form_Activate();
+                         });
         QObject::connect(window, &QObject::destroyed, g_area, [] { showMenusOfActiveWindow(); });
     }
     return window;
@@ -106,8 +113,12 @@ bool hasText(frmMDIChild* w) {
     return false;
 }
 
-QString today() { return QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")); }
-QString now() { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")); }
+QString today() {
+    return QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
+}
+QString now() {
+    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+}
 
 // The display steps shared by opening and ShowCurrentRecord.
 void showRecord(int slot, bool decimalComparison) {
@@ -125,8 +136,9 @@ void showRecord(int slot, bool decimalComparison) {
         w->txtData[n]->setTextRTF(rs->Fields(7 + n).Value().displayText());
     }
     const dao::Variant day = rs->value(QStringLiteral("登録日"));
-    w->txtRecordDay->setText(day.isNull() ? QString()
-                                          : vb::formatDate(day.toDateTime().date, QStringLiteral("yyyy/mm/dd")));
+    w->txtRecordDay->setText(
+        day.isNull() ? QString()
+                     : vb::formatDate(day.toDateTime().date, QStringLiteral("yyyy/mm/dd")));
 
     const int threshold = s.numeric[0];
     const bool above = decimalComparison ? rateAtOrAboveAtOpening(w->txtPonit->text(), threshold)
@@ -135,8 +147,10 @@ void showRecord(int slot, bool decimalComparison) {
     // Yes/No 11/12 bold, 18/19 italic, 25/26 strike-through, 32/33 underline.
     const int k = above ? 0 : 1;
     QPalette palette = w->txtPonit->palette();
-    palette.setColor(QPalette::Base, ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[6 + k])));
-    palette.setColor(QPalette::Text, ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[13 + k])));
+    palette.setColor(QPalette::Base,
+                     ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[6 + k])));
+    palette.setColor(QPalette::Text,
+                     ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[13 + k])));
     w->txtPonit->setPalette(palette);
     QFont font = w->txtPonit->font();
     if (!s.text[10 + k].isEmpty()) font.setFamily(s.text[10 + k]);
@@ -167,13 +181,16 @@ void clearToNewRecord(frmMDIChild* w) {
     w->txtPonit->setText(QStringLiteral("0.0"));
 }
 
-void showError(const dao::DaoError& e) { ui::MsgBox(e.description(), ui::Buttons::OKOnly); }
+void showError(const dao::DaoError& e) {
+    ui::MsgBox(e.description(), ui::Buttons::OKOnly);
+}
 
 // Writes the window's state to its set's row.
 void writeWindowState(int slot, bool stillOpen) {
     frmMDIChild* w = windowOfSlot(slot);
     const shell::ChildSettings& s = settingsOf(slot);
-    const auto row = m().database->OpenRecordset(QStringLiteral("select  * from データベース設定"), dao::dbOpenDynaset);
+    const auto row = m().database->OpenRecordset(QStringLiteral("select  * from データベース設定"),
+                                                 dao::dbOpenDynaset);
     dao::Recordset& rs = *row;
     rs.FindFirst(QStringLiteral("dbID =%1").arg(s.dbID));
     if (rs.NoMatch()) return;
@@ -196,9 +213,13 @@ void writeWindowState(int slot, bool stillOpen) {
 
 void setRecordWindowArea(QMdiArea* area) {
     g_area = area;
-    if (area) QObject::connect(area, &QMdiArea::subWindowActivated, area, [] { showMenusOfActiveWindow(); });
+    if (area)
+        QObject::connect(area, &QMdiArea::subWindowActivated, area,
+                         [] { showMenusOfActiveWindow(); });
 }
-QMdiArea* recordWindowArea() { return g_area; }
+QMdiArea* recordWindowArea() {
+    return g_area;
+}
 
 bool mainWindowMinimized() {
     if (shell::mainModule().dropMode) return true;
@@ -267,7 +288,8 @@ void OpenRecordWindow(int slot) {
     } else if (state == 1) {
         shown->showMinimized();
     } else {
-        shown->setGeometry(ui::toPixels({s.numeric[22], s.numeric[23], s.numeric[24], s.numeric[25]}));
+        shown->setGeometry(
+            ui::toPixels({s.numeric[22], s.numeric[23], s.numeric[24], s.numeric[25]}));
         shown->show();
     }
     LayoutRecordWindow(slot);
@@ -279,7 +301,9 @@ void ApplyDisplaySettings(int slot) {
     const shell::ChildSettings& s = settingsOf(slot);
     const bool enabled = w->eventsEnabled;
     w->eventsEnabled = false;
-    for (int n = 0; n < 5; ++n) w->txtData[n]->setBackColor(ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[n + 1])));
+    for (int n = 0; n < 5; ++n)
+        w->txtData[n]->setBackColor(
+            ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[n + 1])));
     w->eventsEnabled = enabled;
     dao::Recordset* rs = recordsOf(slot);
     if (rs && rs->RecordCount() > 0) showRecord(slot, true);
@@ -293,8 +317,8 @@ void LayoutRecordWindow(int slot) {
     if (QMdiSubWindow* sub = subWindowOf(w); sub && sub->isMinimized()) return;
     const shell::ChildSettings& s = settingsOf(slot);
     const bool useItem3 = s.yesNo[3], useComment = s.yesNo[4], useSource = s.yesNo[5];
-    const RecordWindowLayout l =
-        layoutRecordWindow(ui::twips(w->width()), ui::twips(w->height()), useItem3, useComment, useSource);
+    const RecordWindowLayout l = layoutRecordWindow(ui::twips(w->width()), ui::twips(w->height()),
+                                                    useItem3, useComment, useSource);
     auto left = [](QWidget* c) { return ui::twips(c->x()); };
     auto top = [](QWidget* c) { return ui::twips(c->y()); };
     ui::place(w->Label1, l.label1Left, top(w->Label1), 975, 255);
@@ -389,8 +413,9 @@ void SaveCurrentRecord(int slot) {
         rs->Fields(QStringLiteral("登録日")) = today();
         rs->Update();
     } else if (s.recordChanged) {
-        const ui::Answer answer = ui::MsgBox(QStringLiteral("データがありません。このデータを削除しますか？"),
-                                             ui::Buttons::OKCancel, QStringLiteral("データチェック"));
+        const ui::Answer answer =
+            ui::MsgBox(QStringLiteral("データがありません。このデータを削除しますか？"),
+                       ui::Buttons::OKCancel, QStringLiteral("データチェック"));
         if (answer == ui::Answer::OK) {
             rs->Delete();
             if (rs->RecordCount() > 0) {
@@ -461,11 +486,12 @@ void DeleteRecord(int slot) {
     dao::Recordset* rs = recordsOf(slot);
     shell::ChildSettings& s = settingsOf(slot);
     if (!rs || rs->RecordCount() == 0) {
-        ui::MsgBox(QStringLiteral("データがありません。"), ui::Buttons::OKOnly, QStringLiteral("このデータ削除"));
+        ui::MsgBox(QStringLiteral("データがありません。"), ui::Buttons::OKOnly,
+                   QStringLiteral("このデータ削除"));
         return;
     }
-    if (ui::MsgBox(QStringLiteral("このデータ１件を削除します。よろしいですか？"), ui::Buttons::OKCancel,
-                   QStringLiteral("このデータ削除")) != ui::Answer::OK)
+    if (ui::MsgBox(QStringLiteral("このデータ１件を削除します。よろしいですか？"),
+                   ui::Buttons::OKCancel, QStringLiteral("このデータ削除")) != ui::Answer::OK)
         return;
     try {
         if (s.newRecord) {
@@ -552,7 +578,8 @@ void FillDelimiterCombos(int slot) {
         w->cmbSplit[k]->setProperty("Tag", QString::number(e.markerPosition));
     }
     for (int k = 0; k < 2; ++k)
-        w->cmbSplit[k]->setEditText(w->cmbSplit[k]->count() > 0 ? w->cmbSplit[k]->itemText(0) : QString());
+        w->cmbSplit[k]->setEditText(w->cmbSplit[k]->count() > 0 ? w->cmbSplit[k]->itemText(0)
+                                                                : QString());
     w->eventsEnabled = enabled;
 }
 
@@ -677,8 +704,10 @@ void CloseRecordWindowsForExit() {
         s.slotFree = true;
         w->eventsEnabled = false;
         mm.windows.at(slot) = nullptr;
-        if (QMdiSubWindow* sub = subWindowOf(w)) sub->close();
-        else w->close();
+        if (QMdiSubWindow* sub = subWindowOf(w))
+            sub->close();
+        else
+            w->close();
         QApplication::processEvents();
         if (mm.recordsets.at(slot)) mm.recordsets[slot]->Close();
         mm.recordsets[slot].reset();
@@ -705,7 +734,8 @@ void runReportingErrors(const std::function<void()>& command) {
 QString selectedText(QWidget* control) {
     if (auto* rich = qobject_cast<richtext::RichTextBox*>(control)) return rich->SelText();
     if (auto* line = qobject_cast<QLineEdit*>(control)) return line->selectedText();
-    if (auto* combo = qobject_cast<QComboBox*>(control)) return combo->lineEdit() ? combo->lineEdit()->selectedText() : QString();
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        return combo->lineEdit() ? combo->lineEdit()->selectedText() : QString();
     return {};
 }
 

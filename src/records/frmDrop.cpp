@@ -51,13 +51,17 @@ DropBox::DropBox(int i, QWidget* parent) : QPlainTextEdit(parent), index(i) {
 
 // Text only: an image or a file offers nothing to put into a record.
 void DropBox::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasText()) event->acceptProposedAction();
-    else event->ignore();
+    if (event->mimeData()->hasText())
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void DropBox::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData()->hasText()) event->acceptProposedAction();
-    else event->ignore();
+    if (event->mimeData()->hasText())
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void DropBox::dropEvent(QDropEvent* event) {
@@ -113,8 +117,9 @@ QString frmDrop::fitToOneLine(const QString& text) const {
 void frmDrop::showEntry(int j) {
     const DropEntry& e = entries[j];
     const bool wide = ui::twips(txtDrop[j]->width()) > kBoxWidth;
-    const QStringList lines = wide ? QStringList{e.fullName, e.fullDelimiter1, e.fullDelimiter2}
-                                   : QStringList{e.fittedName, e.fittedDelimiter1, e.fittedDelimiter2};
+    const QStringList lines =
+        wide ? QStringList{e.fullName, e.fullDelimiter1, e.fullDelimiter2}
+             : QStringList{e.fittedName, e.fittedDelimiter1, e.fittedDelimiter2};
     txtDrop[j]->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
@@ -170,7 +175,8 @@ void frmDrop::txtDrop_RightClick(int j) {
             const QString caption = w->cmbSplit[k]->itemText(i);
             QAction* item = menus[k]->addAction(caption);
             item->setObjectName(QStringLiteral("mnuSplit%1(%2)").arg(k + 1).arg(i));
-            connect(item, &QAction::triggered, this, [this, k, i, caption] { mnuSplit_Click(k, i, caption); });
+            connect(item, &QAction::triggered, this,
+                    [this, k, i, caption] { mnuSplit_Click(k, i, caption); });
         }
     }
     popupBox_ = j;
@@ -196,9 +202,11 @@ void frmDrop::txtDrop_DblClick(int j) {
     if (boxWidth <= kBoxWidth) {
         // The widest of the three texts sets the width, in 20-twip steps as it was measured.
         const QFontMetrics metrics(box->font());
-        const int frame = ui::twips(2 * box->frameWidth() + 2 * static_cast<int>(box->document()->documentMargin()));
+        const int frame = ui::twips(2 * box->frameWidth() +
+                                    2 * static_cast<int>(box->document()->documentMargin()));
         int needed = kBoxWidth;
-        for (const QString& text : {entries[j].fullName, entries[j].fullDelimiter1, entries[j].fullDelimiter2})
+        for (const QString& text :
+             {entries[j].fullName, entries[j].fullDelimiter1, entries[j].fullDelimiter2})
             while (ui::twips(metrics.horizontalAdvance(text)) + frame > needed) needed += 20;
         extra = needed - kBoxWidth;
         ui::place(box, ui::twips(box->x()), 30, needed, kBoxHeight);
@@ -207,7 +215,8 @@ void frmDrop::txtDrop_DblClick(int j) {
         ui::place(box, ui::twips(box->x()), 30, kBoxWidth, kBoxHeight);
     }
     resize(width() + ui::px(extra), height());
-    for (int k = j + 1; k < 10; ++k) txtDrop[k]->move(txtDrop[k]->x() + ui::px(extra), txtDrop[k]->y());
+    for (int k = j + 1; k < 10; ++k)
+        txtDrop[k]->move(txtDrop[k]->x() + ui::px(extra), txtDrop[k]->y());
     showEntry(j);
 }
 
@@ -219,7 +228,9 @@ void frmDrop::closeEvent(QCloseEvent* event) {
 
 namespace records {
 
-frmDrop* dropWindow() { return g_drop; }
+frmDrop* dropWindow() {
+    return g_drop;
+}
 
 void MainWindowResized() {
     shell::MainModule& m = shell::mainModule();

@@ -36,7 +36,8 @@ QLineEdit* displayBox(QWidget* parent, const QString& name, const QString& text 
     return box;
 }
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QString& tip) {
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption,
+                    const QString& tip) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
     b->setToolTip(tip);
@@ -80,13 +81,17 @@ void frmMDIChild::buildControls() {
     ui::place(Label3, 240, 170, 495, 255);
     txtItem[0] = displayBox(this, QStringLiteral("txtItem(0)"), QStringLiteral("項目１"));
     ui::place(txtItem[0], 720, 120, 1935, 270);
-    cmdStartRecord = button(this, QStringLiteral("cmdStartRecord(0)"), QStringLiteral("<<"), QStringLiteral("最初へ移動します。"));
+    cmdStartRecord = button(this, QStringLiteral("cmdStartRecord(0)"), QStringLiteral("<<"),
+                            QStringLiteral("最初へ移動します。"));
     ui::place(cmdStartRecord, 2760, 120, 375, 255);
-    cmdBack = button(this, QStringLiteral("cmdBack(1)"), QStringLiteral("＜"), QStringLiteral("ひとつ前へ移動します。"));
+    cmdBack = button(this, QStringLiteral("cmdBack(1)"), QStringLiteral("＜"),
+                     QStringLiteral("ひとつ前へ移動します。"));
     ui::place(cmdBack, 3200, 120, 450, 255);
-    cmdNext = button(this, QStringLiteral("cmdNext(2)"), QStringLiteral("＞"), QStringLiteral("ひとつ次へ移動します。"));
+    cmdNext = button(this, QStringLiteral("cmdNext(2)"), QStringLiteral("＞"),
+                     QStringLiteral("ひとつ次へ移動します。"));
     ui::place(cmdNext, 3700, 120, 450, 255);
-    cmdEndRecord = button(this, QStringLiteral("cmdEndRecord(3)"), QStringLiteral(">>"), QStringLiteral("最後へ移動します。"));
+    cmdEndRecord = button(this, QStringLiteral("cmdEndRecord(3)"), QStringLiteral(">>"),
+                          QStringLiteral("最後へ移動します。"));
     ui::place(cmdEndRecord, 4200, 120, 375, 255);
     Label1 = label(this, "Label1", QStringLiteral("正解率（％）"));
     ui::place(Label1, 4680, 170, 975, 255);
@@ -125,16 +130,19 @@ void frmMDIChild::buildControls() {
         cmbSplit[k]->setEditable(true);
         cmbSplit[k]->setInsertPolicy(QComboBox::NoInsert);
         cmbSplit[k]->setProperty("Tag", QStringLiteral("-1"));
-        const QString tip = QStringLiteral("区切り文字%1を選択します。").arg(QChar(k == 0 ? u'１' : u'２'));
+        const QString tip =
+            QStringLiteral("区切り文字%1を選択します。").arg(QChar(k == 0 ? u'１' : u'２'));
         cmbSplit[k]->setToolTip(tip);
         cmbSplit[k]->setAccessibleName(QStringLiteral("区切り文字%1").arg(k + 1));
         ui::place(cmbSplit[k], 3000, 0, 2295, 300);
         cmbSplit[k]->installEventFilter(this);
         cmbSplit[k]->lineEdit()->installEventFilter(this);
-        connect(cmbSplit[k], qOverload<int>(&QComboBox::activated), this, [this, k] { cmbSplit_Click(k); });
-        cmdSplit[k] = button(frames[k], QStringLiteral("cmdSplit(%1)").arg(k),
-                             QStringLiteral("区切り%1").arg(QChar(k == 0 ? u'１' : u'２')),
-                             QStringLiteral("区切り文字%1で分割します。").arg(QChar(k == 0 ? u'１' : u'２')));
+        connect(cmbSplit[k], qOverload<int>(&QComboBox::activated), this,
+                [this, k] { cmbSplit_Click(k); });
+        cmdSplit[k] =
+            button(frames[k], QStringLiteral("cmdSplit(%1)").arg(k),
+                   QStringLiteral("区切り%1").arg(QChar(k == 0 ? u'１' : u'２')),
+                   QStringLiteral("区切り文字%1で分割します。").arg(QChar(k == 0 ? u'１' : u'２')));
         ui::place(cmdSplit[k], 5400, 20, 855, 255);
         connect(cmdSplit[k], &QPushButton::clicked, this, [this, k] { cmdSplit_Click(k); });
     }
@@ -163,8 +171,9 @@ void frmMDIChild::buildControls() {
     txtTestCount->hide();
 
     // Rich boxes are named after their captions for screen readers.
-    const std::array<QString, 5> names = {QStringLiteral("項目１"), QStringLiteral("項目２"), QStringLiteral("項目３"),
-                                          QStringLiteral("コメント"), QStringLiteral("出展")};
+    const std::array<QString, 5> names = {QStringLiteral("項目１"), QStringLiteral("項目２"),
+                                          QStringLiteral("項目３"), QStringLiteral("コメント"),
+                                          QStringLiteral("出展")};
     for (int i = 0; i < 5; ++i) txtData[i]->setAccessibleName(names[i]);
     txtPonit->setAccessibleName(QStringLiteral("正解率（％）"));
     txtRecordDay->setAccessibleName(QStringLiteral("登録日"));
@@ -179,7 +188,8 @@ void frmMDIChild::buildControls() {
     txtRecordDay->setToolTip(QStringLiteral("登録日を表示します。"));
 
     // Display-only boxes never keep the focus.
-    for (QLineEdit* box : {txtItem[0], txtItem[1], txtItem[2], txtPonit, txtRecordDay}) box->installEventFilter(this);
+    for (QLineEdit* box : {txtItem[0], txtItem[1], txtItem[2], txtPonit, txtRecordDay})
+        box->installEventFilter(this);
     for (auto* box : txtData) box->installEventFilter(this);
 
     connect(cmdStartRecord, &QPushButton::clicked, this, [this] { cmdMove_Click(0); });
@@ -191,15 +201,17 @@ void frmMDIChild::buildControls() {
 void frmMDIChild::setTabOrder() {
     // Tab indexes: 1 item name, 2-5 navigation, 7 rate, 9 date, 10 item 1, 12-14 item 2 row,
     // 15 item 2, 17-19 item 3 row, 20 item 3, 22 comment, 24 source, 25-27 hidden and delete.
-    const QList<QWidget*> order = {txtItem[0], cmdStartRecord, cmdBack,     cmdNext,     cmdEndRecord,
-                                   txtPonit,   txtRecordDay,   txtData[0],  txtItem[1],  cmbSplit[0],
-                                   cmdSplit[0], txtData[1],    txtItem[2],  cmbSplit[1], cmdSplit[1],
-                                   txtData[2], txtData[3],     txtData[4],  txtTestCount, txtTruAns,
-                                   cmdSelTextDel};
+    const QList<QWidget*> order = {
+        txtItem[0],   cmdStartRecord, cmdBack,      cmdNext,     cmdEndRecord, txtPonit,
+        txtRecordDay, txtData[0],     txtItem[1],   cmbSplit[0], cmdSplit[0],  txtData[1],
+        txtItem[2],   cmbSplit[1],    cmdSplit[1],  txtData[2],  txtData[3],   txtData[4],
+        txtTestCount, txtTruAns,      cmdSelTextDel};
     for (int i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
-void frmMDIChild::buildMenus() { menus_ = records::buildRecordWindowMenus(this); }
+void frmMDIChild::buildMenus() {
+    menus_ = records::buildRecordWindowMenus(this);
+}
 
 int frmMDIChild::tabIndexOf(const QWidget* control) const {
     for (int i = 0; i < 5; ++i)
@@ -230,7 +242,8 @@ bool frmMDIChild::eventFilter(QObject* watched, QEvent* event) {
             if (watched == box) lastEditor_ = box;
     } else if (event->type() == QEvent::FocusOut) {
         for (int k = 0; k < 2; ++k) {
-            if ((watched == cmbSplit[k] || watched == cmbSplit[k]->lineEdit()) && !cmbSplit[k]->hasFocus())
+            if ((watched == cmbSplit[k] || watched == cmbSplit[k]->lineEdit()) &&
+                !cmbSplit[k]->hasFocus())
                 cmbSplit_LostFocus(k);
         }
     }
@@ -243,8 +256,10 @@ void frmMDIChild::resizeEvent(QResizeEvent* event) {
 }
 
 void frmMDIChild::closeEvent(QCloseEvent* event) {
-    if (Form_QueryUnload()) event->accept();
-    else event->ignore();
+    if (Form_QueryUnload())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void frmMDIChild::Form_Resize() {
@@ -284,10 +299,13 @@ void frmMDIChild::cmbSplit_LostFocus(int index) {
 void frmMDIChild::cmdSplit_Click(int index) {
     txtTruAns->setFocus();
     cmbSplit_LostFocus(index);
-    if (cmbSplit[index]->property("Tag").toString() != QLatin1String("0")) records::SplitAtDelimiter(slot(), index);
+    if (cmbSplit[index]->property("Tag").toString() != QLatin1String("0"))
+        records::SplitAtDelimiter(slot(), index);
 }
 
-void frmMDIChild::cmdSelTextDel_Click() { records::DeleteAtCursor(txtData[0]); }
+void frmMDIChild::cmdSelTextDel_Click() {
+    records::DeleteAtCursor(txtData[0]);
+}
 
 void frmMDIChild::tmrSplitDisp_Timer() {
     shell::MainModule& m = shell::mainModule();
@@ -299,8 +317,12 @@ void frmMDIChild::tmrSplitDisp_Timer() {
     for (int k = 0; k < 2; ++k) cmbSplit_LostFocus(k);
 }
 
-void frmMDIChild::mnuNewRecord_Click() { records::NewRecord(slot()); }
-void frmMDIChild::mnuDeleteRecord_Click() { records::DeleteRecord(slot()); }
+void frmMDIChild::mnuNewRecord_Click() {
+    records::NewRecord(slot());
+}
+void frmMDIChild::mnuDeleteRecord_Click() {
+    records::DeleteRecord(slot());
+}
 
 void frmMDIChild::mnuCopy_Click() {
     QWidget* control = activeControl();

@@ -11,8 +11,12 @@ namespace {
 
 const QString kEmpty = QStringLiteral("データが入っていません。");
 
-ItemCheck invalid(const QString& message) { return {false, QString(), message}; }
-ItemCheck valid(const QString& normalized = QStringLiteral("OK")) { return {true, normalized, QString()}; }
+ItemCheck invalid(const QString& message) {
+    return {false, QString(), message};
+}
+ItemCheck valid(const QString& normalized = QStringLiteral("OK")) {
+    return {true, normalized, QString()};
+}
 
 }  // namespace
 
@@ -26,16 +30,20 @@ ItemCheck checkDataBaseItemText(const QString& text, const QString& oldName, int
             if (existingNames.contains(text, Qt::CaseSensitive) && text != oldName)
                 return invalid(QStringLiteral("データベース名が重複しています。"));
             if (length > 50)
-                return invalid(QStringLiteral("データベース名が長すぎます。\n半角換算で50文字以内にしてください。"));
+                return invalid(QStringLiteral(
+                    "データベース名が長すぎます。\n半角換算で50文字以内にしてください。"));
             return valid();
         case 1:
         case 3:
         case 5: {
             if (text.isEmpty() && kind != 5) return invalid(kEmpty);
             if (length > 50) {
-                const QString item = kind == 1 ? QStringLiteral("項目１") : kind == 3 ? QStringLiteral("項目２")
-                                                                                : QStringLiteral("項目３");
-                return invalid(item + QStringLiteral("の名称が長すぎます。\n半角換算で50文字以内にしてください。"));
+                const QString item = kind == 1   ? QStringLiteral("項目１")
+                                     : kind == 3 ? QStringLiteral("項目２")
+                                                 : QStringLiteral("項目３");
+                return invalid(
+                    item +
+                    QStringLiteral("の名称が長すぎます。\n半角換算で50文字以内にしてください。"));
             }
             return valid();
         }
@@ -43,14 +51,16 @@ ItemCheck checkDataBaseItemText(const QString& text, const QString& oldName, int
         case 4:
             if (text.isEmpty() && kind == 2) return invalid(kEmpty);
             if (length > 255)
-                return invalid(QStringLiteral("区切り文字が多すぎます。\n,も含めて半角換算で255文字以内にしてください。"));
+                return invalid(QStringLiteral(
+                    "区切り文字が多すぎます。\n,も含めて半角換算で255文字以内にしてください。"));
             return valid(records::NormalizeDelimiterList(text));
         case 6:
             if (length > 255)
-                return invalid(
-                    QStringLiteral("データベース別コメントが長すぎます。\n半角換算で255文字以内にしてください。"));
+                return invalid(QStringLiteral(
+                    "データベース別コメントが長すぎます。\n半角換算で255文字以内にしてください。"));
             return valid();
-        default: return invalid(QString());
+        default:
+            return invalid(QString());
     }
 }
 
@@ -60,7 +70,8 @@ std::optional<QString> CheckDataBaseItem(const QString& text, const QString& old
     for (size_t i = 2; i < list.size(); ++i) names << list[i].name;
     const ItemCheck check = checkDataBaseItemText(text, oldName, kind, names);
     if (check.valid) return check.normalized;
-    if (!check.message.isEmpty()) ui::MsgBox(check.message, ui::Buttons::OKOnly, QStringLiteral("データベース"));
+    if (!check.message.isEmpty())
+        ui::MsgBox(check.message, ui::Buttons::OKOnly, QStringLiteral("データベース"));
     return std::nullopt;
 }
 

@@ -18,7 +18,8 @@ namespace sets {
 namespace {
 
 const QString kDefaultFont = QStringLiteral("ＭＳ Ｐゴシック");
-const char* const kElements[] = {"項目1", "項目2", "項目3", "コメント", "出展", "正解率以上", "正解率未満"};
+const char* const kElements[] = {"項目1", "項目2",      "項目3",     "コメント",
+                                 "出展",  "正解率以上", "正解率未満"};
 
 void writeNewRow(dao::Recordset& rs, std::int32_t dbID, const NewDataBaseInputs& in) {
     rs.AddNew();
@@ -35,7 +36,8 @@ void writeNewRow(dao::Recordset& rs, std::int32_t dbID, const NewDataBaseInputs&
         const QString element = QString::fromUtf8(e);
         rs.Fields(element + QStringLiteral("背景色")) = 0x00FFFFFF;
         rs.Fields(element + QStringLiteral("文字色")) = 0;
-        for (const char* style : {"太字", "斜体", "取消", "下線"}) rs.Fields(element + QString::fromUtf8(style)) = false;
+        for (const char* style : {"太字", "斜体", "取消", "下線"})
+            rs.Fields(element + QString::fromUtf8(style)) = false;
         rs.Fields(element + QStringLiteral("フォント")) = kDefaultFont;
         rs.Fields(element + QStringLiteral("サイズ")) = 10;
     }
@@ -76,7 +78,8 @@ std::int32_t CreateDataBase(const NewDataBaseInputs& inputs) {
     if (frmMDIChild* w = records::windowOfSlot(slot)) {
         QWidget* window = w->parentWidget() ? w->parentWidget() : w;
         window->showNormal();
-        window->resize(ui::px(records::kRecordWindowMinWidth), ui::px(records::kRecordWindowMinHeight));
+        window->resize(ui::px(records::kRecordWindowMinWidth),
+                       ui::px(records::kRecordWindowMinHeight));
     }
     m.settingsRecordset.reset();
     return dbID;
@@ -85,7 +88,8 @@ std::int32_t CreateDataBase(const NewDataBaseInputs& inputs) {
 void DeleteDataBase(std::int32_t dbID) {
     shell::MainModule& m = shell::mainModule();
     if (m.dataBaseList.size() <= 2) {
-        ui::MsgBox(QStringLiteral("データベースがありません。"), ui::Buttons::OKOnly, QStringLiteral("データベース削除"));
+        ui::MsgBox(QStringLiteral("データベースがありません。"), ui::Buttons::OKOnly,
+                   QStringLiteral("データベース削除"));
         return;
     }
     if (m.openWindowCount > 0) {

@@ -21,8 +21,13 @@ namespace {
 constexpr int kWidth = 8265;
 constexpr int kHeight = 7005;
 
-const char* const kCaptions[] = {"データベース名(※)", "項目１(※)", "区切り文字(※)", "項目２(※)", "区切り文字",
-                                 "項目３", "データベース別　　　　　コメント"};
+const char* const kCaptions[] = {"データベース名(※)",
+                                 "項目１(※)",
+                                 "区切り文字(※)",
+                                 "項目２(※)",
+                                 "区切り文字",
+                                 "項目３",
+                                 "データベース別　　　　　コメント"};
 const char* const kTips[] = {
     "新規データベース名を入力してください。半角換算で５０文字まで。",
     "新規項目１名を入力してください。半角換算で５０文字まで。",
@@ -87,7 +92,8 @@ frmNewDataBase::frmNewDataBase(QWidget* mainWindow) : QDialog(mainWindow) {
         ui::place(Line1[i], 120, lineTops[i], 4140, 30);
     }
 
-    auto makeButton = [this](const char* name, const QString& caption, const QString& tip, int left) {
+    auto makeButton = [this](const char* name, const QString& caption, const QString& tip,
+                             int left) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(tip);
@@ -95,9 +101,12 @@ frmNewDataBase::frmNewDataBase(QWidget* mainWindow) : QDialog(mainWindow) {
         ui::place(b, left, 6000, 1215, 375);
         return b;
     };
-    cmdOk = makeButton("cmdOk", QStringLiteral("OK"), QStringLiteral("新規データベースを作成します。"), 3960);
-    cmdCansel = makeButton("cmdCansel", QStringLiteral("キャンセル"), QStringLiteral("入力を取り消します。"), 5280);
-    cmdHelp = makeButton("cmdHelp", QStringLiteral("ヘルプ"), QStringLiteral("ヘルプを表示します。"), 6600);
+    cmdOk = makeButton("cmdOk", QStringLiteral("OK"),
+                       QStringLiteral("新規データベースを作成します。"), 3960);
+    cmdCansel = makeButton("cmdCansel", QStringLiteral("キャンセル"),
+                           QStringLiteral("入力を取り消します。"), 5280);
+    cmdHelp = makeButton("cmdHelp", QStringLiteral("ヘルプ"),
+                         QStringLiteral("ヘルプを表示します。"), 6600);
     cmdOk->setDefault(true);
     connect(cmdOk, &QPushButton::clicked, this, &frmNewDataBase::cmdOk_Click);
     connect(cmdCansel, &QPushButton::clicked, this, &frmNewDataBase::cmdCansel_Click);
@@ -116,8 +125,10 @@ QString frmNewDataBase::boxText(int index) const {
 }
 
 void frmNewDataBase::setBoxText(int index, const QString& text) {
-    if (index == 6) txtComment->setPlainText(text);
-    else txtNewDataBase.at(index)->setText(text);
+    if (index == 6)
+        txtComment->setPlainText(text);
+    else
+        txtNewDataBase.at(index)->setText(text);
 }
 
 void frmNewDataBase::cmdOk_Click() {
@@ -135,15 +146,20 @@ void frmNewDataBase::cmdOk_Click() {
     try {
         sets::CreateDataBase(inputs);
     } catch (const dao::DaoError& e) {
-        ui::MsgBox(e.description(), ui::Buttons::OKOnly, QString::fromLatin1(shell::kApplicationTitle));
+        ui::MsgBox(e.description(), ui::Buttons::OKOnly,
+                   QString::fromLatin1(shell::kApplicationTitle));
         return;
     }
     close();
 }
 
-void frmNewDataBase::cmdCansel_Click() { close(); }
+void frmNewDataBase::cmdCansel_Click() {
+    close();
+}
 
-void frmNewDataBase::cmdHelp_Click() { shell::ShowHelp(261, QStringLiteral("新規データベース作成")); }
+void frmNewDataBase::cmdHelp_Click() {
+    shell::ShowHelp(261, QStringLiteral("新規データベース作成"));
+}
 
 void frmNewDataBase::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);

@@ -34,7 +34,8 @@ void openDataStore(const QString& folder) {
 
 void loadHighestID() {
     MainModule& m = mainModule();
-    auto rs = m.database->OpenRecordset(QStringLiteral("SELECT * FROM データ ORDER BY ID ASC"), dao::dbOpenDynaset);
+    auto rs = m.database->OpenRecordset(QStringLiteral("SELECT * FROM データ ORDER BY ID ASC"),
+                                        dao::dbOpenDynaset);
     m.highestID = 0;
     if (rs->RecordCount() > 0) {
         rs->MoveLast();
@@ -45,7 +46,8 @@ void loadHighestID() {
 
 void loadBackUpSettings() {
     MainModule& m = mainModule();
-    auto rs = m.database->OpenRecordset(QStringLiteral("select  * from バックアップ設定"), dao::dbOpenDynaset);
+    auto rs = m.database->OpenRecordset(QStringLiteral("select  * from バックアップ設定"),
+                                        dao::dbOpenDynaset);
     rs->MoveFirst();
     BackUpSettings& b = m.backUp;
     b.pattern = rs->value(QStringLiteral("パターン")).displayText();
@@ -63,8 +65,8 @@ void loadBackUpSettings() {
 
 void openSettingsRecordset() {
     MainModule& m = mainModule();
-    m.settingsRecordset =
-        m.database->OpenRecordset(QStringLiteral("select  * from データベース設定"), dao::dbOpenDynaset);
+    m.settingsRecordset = m.database->OpenRecordset(
+        QStringLiteral("select  * from データベース設定"), dao::dbOpenDynaset);
 }
 
 void rebuildDataBaseList() {

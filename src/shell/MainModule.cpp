@@ -9,8 +9,12 @@ std::unique_ptr<MainModule>& instance() {
 }
 }  // namespace
 
-MainModule& mainModule() { return *instance(); }
+MainModule& mainModule() {
+    return *instance();
+}
 
-void resetMainModule() { instance() = std::make_unique<MainModule>(); }
+void resetMainModule() {
+    instance() = std::make_unique<MainModule>();
+}
 
 }  // namespace shell

@@ -68,8 +68,8 @@ struct MainModule {
 
     int openWindowCount = -1;  // -1 before the first window of the run
     bool closing = false;
-    bool mdiRestore = true;    // the main window comes back when the drop window goes
-    bool dropMode = false;     // the drop window stands in for the main window
+    bool mdiRestore = true;     // the main window comes back when the drop window goes
+    bool dropMode = false;      // the drop window stands in for the main window
     bool firstDisplay = false;  // a window opened by the program activates itself from its timer
     std::int32_t highestID = 0;
     BackUpSettings backUp;

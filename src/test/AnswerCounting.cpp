@@ -18,7 +18,9 @@ AnswerCounts countAnswer(std::int32_t right, std::int32_t asked, bool correct) {
     return result;
 }
 
-QString rateText(double rate) { return vb::formatNumber(rate, QStringLiteral("##0.0")); }
+QString rateText(double rate) {
+    return vb::formatNumber(rate, QStringLiteral("##0.0"));
+}
 
 bool rateAtOrAboveThreshold(std::int32_t threshold, const QString& shownRate) {
     return threshold <= shownRate.toDouble();

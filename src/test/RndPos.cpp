@@ -41,7 +41,8 @@ public:
         for (int bit = 0; bit < 64; ++bit) {
             const int source = bit + shift;
             const size_t index = static_cast<size_t>(source / 32);
-            if (index < limbs_.size() && (limbs_[index] >> (source % 32) & 1)) result |= std::uint64_t{1} << bit;
+            if (index < limbs_.size() && (limbs_[index] >> (source % 32) & 1))
+                result |= std::uint64_t{1} << bit;
         }
         return result;
     }
@@ -76,12 +77,13 @@ BigUnsigned scaledDraw(std::uint64_t count, std::uint32_t m, int k) {
 }  // namespace
 
 void RandomSingle::seedFromClock() {
-    engine_.seed(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    engine_.seed(
+        static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
 int exponentFor(std::uint64_t count) {
-    if (count < 1000000ULL) return 1;                 // 1 to 6 digits
-    if (count < 100000000000000ULL) return 2;         // 7 to 14 digits
+    if (count < 1000000ULL) return 1;          // 1 to 6 digits
+    if (count < 100000000000000ULL) return 2;  // 7 to 14 digits
     return 3;
 }
 

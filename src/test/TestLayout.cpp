@@ -47,7 +47,8 @@ TestWindowLayout layoutTestWindow(double outerWidth, double outerHeight) {
     const double e = layout.height - kTestWindowMinHeight;
     auto& out = layout.placements;
 
-    for (const Design& c : kMovesRight) out.push_back({c.control, d + c.left, c.top, c.width, c.height});
+    for (const Design& c : kMovesRight)
+        out.push_back({c.control, d + c.left, c.top, c.width, c.height});
     out.push_back({"lstDatabase", 120, 240, d + 4215, 1110});
     out.push_back({"Line1(0)", 0, 1440, d + 9360, 0});
     out.push_back({"Line1(1)", d + 4440, 720, 9360 - 4440, 0});

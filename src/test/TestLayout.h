@@ -18,7 +18,7 @@ struct Placement {
 };
 
 struct TestWindowLayout {
-    double width = 0;   // after snapping to the smallest size
+    double width = 0;  // after snapping to the smallest size
     double height = 0;
     std::vector<Placement> placements;
     const Placement* find(const QString& control) const;

@@ -16,27 +16,38 @@ bool isRateBound(const QString& text) {
 }
 
 QString rateConditionText(bool atOrAbove, const QString& rateText) {
-    return QStringLiteral("AND (正解率 ") + (atOrAbove ? QStringLiteral(">= ") : QStringLiteral("<= ")) + rateText +
+    return QStringLiteral("AND (正解率 ") +
+           (atOrAbove ? QStringLiteral(">= ") : QStringLiteral("<= ")) + rateText +
            QStringLiteral(") ");
 }
 
 QString dateConditionText(const std::array<QString, 6>& d) {
-    return QStringLiteral("AND ((登録日 >= #") + d[0] + "/" + d[1] + "/" + d[2] + QStringLiteral("#) AND ") +
-           QStringLiteral("(登録日 <= #") + d[3] + "/" + d[4] + "/" + d[5] + QStringLiteral("#)) ");
+    return QStringLiteral("AND ((登録日 >= #") + d[0] + "/" + d[1] + "/" + d[2] +
+           QStringLiteral("#) AND ") + QStringLiteral("(登録日 <= #") + d[3] + "/" + d[4] + "/" +
+           d[5] + QStringLiteral("#)) ");
 }
 
 QString buildTestStatement(const TestConditions& c) {
     QString s;
     s += QStringLiteral("SELECT  データベース設定.データベース名, ");
-    s += QStringLiteral("データ.項目１, データ.項目２, データ.項目３, データ.正解回数, データ.出題回数, データ.正解率, ");
+    s += QStringLiteral(
+        "データ.項目１, データ.項目２, データ.項目３, データ.正解回数, データ.出題回数, "
+        "データ.正解率, ");
     s += QStringLiteral("format(データ.登録日,'yyyy/mm/dd') as 登録日, データ.dbID, ");
-    s += QStringLiteral("データベース設定.項目１名称, データベース設定.項目２名称, データベース設定.項目３名称, ");
-    s += QStringLiteral("データベース設定.文字隠用背景色, データベース設定.項目１背景色, データベース設定.項目２背景色, ");
+    s += QStringLiteral(
+        "データベース設定.項目１名称, データベース設定.項目２名称, データベース設定.項目３名称, ");
+    s += QStringLiteral(
+        "データベース設定.文字隠用背景色, データベース設定.項目１背景色, "
+        "データベース設定.項目２背景色, ");
     s += QStringLiteral("データベース設定.項目３背景色, データベース設定.コメント背景色, ");
-    s += QStringLiteral("データベース設定.正解率閾値, データベース設定.正解率以上背景色, データベース設定.正解率未満背景色, ");
-    s += QStringLiteral("データ.ID, データ.コメント, データ.出展, データ.項目１RTF, データ.登録時刻, ");
+    s += QStringLiteral(
+        "データベース設定.正解率閾値, データベース設定.正解率以上背景色, "
+        "データベース設定.正解率未満背景色, ");
+    s += QStringLiteral(
+        "データ.ID, データ.コメント, データ.出展, データ.項目１RTF, データ.登録時刻, ");
     s += QStringLiteral("データ.項目２RTF, データ.項目３RTF , データ.コメントRTF, データ.出展RTF ");
-    s += QStringLiteral("FROM データベース設定 INNER JOIN データ ON データベース設定.dbID = データ.dbID  WHERE (");
+    s += QStringLiteral(
+        "FROM データベース設定 INNER JOIN データ ON データベース設定.dbID = データ.dbID  WHERE (");
     bool first = true;
     for (std::int32_t dbID : c.dbIDs) {
         s += first ? QStringLiteral("(") : QStringLiteral(" OR (");

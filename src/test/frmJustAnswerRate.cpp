@@ -14,15 +14,20 @@ constexpr int kWidth = 9570;
 constexpr int kHeight = 8535;
 
 QString statisticsStatement(std::int32_t dbID) {
-    return QStringLiteral("SELECT format(MIN(データ.正解率),'##0.0'), format(MAX(データ.正解率),'##0.0'), ") +
-           QStringLiteral("FORMAT(IIF(SUM(データ.出題回数)=0, 0 , SUM(データ.正解回数) / SUM(データ.出題回数))*100,'##0.0') AS 平均, ") +
-           QStringLiteral("COUNT(データ.正解率), SUM(データ.出題回数) ") + QStringLiteral("FROM データ ") +
-           QStringLiteral("WHERE データ.dbID = ") + QString::number(dbID);
+    return QStringLiteral(
+               "SELECT format(MIN(データ.正解率),'##0.0'), format(MAX(データ.正解率),'##0.0'), ") +
+           QStringLiteral(
+               "FORMAT(IIF(SUM(データ.出題回数)=0, 0 , SUM(データ.正解回数) / "
+               "SUM(データ.出題回数))*100,'##0.0') AS 平均, ") +
+           QStringLiteral("COUNT(データ.正解率), SUM(データ.出題回数) ") +
+           QStringLiteral("FROM データ ") + QStringLiteral("WHERE データ.dbID = ") +
+           QString::number(dbID);
 }
 
 QString neverAskedStatement(std::int32_t dbID) {
     return QStringLiteral("SELECT COUNT(データ.出題回数) ") + QStringLiteral("FROM データ ") +
-           QStringLiteral("WHERE データ.dbID = ") + QString::number(dbID) + QStringLiteral(" AND データ.出題回数 = 0");
+           QStringLiteral("WHERE データ.dbID = ") + QString::number(dbID) +
+           QStringLiteral(" AND データ.出題回数 = 0");
 }
 
 }  // namespace
@@ -45,7 +50,8 @@ void frmJustAnswerRate::Form_Load() {
     g.setCols(7);
     g.setRows(1);
     g.setRowHeight(0, 675);
-    const char* headers[7] = {"データベース名", "最低正解率", "最高正解率", "平均正解率", "項目数", "出題回数", "出題未項目数"};
+    const char* headers[7] = {"データベース名", "最低正解率", "最高正解率",  "平均正解率",
+                              "項目数",         "出題回数",   "出題未項目数"};
     for (int c = 0; c < 7; ++c) {
         g.setTextMatrix(0, c, QString::fromUtf8(headers[c]));
         g.setColWidth(c, c == 0 ? 3160 : 1000);
@@ -58,16 +64,19 @@ void frmJustAnswerRate::Form_Load() {
     try {
         for (size_t i = 2; i < list.size(); ++i) {
             const std::int32_t dbID = list[i].dbID;
-            auto stats = shell::mainModule().database->OpenRecordset(statisticsStatement(dbID), dao::dbOpenDynaset);
+            auto stats = shell::mainModule().database->OpenRecordset(statisticsStatement(dbID),
+                                                                     dao::dbOpenDynaset);
             QStringList row{list[i].name};
             for (int c = 0; c < 5; ++c) row << stats->Fields(c).Value().displayText();
             stats->Close();
-            auto never = shell::mainModule().database->OpenRecordset(neverAskedStatement(dbID), dao::dbOpenDynaset);
+            auto never = shell::mainModule().database->OpenRecordset(neverAskedStatement(dbID),
+                                                                     dao::dbOpenDynaset);
             row << never->Fields(0).Value().displayText();
             rows.push_back(row);
         }
     } catch (const dao::DaoError& e) {
-        ui::MsgBox(e.description(), ui::Buttons::OKOnly, QString::fromLatin1(shell::kApplicationTitle));
+        ui::MsgBox(e.description(), ui::Buttons::OKOnly,
+                   QString::fromLatin1(shell::kApplicationTitle));
     }
     g.setDataRows(std::move(rows));
     for (int r = 1; r < g.rows(); ++r) g.setCellAlignment(r, 0, ui::FlexAlign::LeftCenter);

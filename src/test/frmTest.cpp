@@ -45,7 +45,9 @@ constexpr BoxFields kBoxes[4] = {{2, "項目1", "項目1RTF", "項目1背景色"
                                  {4, "項目3", "項目3RTF", "項目3背景色"},
                                  {5, "コメント", "コメントRTF", "コメント背景色"}};
 
-QString appTitle() { return QString::fromLatin1(shell::kApplicationTitle); }
+QString appTitle() {
+    return QString::fromLatin1(shell::kApplicationTitle);
+}
 
 std::uint32_t colourOf(const dao::Variant& v, std::uint32_t fallback) {
     return v.isNull() ? fallback : static_cast<std::uint32_t>(v.toLong());
@@ -68,7 +70,8 @@ T* make(QWidget* parent, const QString& name, const QString& caption, int l, int
 
 }  // namespace
 
-frmTest::frmTest(QWidget* mainWindow) : QDialog(mainWindow), random_(std::make_unique<drill::RandomSingle>()) {
+frmTest::frmTest(QWidget* mainWindow)
+    : QDialog(mainWindow), random_(std::make_unique<drill::RandomSingle>()) {
     setObjectName(QStringLiteral("frmTest"));
     setWindowTitle(QStringLiteral("テスト"));
     buildControls();
@@ -82,8 +85,10 @@ void frmTest::buildControls() {
         Label1[i] = make<QLabel>(this, QStringLiteral("Label1(%1)").arg(i), caption, l, t, w, h);
     };
     label(0, QStringLiteral("出題元データベース"), 240, 30, 1935, 255);
-    cmdTest[1] = make<QPushButton>(this, "cmdTest(1)", QStringLiteral("全て選択"), 2040, 0, 975, 255);
-    cmdTest[2] = make<QPushButton>(this, "cmdTest(2)", QStringLiteral("選択反転"), 3120, 0, 855, 255);
+    cmdTest[1] =
+        make<QPushButton>(this, "cmdTest(1)", QStringLiteral("全て選択"), 2040, 0, 975, 255);
+    cmdTest[2] =
+        make<QPushButton>(this, "cmdTest(2)", QStringLiteral("選択反転"), 3120, 0, 855, 255);
     lstDatabase = new QListWidget(this);
     lstDatabase->setObjectName(QStringLiteral("lstDatabase"));
     lstDatabase->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -105,10 +110,14 @@ void frmTest::buildControls() {
     }
     ui::place(fraTest[0], 6360, 30, 1335, 255);
     ui::place(fraTest[1], 7800, 30, 1575, 255);
-    optPoint[0] = make<QRadioButton>(fraTest[0], "optPoint(0)", QStringLiteral("以上"), 0, 0, 735, 255);
-    optPoint[1] = make<QRadioButton>(fraTest[0], "optPoint(1)", QStringLiteral("以下"), 720, 0, 735, 255);
-    optPoint[2] = make<QRadioButton>(fraTest[1], "optPoint(2)", QStringLiteral("昇順"), 120, 0, 735, 255);
-    optPoint[3] = make<QRadioButton>(fraTest[1], "optPoint(3)", QStringLiteral("降順"), 840, 0, 735, 255);
+    optPoint[0] =
+        make<QRadioButton>(fraTest[0], "optPoint(0)", QStringLiteral("以上"), 0, 0, 735, 255);
+    optPoint[1] =
+        make<QRadioButton>(fraTest[0], "optPoint(1)", QStringLiteral("以下"), 720, 0, 735, 255);
+    optPoint[2] =
+        make<QRadioButton>(fraTest[1], "optPoint(2)", QStringLiteral("昇順"), 120, 0, 735, 255);
+    optPoint[3] =
+        make<QRadioButton>(fraTest[1], "optPoint(3)", QStringLiteral("降順"), 840, 0, 735, 255);
     chkTest[1] = make<QCheckBox>(this, "chkTest(1)", QStringLiteral("登録日"), 4440, 410, 975, 255);
     const int dayLeft[6] = {5400, 6080, 6540, 7220, 7900, 8360};
     const int dayWidth[6] = {735, 510, 510, 735, 510, 510};
@@ -126,12 +135,17 @@ void frmTest::buildControls() {
     const int showLeft[4] = {5400, 6240, 7080, 7920};
     const int showWidth[4] = {855, 975, 975, 975};
     for (int i = 0; i < 4; ++i)
-        chkTest[2 + i] = make<QCheckBox>(this, QStringLiteral("chkTest(%1)").arg(2 + i), QString::fromUtf8(shows[i]),
-                                         showLeft[i], 750, showWidth[i], 255);
-    chkTest[6] = make<QCheckBox>(this, "chkTest(6)", QStringLiteral("ランダム出題"), 4440, 1080, 1335, 255);
-    chkTest[7] = make<QCheckBox>(this, "chkTest(7)", QStringLiteral("出題比率"), 5880, 1080, 1095, 255);
-    chkTest[8] = make<QCheckBox>(this, "chkTest(8)", QStringLiteral("文字隠"), 6960, 1080, 855, 255);
-    cmdTest[0] = make<QPushButton>(this, "cmdTest(0)", QStringLiteral("出　題"), 7920, 1080, 1335, 255);
+        chkTest[2 + i] =
+            make<QCheckBox>(this, QStringLiteral("chkTest(%1)").arg(2 + i),
+                            QString::fromUtf8(shows[i]), showLeft[i], 750, showWidth[i], 255);
+    chkTest[6] =
+        make<QCheckBox>(this, "chkTest(6)", QStringLiteral("ランダム出題"), 4440, 1080, 1335, 255);
+    chkTest[7] =
+        make<QCheckBox>(this, "chkTest(7)", QStringLiteral("出題比率"), 5880, 1080, 1095, 255);
+    chkTest[8] =
+        make<QCheckBox>(this, "chkTest(8)", QStringLiteral("文字隠"), 6960, 1080, 855, 255);
+    cmdTest[0] =
+        make<QPushButton>(this, "cmdTest(0)", QStringLiteral("出　題"), 7920, 1080, 1335, 255);
     for (int l = 0; l < 2; ++l) {
         Line1[l] = new QFrame(this);
         Line1[l]->setObjectName(QStringLiteral("Line1(%1)").arg(l));
@@ -143,12 +157,16 @@ void frmTest::buildControls() {
     label(12, QStringLiteral("問題数"), 4200, 1590, 615, 255);
     const char* moves[4] = {"<<", "＜", "＞", ">>"};
     for (int i = 0; i < 4; ++i)
-        cmdTest[5 + i] = make<QPushButton>(this, QStringLiteral("cmdTest(%1)").arg(5 + i), QString::fromUtf8(moves[i]),
-                                           6000 + 840 * i, 1560, 735, 255);
+        cmdTest[5 + i] =
+            make<QPushButton>(this, QStringLiteral("cmdTest(%1)").arg(5 + i),
+                              QString::fromUtf8(moves[i]), 6000 + 840 * i, 1560, 735, 255);
     label(1, QStringLiteral("項目１"), 120, 1970, 615, 255);
-    cmdTest[9] = make<QPushButton>(this, "cmdTest(9)", QStringLiteral("正解表示"), 2880, 1920, 855, 255);
-    cmdTest[3] = make<QPushButton>(this, "cmdTest(3)", QStringLiteral("正　解"), 3960, 1920, 855, 255);
-    cmdTest[4] = make<QPushButton>(this, "cmdTest(4)", QStringLiteral("不正解"), 5040, 1920, 855, 255);
+    cmdTest[9] =
+        make<QPushButton>(this, "cmdTest(9)", QStringLiteral("正解表示"), 2880, 1920, 855, 255);
+    cmdTest[3] =
+        make<QPushButton>(this, "cmdTest(3)", QStringLiteral("正　解"), 3960, 1920, 855, 255);
+    cmdTest[4] =
+        make<QPushButton>(this, "cmdTest(4)", QStringLiteral("不正解"), 5040, 1920, 855, 255);
     label(7, QStringLiteral("正解率"), 6240, 1965, 615, 255);
     label(8, QStringLiteral("%"), 7560, 1965, 135, 255);
     label(9, QStringLiteral("登録日"), 7800, 1965, 615, 255);
@@ -156,8 +174,9 @@ void frmTest::buildControls() {
     label(5, QStringLiteral("項目３"), 120, 5510, 735, 255);
     label(6, QStringLiteral("コメント"), 120, 7145, 735, 255);
 
-    const int itemPlace[7][4] = {{1440, 1560, 2295, 270}, {650, 1925, 2055, 270}, {650, 3680, 2055, 270},
-                                 {650, 5450, 2055, 270},  {6840, 1920, 615, 270}, {8400, 1920, 975, 270},
+    const int itemPlace[7][4] = {{1440, 1560, 2295, 270}, {650, 1925, 2055, 270},
+                                 {650, 3680, 2055, 270},  {650, 5450, 2055, 270},
+                                 {6840, 1920, 615, 270},  {8400, 1920, 975, 270},
                                  {4800, 1560, 1095, 270}};
     for (int i = 0; i < 7; ++i) {
         txtItem[i] = new QLineEdit(this);
@@ -205,19 +224,24 @@ void frmTest::setToolTips() {
     tip(chkTest[4], QStringLiteral("出題時に項目３を表示する・しないの設定をします。"));
     tip(chkTest[5], QStringLiteral("出題時に項目コメントを表示する・しないの設定をします。"));
     tip(chkTest[6], QStringLiteral("出題条件に合ったデータをランダム出題します。"));
-    tip(chkTest[8], QStringLiteral("出題時表示しない項目に適用されます。文字隠色はオプションで設定します。"));
+    tip(chkTest[8],
+        QStringLiteral("出題時表示しない項目に適用されます。文字隠色はオプションで設定します。"));
     tip(cmbPoints, QStringLiteral("出題条件の正解率数値を選択します。直接入力設定も可能です。"));
     tip(cmdTest[1], QStringLiteral("データベースを全て選択します。"));
     tip(cmdTest[2], QStringLiteral("データベースの選択状態を反転します。"));
     tip(cmdTest[3], QStringLiteral("正解数をカウントし次の問題を出題します。"));
     tip(cmdTest[4], QStringLiteral("不正解数をカウントし次の問題を出題します。"));
     tip(cmdTest[5], QStringLiteral("最初の問題へ移動します。正解・不正解のカウントはしません。"));
-    tip(cmdTest[6], QStringLiteral("ひとつ前の問題へ移動します。正解・不正解のカウントはしません。"));
-    tip(cmdTest[7], QStringLiteral("ひとつ次の問題へ移動します。正解・不正解のカウントはしません。"));
+    tip(cmdTest[6],
+        QStringLiteral("ひとつ前の問題へ移動します。正解・不正解のカウントはしません。"));
+    tip(cmdTest[7],
+        QStringLiteral("ひとつ次の問題へ移動します。正解・不正解のカウントはしません。"));
     tip(cmdTest[8], QStringLiteral("最後の問題へ移動します。正解・不正解のカウントはしません。"));
     tip(cmdTest[9], QStringLiteral("非表示項目・文字隠色の設定を解除します。"));
-    for (int i = 0; i < 3; ++i) tip(cmbRecordDay[i], QStringLiteral("検索条件　登録範囲の最初の日を設定します。"));
-    for (int i = 3; i < 6; ++i) tip(cmbRecordDay[i], QStringLiteral("検索条件　登録範囲の最後の日を設定します。"));
+    for (int i = 0; i < 3; ++i)
+        tip(cmbRecordDay[i], QStringLiteral("検索条件　登録範囲の最初の日を設定します。"));
+    for (int i = 3; i < 6; ++i)
+        tip(cmbRecordDay[i], QStringLiteral("検索条件　登録範囲の最後の日を設定します。"));
     tip(lstDatabase, QStringLiteral("出題するデータベースを一つづつ選択します。"));
     tip(optPoint[0], QStringLiteral("出題条件の正解率を何点\"以上から\"という条件で作成します。"));
     tip(optPoint[1], QStringLiteral("出題条件の正解率を何点\"以下から\"という条件で作成します。"));
@@ -233,9 +257,12 @@ void frmTest::setToolTips() {
     Label1[15]->setToolTip(QStringLiteral("ランダム出題時に選択できます。"));
     Label1[16]->setToolTip(QStringLiteral("出題条件を揃えて下さい。"));
     // The enabled controls' own tips; disabled ones show the explanation instead (below).
-    optPoint[2]->setProperty("enabledTip", QStringLiteral("出題条件の正解率を正解率昇順で出題します。"));
-    optPoint[3]->setProperty("enabledTip", QStringLiteral("出題条件の正解率を正解率降順で出題します。"));
-    chkTest[7]->setProperty("enabledTip", QStringLiteral("ランダム出題時、正解率の低いほうを出題比率を高くします。"));
+    optPoint[2]->setProperty("enabledTip",
+                             QStringLiteral("出題条件の正解率を正解率昇順で出題します。"));
+    optPoint[3]->setProperty("enabledTip",
+                             QStringLiteral("出題条件の正解率を正解率降順で出題します。"));
+    chkTest[7]->setProperty(
+        "enabledTip", QStringLiteral("ランダム出題時、正解率の低いほうを出題比率を高くします。"));
     cmdTest[0]->setProperty("enabledTip", QStringLiteral("出題条件に合った内容で出題します。"));
 }
 
@@ -243,7 +270,8 @@ namespace {
 // A control behind which an explanation label lies shows the label's tip while disabled.
 void setEnabledWithTip(QWidget* control, const QLabel* explanation, bool enabled) {
     control->setEnabled(enabled);
-    control->setToolTip(enabled ? control->property("enabledTip").toString() : explanation->toolTip());
+    control->setToolTip(enabled ? control->property("enabledTip").toString()
+                                : explanation->toolTip());
 }
 }  // namespace
 
@@ -252,7 +280,8 @@ void frmTest::formLoad() {
     lstDatabase->clear();
     for (size_t i = 2; i < list.size(); ++i) lstDatabase->addItem(list[i].name);
     ui::place(Text1, -10000, 0, 150, 270);
-    resize(ui::px(static_cast<int>(drill::kTestWindowMinWidth)), ui::px(static_cast<int>(drill::kTestWindowMinHeight)));
+    resize(ui::px(static_cast<int>(drill::kTestWindowMinWidth)),
+           ui::px(static_cast<int>(drill::kTestWindowMinHeight)));
     setMinimumSize(ui::px(static_cast<int>(drill::kTestWindowMinWidth)),
                    ui::px(static_cast<int>(drill::kTestWindowMinHeight)));
     if (parentWidget()) ui::centreOn(this, parentWidget());
@@ -282,7 +311,8 @@ void frmTest::formLoad() {
 
 void frmTest::CheckTestCondition() {
     const bool setChosen = !lstDatabase->selectedItems().isEmpty();
-    const bool condition = chkTest[0]->isChecked() || chkTest[1]->isChecked() || chkTest[6]->isChecked();
+    const bool condition =
+        chkTest[0]->isChecked() || chkTest[1]->isChecked() || chkTest[6]->isChecked();
     setEnabledWithTip(cmdTest[0], Label1[16], setChosen && condition);
 }
 
@@ -294,25 +324,38 @@ void frmTest::chkTest_Click(int index) {
     setEnabledWithTip(optPoint[3], Label1[14], !random);
 }
 
-void frmTest::lstDatabase_Click() { CheckTestCondition(); }
+void frmTest::lstDatabase_Click() {
+    CheckTestCondition();
+}
 
 void frmTest::cmdTest_Click(int index) {
     Text1->setFocus();
     busy_ = true;
     try {
         switch (index) {
-            case 0: startTest(); break;
+            case 0:
+                startTest();
+                break;
             case 1:
-                for (int i = 0; i < lstDatabase->count(); ++i) lstDatabase->item(i)->setSelected(true);
+                for (int i = 0; i < lstDatabase->count(); ++i)
+                    lstDatabase->item(i)->setSelected(true);
                 break;
             case 2:
                 for (int i = 0; i < lstDatabase->count(); ++i)
                     lstDatabase->item(i)->setSelected(!lstDatabase->item(i)->isSelected());
                 break;
-            case 3: answer(true); break;
-            case 4: answer(false); break;
-            case 9: reveal(); break;
-            default: move(index); break;
+            case 3:
+                answer(true);
+                break;
+            case 4:
+                answer(false);
+                break;
+            case 9:
+                reveal();
+                break;
+            default:
+                move(index);
+                break;
         }
     } catch (const dao::DaoError& e) {
         ui::MsgBox(e.description(), ui::Buttons::OKOnly, appTitle());
@@ -349,7 +392,9 @@ void frmTest::startTest() {
     if (c.random) random_->seedFromClock();
     rs_ = shell::mainModule().database->OpenRecordset(statement, dao::dbOpenDynaset);
     if (rs_->RecordCount() > 0) {
-        if (c.random) rs_->SetAbsolutePosition(drill::RndPos(!chkTest[7]->isChecked(), rs_->RecordCount(), *random_));
+        if (c.random)
+            rs_->SetAbsolutePosition(
+                drill::RndPos(!chkTest[7]->isChecked(), rs_->RecordCount(), *random_));
         showFirstQuestion();
         open_ = true;
         endCounted_ = false;
@@ -377,7 +422,8 @@ void frmTest::setBoxBackground(int box) {
     const bool hide = chkTest[8]->isChecked() && !chkTest[kBoxes[box].showBox]->isChecked();
     const dao::Variant colour = hide ? rs_->value(QStringLiteral("文字隠用背景色"))
                                      : rs_->value(QString::fromUtf8(kBoxes[box].back));
-    txtData[box]->setBackColor(ui::qColorFromBgr(colourOf(colour, hide ? kDefaultHidingColour : 0xFFFFFF)));
+    txtData[box]->setBackColor(
+        ui::qColorFromBgr(colourOf(colour, hide ? kDefaultHidingColour : 0xFFFFFF)));
 }
 
 void frmTest::showHeader() {
@@ -389,18 +435,22 @@ void frmTest::showHeader() {
     const dao::Variant rate = rs_->value(QStringLiteral("正解率"));
     txtItem[4]->setText(drill::rateText(rate.isNull() ? 0.0 : rate.toDouble()));
     const dao::Variant threshold = rs_->value(QStringLiteral("正解率閾値"));
-    const bool above = drill::rateAtOrAboveThreshold(threshold.isNull() ? 0 : threshold.toLong(), txtItem[4]->text());
-    const dao::Variant back = rs_->value(above ? QStringLiteral("正解率以上背景色") : QStringLiteral("正解率未満背景色"));
+    const bool above = drill::rateAtOrAboveThreshold(threshold.isNull() ? 0 : threshold.toLong(),
+                                                     txtItem[4]->text());
+    const dao::Variant back =
+        rs_->value(above ? QStringLiteral("正解率以上背景色") : QStringLiteral("正解率未満背景色"));
     setBase(txtItem[4], colourOf(back, 0xFFFFFF));
     txtItem[5]->setText(rs_->value(QStringLiteral("登録日")).displayText());
-    txtItem[6]->setText(QStringLiteral("%1/%2").arg(rs_->AbsolutePosition() + 1).arg(rs_->RecordCount()));
+    txtItem[6]->setText(
+        QStringLiteral("%1/%2").arg(rs_->AbsolutePosition() + 1).arg(rs_->RecordCount()));
 }
 
 void frmTest::showFirstQuestion() {
     shownPosition_ = rs_->AbsolutePosition();
     txtItem[0]->setText(rs_->value(QStringLiteral("データベース名")).displayText());
     for (int box = 0; box < 4; ++box) {
-        const bool shown = chkTest[kBoxes[box].showBox]->isChecked() || (box == 0 && chkTest[8]->isChecked());
+        const bool shown =
+            chkTest[kBoxes[box].showBox]->isChecked() || (box == 0 && chkTest[8]->isChecked());
         if (shown) {
             loadBox(box);
         } else {
@@ -413,10 +463,13 @@ void frmTest::showFirstQuestion() {
 }
 
 void frmTest::showQuestionAfterMove() {
-    for (int box = 0; box < 4; ++box) txtData[box]->setLocked(!chkTest[kBoxes[box].showBox]->isChecked());
+    for (int box = 0; box < 4; ++box)
+        txtData[box]->setLocked(!chkTest[kBoxes[box].showBox]->isChecked());
     for (int box = 0; box < 4; ++box) {
-        if (chkTest[kBoxes[box].showBox]->isChecked()) loadBox(box);
-        else emptyBox(box);
+        if (chkTest[kBoxes[box].showBox]->isChecked())
+            loadBox(box);
+        else
+            emptyBox(box);
         setBoxBackground(box);
     }
     showHeader();
@@ -451,15 +504,18 @@ void frmTest::answer(bool correct) {
     writeBack();
     bool count = true;
     if (endCounted_) {
-        count = ui::MsgBox(QStringLiteral("最終データです。\n一度カウントしています。再カウントしますか。"),
-                           ui::Buttons::OKCancel, QStringLiteral("正解率チェック")) == ui::Answer::OK;
+        count =
+            ui::MsgBox(
+                QStringLiteral("最終データです。\n一度カウントしています。再カウントしますか。"),
+                ui::Buttons::OKCancel, QStringLiteral("正解率チェック")) == ui::Answer::OK;
     }
     // Loading the next question now counts as an edit, so the answered sets are re-read
     // when the window closes.
     busy_ = false;
     if (!count) return;
-    const drill::AnswerCounts counts = drill::countAnswer(rs_->value(QStringLiteral("正解回数")).toLong(),
-                                                          rs_->value(QStringLiteral("出題回数")).toLong(), correct);
+    const drill::AnswerCounts counts =
+        drill::countAnswer(rs_->value(QStringLiteral("正解回数")).toLong(),
+                           rs_->value(QStringLiteral("出題回数")).toLong(), correct);
     rs_->Edit();
     rs_->Fields(QStringLiteral("正解率")) = counts.rate;
     rs_->Fields(QStringLiteral("正解回数")) = counts.right;
@@ -487,7 +543,9 @@ void frmTest::move(int button) {
             rs_->MoveNext();
             if (rs_->AtEOF()) rs_->MoveLast();
             break;
-        default: rs_->MoveLast(); break;
+        default:
+            rs_->MoveLast();
+            break;
     }
     if (rs_->AbsolutePosition() != shownPosition_) showQuestionAfterMove();
     shownPosition_ = rs_->AbsolutePosition();
@@ -530,7 +588,8 @@ void frmTest::Form_Resize() {
         auto* control = findChild<QWidget*>(p.control);
         if (!control) continue;
         const int height = p.height > 0 ? static_cast<int>(p.height) : 30;
-        ui::place(control, static_cast<int>(p.left), static_cast<int>(p.top), static_cast<int>(p.width), height);
+        ui::place(control, static_cast<int>(p.left), static_cast<int>(p.top),
+                  static_cast<int>(p.width), height);
     }
 }
 

@@ -22,6 +22,8 @@ TempDatabase::TempDatabase() {
     QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
 }
 
-QString TempDatabase::path() const { return dir_.path() + QStringLiteral("/Kenvora.mdb"); }
+QString TempDatabase::path() const {
+    return dir_.path() + QStringLiteral("/Kenvora.mdb");
+}
 
 }  // namespace testing_support

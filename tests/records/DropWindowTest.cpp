@@ -93,7 +93,8 @@ TEST_F(DropWindowTest, DelimiterPopupAndDoubleClick) {
     d->txtDrop_DblClick(0);
     EXPECT_GT(d->txtDrop[0]->width(), ui::px(1575));
     EXPECT_GT(d->txtDrop[1]->x(), secondLeft);
-    EXPECT_TRUE(d->txtDrop[0]->toPlainText().startsWith("a set with a rather long name for one narrow box"));
+    EXPECT_TRUE(d->txtDrop[0]->toPlainText().startsWith(
+        "a set with a rather long name for one narrow box"));
     d->txtDrop_DblClick(0);
     EXPECT_EQ(d->txtDrop[0]->width(), ui::px(1575));
     EXPECT_EQ(d->txtDrop[1]->x(), secondLeft);

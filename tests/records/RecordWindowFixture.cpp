@@ -28,13 +28,15 @@ void RecordWindowTest::TearDown() {
     shell::resetMainModule();
 }
 
-void RecordWindowTest::addSet(int dbID, const QString& name, const QString& delimiters1, const QString& delimiters2) {
+void RecordWindowTest::addSet(int dbID, const QString& name, const QString& delimiters1,
+                              const QString& delimiters2) {
     QString sql = QStringLiteral("INSERT INTO データベース設定 VALUES (%1, 0").arg(dbID);
     for (int i = 0; i < 7; ++i) sql += ", 16777215";
     for (int i = 0; i < 7; ++i) sql += ", 0";
     for (int i = 0; i < 7; ++i) sql += ", 10";
-    sql += ", 0, 0, 8415, 8250, 0, Null, " + dao::sqlLiteral(name) + ", " + dao::sqlLiteral(delimiters1) + ", " +
-           dao::sqlLiteral(delimiters2) + ", '単語', '読み', '意味'";
+    sql += ", 0, 0, 8415, 8250, 0, Null, " + dao::sqlLiteral(name) + ", " +
+           dao::sqlLiteral(delimiters1) + ", " + dao::sqlLiteral(delimiters2) +
+           ", '単語', '読み', '意味'";
     for (int i = 0; i < 7; ++i) sql += ", 'ＭＳ Ｐゴシック'";
     sql += ", '', False, True, True, True, True, True";
     for (int i = 0; i < 28; ++i) sql += ", False";
@@ -44,11 +46,12 @@ void RecordWindowTest::addSet(int dbID, const QString& name, const QString& deli
     shell::rebuildDataBaseList();
 }
 
-void RecordWindowTest::addRecord(int id, int dbID, const QString& item1, const QString& date, const QString& time,
-                                 int right, int asked) {
+void RecordWindowTest::addRecord(int id, int dbID, const QString& item1, const QString& date,
+                                 const QString& time, int right, int asked) {
     shell::mainModule().database->Execute(
-        QStringLiteral("INSERT INTO データ (ID, dbID, 項目１, 登録日, 登録時刻, 正解回数, 出題回数) VALUES "
-                       "(%1, %2, %3, #%4#, #%5#, %6, %7)")
+        QStringLiteral(
+            "INSERT INTO データ (ID, dbID, 項目１, 登録日, 登録時刻, 正解回数, 出題回数) VALUES "
+            "(%1, %2, %3, #%4#, #%5#, %6, %7)")
             .arg(id)
             .arg(dbID)
             .arg(dao::sqlLiteral(item1), date, time)
@@ -75,7 +78,8 @@ frmMDIChild* RecordWindowTest::openSet(int dbID) {
 }
 
 QString RecordWindowTest::field(int id, const QString& name) {
-    auto rs = shell::mainModule().database->OpenRecordset(QStringLiteral("select * from データ where ID = %1").arg(id));
+    auto rs = shell::mainModule().database->OpenRecordset(
+        QStringLiteral("select * from データ where ID = %1").arg(id));
     if (rs->RecordCount() == 0) return QStringLiteral("<none>");
     return rs->value(name).displayText();
 }

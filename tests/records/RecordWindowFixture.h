@@ -21,7 +21,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    void addSet(int dbID, const QString& name, const QString& delimiters1 = "：", const QString& delimiters2 = "、");
+    void addSet(int dbID, const QString& name, const QString& delimiters1 = "：",
+                const QString& delimiters2 = "、");
     void addRecord(int id, int dbID, const QString& item1, const QString& date = "2024/01/01",
                    const QString& time = "10:00:00", int right = 0, int asked = 0);
     // Opens the set's window the way the menu does, and activates it.

@@ -42,7 +42,8 @@ TEST_F(RecordWindowTest, ANewSetOpensOnAnEmptyRecordAndTypingThenMovingStoresIt)
     ASSERT_NE(w, nullptr);
     const int slot = w->slot();
     EXPECT_TRUE(shell::mainModule().childSettings[slot].activated);
-    EXPECT_FALSE(shell::mainModule().childSettings[slot].recordChanged);  // the empty record is not an edit
+    EXPECT_FALSE(
+        shell::mainModule().childSettings[slot].recordChanged);  // the empty record is not an edit
     EXPECT_EQ(w->txtPonit->text(), "0.0");
     EXPECT_EQ(w->windowTitle(), "英単語");
 
@@ -161,7 +162,8 @@ TEST_F(RecordWindowTest, ClosingSavesTypedTextAndWritesTheWindowState) {
     sub->close();
     QApplication::processEvents();
     EXPECT_EQ(field(1, "項目3"), "typed");
-    auto rs = shell::mainModule().database->OpenRecordset("select * from データベース設定 where dbID = 1");
+    auto rs = shell::mainModule().database->OpenRecordset(
+        "select * from データベース設定 where dbID = 1");
     EXPECT_EQ(rs->value("区切り12").toString(), "^@,：");
     EXPECT_FALSE(rs->value("終了状態").toBool());
     EXPECT_EQ(rs->value("画面X").toLong(), 150);
@@ -184,7 +186,8 @@ TEST_F(RecordWindowTest, ExitKeepsWindowsForTheNextStartMaximisedLast) {
     shell::mainModule().closing = true;
     records::CloseRecordWindowsForExit();
     EXPECT_EQ(recordCount(2), 1);  // typed text is not lost at exit
-    auto rs = shell::mainModule().database->OpenRecordset("select * from データベース設定 where 終了状態 = True");
+    auto rs = shell::mainModule().database->OpenRecordset(
+        "select * from データベース設定 where 終了状態 = True");
     EXPECT_EQ(rs->RecordCount(), 3);
 
     // The next start: the normal windows first, the maximised one last.
@@ -243,7 +246,8 @@ TEST_F(RecordWindowTest, RefreshKeepsThePositionAndShowsNewCounters) {
     frmMDIChild* w = openSet(1);
     QTest::mouseClick(w->cmdNext, Qt::LeftButton);
     EXPECT_EQ(w->txtPonit->text(), "33.3");
-    shell::mainModule().database->Execute("UPDATE データ SET 正解回数 = 3, 出題回数 = 4 WHERE ID = 2");
+    shell::mainModule().database->Execute(
+        "UPDATE データ SET 正解回数 = 3, 出題回数 = 4 WHERE ID = 2");
     shell::mainModule().dataBaseList[2].changed = true;
     records::RefreshRecordWindows();
     EXPECT_EQ(w->txtData[0]->Text(), "two");
@@ -253,7 +257,8 @@ TEST_F(RecordWindowTest, RefreshKeepsThePositionAndShowsNewCounters) {
 TEST_F(RecordWindowTest, LayoutHidesPartsByTheUseFlags) {
     addSet(1, "a");
     shell::mainModule().database->Execute(
-        "UPDATE データベース設定 SET 項目３使用 = False, コメント使用 = False, 出展使用 = False WHERE dbID = 1");
+        "UPDATE データベース設定 SET 項目３使用 = False, コメント使用 = False, 出展使用 = False "
+        "WHERE dbID = 1");
     frmMDIChild* w = openSet(1);
     w->Form_Resize();
     EXPECT_FALSE(w->txtData[2]->isVisible());

@@ -20,11 +20,14 @@ TEST(SearchStatement, TheWorkedExample) {
     c.rateCondition = true;
     c.rateText = "80";
     const QString s = search::buildSearchStatement(c);
-    EXPECT_TRUE(s.endsWith(
-        "WHERE ((データ.dbID = 3)OR (データ.dbID = 7)) AND (((項目１ LIKE '*犬*') OR (項目２ LIKE '*犬*') OR "
-        "(項目３ LIKE '*犬*') OR (コメント LIKE '*犬*') OR (出展 LIKE '*犬*')) AND ((項目１ LIKE '*猫*') OR "
-        "(項目２ LIKE '*猫*') OR (項目３ LIKE '*猫*') OR (コメント LIKE '*猫*') OR (出展 LIKE '*猫*'))) AND "
-        "(正解率 >= 80) ORDER BY データ.dbID ASC, データ.登録日 ASC, データ.ID ASC;"))
+    EXPECT_TRUE(
+        s.endsWith("WHERE ((データ.dbID = 3)OR (データ.dbID = 7)) AND (((項目１ LIKE '*犬*') OR "
+                   "(項目２ LIKE '*犬*') OR "
+                   "(項目３ LIKE '*犬*') OR (コメント LIKE '*犬*') OR (出展 LIKE '*犬*')) AND "
+                   "((項目１ LIKE '*猫*') OR "
+                   "(項目２ LIKE '*猫*') OR (項目３ LIKE '*猫*') OR (コメント LIKE '*猫*') OR "
+                   "(出展 LIKE '*猫*'))) AND "
+                   "(正解率 >= 80) ORDER BY データ.dbID ASC, データ.登録日 ASC, データ.ID ASC;"))
         << s.toStdString();
 }
 
@@ -33,14 +36,16 @@ class SearchRun : public DaoTest {};
 TEST_F(SearchRun, TypedWordsMatchLiterallyAndResultsGroupBySet) {
     addSet(2, "b");
     addSet(1, "a");
-    const QStringList texts = {"don't", "dont", "C#", "C1", "50%", "500", "[注]", "注", "a*b", "axb"};
+    const QStringList texts = {"don't", "dont", "C#", "C1",  "50%",
+                               "500",   "[注]", "注", "a*b", "axb"};
     for (int i = 0; i < texts.size(); ++i) addRecord(i + 1, i % 2 + 1, "x " + texts[i]);
     search::SearchConditions c;
     c.dbIDs = {2, 1};
     c.wordCondition = true;
     for (const QString word : {"don't", "C#", "50%", "[注]", "a*b"}) {
         c.wordText = word;
-        EXPECT_EQ(column(search::buildSearchStatement(c), "項目1"), QStringList{"x " + word}) << word.toStdString();
+        EXPECT_EQ(column(search::buildSearchStatement(c), "項目1"), QStringList{"x " + word})
+            << word.toStdString();
     }
     c.wordText = "x";
     const QStringList ids = column(search::buildSearchStatement(c), "dbID");

@@ -15,7 +15,8 @@ TEST(DataBaseItemCheck, EmptyRules) {
         EXPECT_FALSE(r.valid) << kind;
         EXPECT_EQ(r.message, "データが入っていません。");
     }
-    for (int kind : {4, 5, 6}) EXPECT_TRUE(checkDataBaseItemText("", "", kind, kExisting).valid) << kind;
+    for (int kind : {4, 5, 6})
+        EXPECT_TRUE(checkDataBaseItemText("", "", kind, kExisting).valid) << kind;
     EXPECT_EQ(checkDataBaseItemText("", "", 4, kExisting).normalized, "");
     EXPECT_FALSE(checkDataBaseItemText("x", "", 7, kExisting).valid);
     EXPECT_TRUE(checkDataBaseItemText("x", "", 7, kExisting).message.isEmpty());
@@ -25,7 +26,8 @@ TEST(DataBaseItemCheck, DuplicateNamesAndTheOldNameException) {
     auto r = checkDataBaseItemText("英単語", "", 0, kExisting);
     EXPECT_FALSE(r.valid);
     EXPECT_EQ(r.message, "データベース名が重複しています。");
-    EXPECT_TRUE(checkDataBaseItemText("英単語", "英単語", 0, kExisting).valid);  // renaming to itself
+    EXPECT_TRUE(
+        checkDataBaseItemText("英単語", "英単語", 0, kExisting).valid);        // renaming to itself
     EXPECT_TRUE(checkDataBaseItemText("kanji", "", 0, kExisting).valid);       // case differs
     EXPECT_TRUE(checkDataBaseItemText("Ｋａｎｊｉ", "", 0, kExisting).valid);  // width differs
 }
@@ -44,9 +46,11 @@ TEST(DataBaseItemCheck, LengthsInCp932Bytes) {
     EXPECT_EQ(r.message, "項目３の名称が長すぎます。\n半角換算で50文字以内にしてください。");
     EXPECT_TRUE(checkDataBaseItemText(QString(255, ','), "", 2, kExisting).valid);
     r = checkDataBaseItemText(QString(256, ','), "", 4, kExisting);
-    EXPECT_EQ(r.message, "区切り文字が多すぎます。\n,も含めて半角換算で255文字以内にしてください。");
+    EXPECT_EQ(r.message,
+              "区切り文字が多すぎます。\n,も含めて半角換算で255文字以内にしてください。");
     r = checkDataBaseItemText(QString(128, QChar(0x3042)), "", 6, kExisting);
-    EXPECT_EQ(r.message, "データベース別コメントが長すぎます。\n半角換算で255文字以内にしてください。");
+    EXPECT_EQ(r.message,
+              "データベース別コメントが長すぎます。\n半角換算で255文字以内にしてください。");
 }
 
 TEST(DataBaseItemCheck, DelimiterListsAreNormalised) {

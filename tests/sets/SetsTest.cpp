@@ -45,7 +45,8 @@ protected:
 TEST_F(SetsTest, CreatingThroughTheDialogWritesTheDefaultsAndOpensTheWindow) {
     frmNewDataBase* d = dialog();
     EXPECT_EQ(d->size(), QSize(ui::px(8265), ui::px(7005)));
-    EXPECT_EQ(d->txtNewDataBase[0]->toolTip(), "新規データベース名を入力してください。半角換算で５０文字まで。");
+    EXPECT_EQ(d->txtNewDataBase[0]->toolTip(),
+              "新規データベース名を入力してください。半角換算で５０文字まで。");
     QTest::keyClicks(d->txtNewDataBase[0], "English");
     QTest::keyClicks(d->txtNewDataBase[1], "word");
     QTest::keyClicks(d->txtNewDataBase[2], "a,^@,b,^@");
@@ -93,7 +94,10 @@ TEST_F(SetsTest, TheFirstInvalidBoxTakesTheFocusAndNothingIsWritten) {
     EXPECT_EQ(boxes->shown()[0].text, "データが入っていません。");
     EXPECT_EQ(boxes->shown()[0].title, "データベース");
     EXPECT_EQ(d->focusWidget(), d->txtNewDataBase[2]);
-    EXPECT_EQ(shell::mainModule().database->OpenRecordset("select * from データベース設定")->RecordCount(), 0);
+    EXPECT_EQ(shell::mainModule()
+                  .database->OpenRecordset("select * from データベース設定")
+                  ->RecordCount(),
+              0);
     EXPECT_EQ(shell::mainModule().dataBaseList.size(), 2u);
     EXPECT_TRUE(d->isVisible());
 }

@@ -29,7 +29,9 @@ protected:
     }
     void addSet(int dbID, const QString& name) {
         mainModule().database->Execute(
-            QStringLiteral("INSERT INTO データベース設定 (dbID, データベース名) VALUES (%1, '%2')").arg(dbID).arg(name));
+            QStringLiteral("INSERT INTO データベース設定 (dbID, データベース名) VALUES (%1, '%2')")
+                .arg(dbID)
+                .arg(name));
     }
     void reloadList() {
         shell::openSettingsRecordset();
@@ -88,7 +90,8 @@ TEST_F(DataStoreTest, BackUpSettingsWithNullFolderUseTheApplicationPath) {
     EXPECT_FALSE(b.enabled);
     EXPECT_EQ(b.folder, "/opt/kenvora");
     EXPECT_FALSE(b.lha || b.zip || b.cab || b.deleteBefore);
-    mainModule().database->Execute("UPDATE バックアップ設定 SET フォルダ = '/media/usb/', 実施 = True, 開始時 = 23");
+    mainModule().database->Execute(
+        "UPDATE バックアップ設定 SET フォルダ = '/media/usb/', 実施 = True, 開始時 = 23");
     shell::loadBackUpSettings();
     EXPECT_EQ(mainModule().backUp.folder, "/media/usb");
     EXPECT_TRUE(mainModule().backUp.enabled);
@@ -98,16 +101,18 @@ TEST_F(DataStoreTest, BackUpSettingsWithNullFolderUseTheApplicationPath) {
 TEST_F(DataStoreTest, LoadChildSettingsReadsByPositionWithNullTextsEmpty) {
     addSet(3, "漢字");
     mainModule().database->Execute(
-        "UPDATE データベース設定 SET 正解率閾値 = 70, 項目１背景色 = 255, 画面幅 = 9000, 区切り12 = '、', "
-        "終了状態 = True, 項目１使用 = True, 出展使用 = False, 正解率未満下線 = True WHERE dbID = 3");
+        "UPDATE データベース設定 SET 正解率閾値 = 70, 項目１背景色 = 255, 画面幅 = 9000, 区切り12 "
+        "= '、', "
+        "終了状態 = True, 項目１使用 = True, 出展使用 = False, 正解率未満下線 = True WHERE dbID = "
+        "3");
     shell::openSettingsRecordset();
     shell::LoadChildSettings(0, 3);
     const shell::ChildSettings& s = mainModule().childSettings.at(0);
     EXPECT_EQ(s.dbID, 3);
     EXPECT_EQ(s.name, "漢字");
-    EXPECT_EQ(s.numeric[0], 70);     // 正解率閾値
-    EXPECT_EQ(s.numeric[1], 255);    // 項目1背景色
-    EXPECT_EQ(s.numeric[24], 9000);  // 画面幅
+    EXPECT_EQ(s.numeric[0], 70);         // 正解率閾値
+    EXPECT_EQ(s.numeric[1], 255);        // 項目1背景色
+    EXPECT_EQ(s.numeric[24], 9000);      // 画面幅
     EXPECT_EQ(s.numeric[27], 0xC0C0C0);  // 文字隠用背景色: its default
     EXPECT_EQ(s.text[0], "、");
     EXPECT_EQ(s.text[1], "");  // Null 区切り23

@@ -14,7 +14,8 @@ using drill::RndPos;
 // Hands out chosen values u = m / 2^24.
 class ScriptedRandom : public drill::RandomSingle {
 public:
-    explicit ScriptedRandom(std::deque<double> values) : RandomSingle(1), values_(std::move(values)) {}
+    explicit ScriptedRandom(std::deque<double> values)
+        : RandomSingle(1), values_(std::move(values)) {}
     std::uint32_t nextMantissa() override {
         const double u = values_.front();
         values_.pop_front();
@@ -47,8 +48,8 @@ TEST(RndPos, WeightedBandsAndTheWorkedExample) {
     EXPECT_EQ(drill::positionForBand(6), 2);
     EXPECT_EQ(drill::positionForBand(7), 3);
     EXPECT_EQ(drill::positionForBand(10), 3);
-    EXPECT_EQ(drill::positionForBand(5000050000ULL), 99999);      // T of n = 100,000
-    EXPECT_EQ(drill::positionForBand(4999950001ULL), 99999);      // first value of the last band
+    EXPECT_EQ(drill::positionForBand(5000050000ULL), 99999);  // T of n = 100,000
+    EXPECT_EQ(drill::positionForBand(4999950001ULL), 99999);  // first value of the last band
     EXPECT_EQ(drill::positionForBand(4999950000ULL), 99998);
     ScriptedRandom random({0.55});
     EXPECT_EQ(RndPos(false, 4, random), 2);  // R = 5.5 rounds to 6

@@ -19,7 +19,8 @@ TEST(TestStatement, TheWorkedExample) {
     EXPECT_TRUE(s.startsWith("SELECT  データベース設定.データベース名, データ.項目１, "));
     EXPECT_TRUE(s.endsWith(
         "FROM データベース設定 INNER JOIN データ ON データベース設定.dbID = データ.dbID  WHERE ("
-        "(データ.dbID = 3) OR (データ.dbID = 7)) AND (正解率 >= 80) AND ((登録日 >= #2000/1/1#) AND "
+        "(データ.dbID = 3) OR (データ.dbID = 7)) AND (正解率 >= 80) AND ((登録日 >= #2000/1/1#) "
+        "AND "
         "(登録日 <= #2019/12/31#)) ORDER BY 正解率 ASC, 登録時刻 ASC "))
         << s.toStdString();
 }
@@ -32,12 +33,14 @@ TEST(TestStatement, OrderAndConditionsByMode) {
     c.dbIDs = {5};
     c.random = true;
     c.rateText = "ignored";
-    EXPECT_TRUE(drill::buildTestStatement(c).endsWith("WHERE ((データ.dbID = 5)) ORDER BY 正解率 DESC, 出題回数 DESC "));
+    EXPECT_TRUE(drill::buildTestStatement(c).endsWith(
+        "WHERE ((データ.dbID = 5)) ORDER BY 正解率 DESC, 出題回数 DESC "));
     EXPECT_EQ(drill::rateConditionText(false, "0"), "AND (正解率 <= 0) ");
 }
 
 TEST(TestStatement, RateBoundsThatMayReachTheEngine) {
-    for (const char* ok : {"80", "0", "100", "55.5", " 60"}) EXPECT_TRUE(drill::isRateBound(ok)) << ok;
+    for (const char* ok : {"80", "0", "100", "55.5", " 60"})
+        EXPECT_TRUE(drill::isRateBound(ok)) << ok;
     for (const char* bad : {"", "abc", "5a", "8 0", "-", "８０", "80) OR (1=1", "1e3"})
         EXPECT_FALSE(drill::isRateBound(bad)) << bad;
 }
@@ -111,7 +114,8 @@ namespace {
 TEST(CheckRecordDay, BothGroupsMustBeRealDates) {
     ui::ScopedScriptedDialogs boxes;
     EXPECT_TRUE(drill::CheckRecordDay({"2024", "07", "05", "2024", "7", "5"}));
-    EXPECT_TRUE(drill::CheckRecordDay({"2020", "12", "31", "2000", "1", "1"}));  // start after end is valid
+    EXPECT_TRUE(
+        drill::CheckRecordDay({"2020", "12", "31", "2000", "1", "1"}));  // start after end is valid
     EXPECT_TRUE(boxes->shown().empty());
 
     EXPECT_FALSE(drill::CheckRecordDay({"2019", "2", "30", "2024", "1", "1"}));
@@ -119,7 +123,8 @@ TEST(CheckRecordDay, BothGroupsMustBeRealDates) {
     EXPECT_EQ(boxes->shown()[0].text, "開始日の設定が不正です。");
     EXPECT_EQ(boxes->shown()[0].title, "KENVORA");
 
-    EXPECT_FALSE(drill::CheckRecordDay({"2019", "13", "1", "x", "", ""}));  // both bad: only the start
+    EXPECT_FALSE(
+        drill::CheckRecordDay({"2019", "13", "1", "x", "", ""}));  // both bad: only the start
     ASSERT_EQ(boxes->shown().size(), 2u);
     EXPECT_EQ(boxes->shown()[1].text, "開始日の設定が不正です。");
 

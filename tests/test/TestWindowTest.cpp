@@ -51,7 +51,9 @@ protected:
         w.cmbPoints->setEditText("0");
         click(w, 0);
     }
-    QString counts(int id) { return field(id, "正解回数") + "/" + field(id, "出題回数") + "/" + field(id, "正解率"); }
+    QString counts(int id) {
+        return field(id, "正解回数") + "/" + field(id, "出題回数") + "/" + field(id, "正解率");
+    }
 };
 
 TEST_F(TestWindowTest, EnablingAndRandomModeRules) {
@@ -61,7 +63,8 @@ TEST_F(TestWindowTest, EnablingAndRandomModeRules) {
     EXPECT_TRUE(w->optPoint[2]->isEnabled());
     EXPECT_EQ(w->cmbPoints->currentText(), "100");
     EXPECT_EQ(w->cmbPoints->count(), 21);
-    EXPECT_EQ(w->cmbRecordDay[0]->itemText(w->cmbRecordDay[0]->count() - 1), QString::number(QDate::currentDate().year()));
+    EXPECT_EQ(w->cmbRecordDay[0]->itemText(w->cmbRecordDay[0]->count() - 1),
+              QString::number(QDate::currentDate().year()));
     EXPECT_EQ(w->cmbRecordDay[1]->currentText().size(), 2);  // today's month with its leading zero
     w->lstDatabase->item(0)->setSelected(true);
     EXPECT_FALSE(w->cmdTest[0]->isEnabled());
@@ -121,7 +124,8 @@ TEST_F(TestWindowTest, FixedOrderVisitsEachQuestionThenAsksBeforeRecounting) {
     boxes->queue("キャンセル");
     click(*w, 4);
     EXPECT_EQ(boxes->shown().back().title, "正解率チェック");
-    EXPECT_EQ(boxes->shown().back().text, "最終データです。\n一度カウントしています。再カウントしますか。");
+    EXPECT_EQ(boxes->shown().back().text,
+              "最終データです。\n一度カウントしています。再カウントしますか。");
     EXPECT_EQ(counts(2), "3/4/75");
     boxes->queue("OK");
     click(*w, 4);
@@ -141,7 +145,8 @@ TEST_F(TestWindowTest, WrongAnswerOnTwoOfThree) {
 
 TEST_F(TestWindowTest, RateBoxColourUsesTheShownValue) {
     shell::mainModule().database->Execute(
-        "UPDATE データベース設定 SET 正解率閾値 = 80, 正解率以上背景色 = 255, 正解率未満背景色 = 65280");
+        "UPDATE データベース設定 SET 正解率閾値 = 80, 正解率以上背景色 = 255, 正解率未満背景色 = "
+        "65280");
     addRecord(1, 1, "a", "2020/01/01", "01:00:00");
     addRecord(2, 1, "b", "2020/01/02", "02:00:00");
     shell::mainModule().database->Execute("UPDATE データ SET 正解率 = 79.96 WHERE ID = 1");
@@ -157,10 +162,12 @@ TEST_F(TestWindowTest, RateBoxColourUsesTheShownValue) {
 
 TEST_F(TestWindowTest, HiddenItemsRevealAndHideAgain) {
     shell::mainModule().database->Execute("UPDATE データベース設定 SET 文字隠用背景色 = 255");
-    shell::mainModule().database->Execute("INSERT INTO データ (ID, dbID, 項目１, 項目２, 登録日, 登録時刻) VALUES "
-                                          "(1, 1, 'q1', 'a1', #2020/1/1#, #1:00:00#)");
-    shell::mainModule().database->Execute("INSERT INTO データ (ID, dbID, 項目１, 項目２, 登録日, 登録時刻) VALUES "
-                                          "(2, 1, 'q2', 'a2', #2020/1/2#, #2:00:00#)");
+    shell::mainModule().database->Execute(
+        "INSERT INTO データ (ID, dbID, 項目１, 項目２, 登録日, 登録時刻) VALUES "
+        "(1, 1, 'q1', 'a1', #2020/1/1#, #1:00:00#)");
+    shell::mainModule().database->Execute(
+        "INSERT INTO データ (ID, dbID, 項目１, 項目２, 登録日, 登録時刻) VALUES "
+        "(2, 1, 'q2', 'a2', #2020/1/2#, #2:00:00#)");
     auto w = window();
     QTest::mouseClick(w->chkTest[3], Qt::LeftButton);  // do not show item 2
     QTest::mouseClick(w->chkTest[8], Qt::LeftButton);  // hide by colour
@@ -185,7 +192,8 @@ TEST_F(TestWindowTest, MissingRateAndHidingColourShowDefaults) {
     QTest::mouseClick(w->chkTest[3], Qt::LeftButton);
     QTest::mouseClick(w->chkTest[8], Qt::LeftButton);
     w->lstDatabase->item(0)->setSelected(true);
-    QTest::mouseClick(w->chkTest[6], Qt::LeftButton);  // random: the Null rate does not filter it out
+    QTest::mouseClick(w->chkTest[6],
+                      Qt::LeftButton);  // random: the Null rate does not filter it out
     click(*w, 0);
     ASSERT_TRUE(w->isOpen());
     EXPECT_EQ(w->txtItem[4]->text(), "0.0");
@@ -218,7 +226,8 @@ TEST_F(TestWindowTest, EditsAreWrittenBackOnMovesAndClosingAndRecordWindowsRefre
 }
 
 TEST_F(TestWindowTest, RandomModeDrawsPositions) {
-    for (int i = 1; i <= 4; ++i) addRecord(i, 1, QString("r%1").arg(i), "2020/01/01", QString("0%1:00:00").arg(i));
+    for (int i = 1; i <= 4; ++i)
+        addRecord(i, 1, QString("r%1").arg(i), "2020/01/01", QString("0%1:00:00").arg(i));
     auto w = window();
     w->setRandom(std::make_unique<Fixed>(0.55));
     w->lstDatabase->item(0)->setSelected(true);
@@ -235,7 +244,9 @@ TEST_F(TestWindowTest, StatisticsWindowShowsEverySetInListOrder) {
     addRecord(1, 1, "a", "2020/01/01", "01:00:00", 3, 4);
     addRecord(2, 1, "b", "2020/01/01", "01:00:00", 1, 2);
     addRecord(3, 1, "c");
-    shell::mainModule().database->Execute("UPDATE データ SET 正解率 = 出題回数 * 0 + IIF(出題回数 = 0, 0, 正解回数 / 出題回数 * 100)");
+    shell::mainModule().database->Execute(
+        "UPDATE データ SET 正解率 = 出題回数 * 0 + IIF(出題回数 = 0, 0, 正解回数 / 出題回数 * "
+        "100)");
     shell::openSettingsRecordset();
     shell::rebuildDataBaseList();
     frmJustAnswerRate w;

@@ -1,7 +1,7 @@
+#include <sqlite3.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
-#include <sqlite3.h>
 
 #include "kenvora-tool/Commands.h"
 #include "kenvora-tool/Generator.h"
@@ -35,9 +35,11 @@ int runMkdb(const QStringList& args) {
     }
     const QByteArray ddl = schema.readAll();
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     char* message = nullptr;
-    if (rc == SQLITE_OK) rc = sqlite3_exec(db, ("BEGIN;" + ddl + "COMMIT;").constData(), nullptr, nullptr, &message);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, ("BEGIN;" + ddl + "COMMIT;").constData(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
         err() << "cannot make " << path << ": " << (message ? message : sqlite3_errmsg(db)) << "\n";
         sqlite3_free(message);
@@ -63,7 +65,8 @@ int runSql(const QStringList& args) {
     }
     QTextStream out(stdout);
     try {
-        auto db = dao::OpenDatabase(args[0], false, false, QString::fromLatin1(shell::kConnectString));
+        auto db =
+            dao::OpenDatabase(args[0], false, false, QString::fromLatin1(shell::kConnectString));
         const QString statement = args[1].trimmed();
         if (!statement.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive)) {
             out << db->Execute(statement) << " record(s) affected\n";
@@ -95,9 +98,12 @@ int runGen(const QStringList& args) {
     int sets = 0;
     int records = 0;
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--sets") && i + 1 < args.size()) sets = args[++i].toInt();
-        else if (args[i] == QLatin1String("--records") && i + 1 < args.size()) records = args[++i].toInt();
-        else if (path.isEmpty()) path = args[i];
+        if (args[i] == QLatin1String("--sets") && i + 1 < args.size())
+            sets = args[++i].toInt();
+        else if (args[i] == QLatin1String("--records") && i + 1 < args.size())
+            records = args[++i].toInt();
+        else if (path.isEmpty())
+            path = args[i];
     }
     if (path.isEmpty() || sets <= 0 || records < 0) {
         err() << "usage: kenvora-tool gen PATH --sets K --records N\n";

@@ -21,23 +21,29 @@ void raiseSqliteError(sqlite3* db, int rc, const QString& detail) {
     const int primary = rc & 0xFF;
     const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
     switch (primary) {
-        case SQLITE_FULL: raise(err::DiskFull);
-        case SQLITE_READONLY: raise(err::ReadOnly);
+        case SQLITE_FULL:
+            raise(err::DiskFull);
+        case SQLITE_READONLY:
+            raise(err::ReadOnly);
         case SQLITE_NOTADB:
-        case SQLITE_CORRUPT: raise(err::CannotOpenDatabase, detail);
+        case SQLITE_CORRUPT:
+            raise(err::CannotOpenDatabase, detail);
         case SQLITE_CANTOPEN:
         case SQLITE_PERM:
         case SQLITE_BUSY:
-        case SQLITE_LOCKED: raise(err::CannotOpenFile, detail);
+        case SQLITE_LOCKED:
+            raise(err::CannotOpenFile, detail);
         case SQLITE_CONSTRAINT:
             if (rc == SQLITE_CONSTRAINT_NOTNULL) {
                 // "NOT NULL constraint failed: データ.ID" names the field.
                 const int dot = message.lastIndexOf(QLatin1Char('.'));
                 raise(err::RequiredValue, dot >= 0 ? message.mid(dot + 1) : message);
             }
-            if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) raise(err::DuplicateKey);
+            if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+                raise(err::DuplicateKey);
             break;
-        default: break;
+        default:
+            break;
     }
     throw DaoError(err::Reserved, errorDescription(err::Reserved, QString::number(err::Reserved)) +
                                       QLatin1Char(' ') + message);
@@ -45,7 +51,8 @@ void raiseSqliteError(sqlite3* db, int rc, const QString& detail) {
 
 Prepared::Prepared(sqlite3* db, const QString& sql) {
     const QByteArray utf8 = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &stmt_, nullptr);
+    const int rc =
+        sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &stmt_, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
@@ -62,6 +69,8 @@ Prepared& Prepared::operator=(Prepared&& other) noexcept {
     return *this;
 }
 
-Prepared::~Prepared() { sqlite3_finalize(stmt_); }
+Prepared::~Prepared() {
+    sqlite3_finalize(stmt_);
+}
 
 }  // namespace dao

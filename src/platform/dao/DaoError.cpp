@@ -23,7 +23,8 @@ const std::unordered_map<int, const char*>& descriptions() {
         {err::DiskFull, "ディスクの空き容量が不足しています。"},
         {err::ReadOnly, "データベースまたはオブジェクトは読み取り専用なので、更新できません。"},
         {err::WrongPassword, "パスワードが正しくありません。"},
-        {err::NotInTransaction, "トランザクションを開始せずにコミットまたはロールバックしようとしました。"},
+        {err::NotInTransaction,
+         "トランザクションを開始せずにコミットまたはロールバックしようとしました。"},
         {err::CannotOpenDatabase,
          "データベース '%1' を開けません。アプリケーションで認識できないデータベースであるか、"
          "またはファイルが破損しています。"},
@@ -61,7 +62,8 @@ const std::unordered_map<int, const char*>& descriptions() {
 }  // namespace
 
 DaoError::DaoError(int number, QString description)
-    : std::runtime_error(description.toStdString()), number_(number),
+    : std::runtime_error(description.toStdString()),
+      number_(number),
       description_(std::move(description)) {}
 
 QString errorDescription(int number, const QString& detail) {

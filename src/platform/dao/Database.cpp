@@ -1,10 +1,10 @@
 #include "platform/dao/Database.h"
 
+#include <sqlite3.h>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <sqlite3.h>
 
 #include "platform/dao/DaoError.h"
 #include "platform/dao/JetFunctions.h"
@@ -46,15 +46,18 @@ std::int32_t passwordHash(std::int32_t salt, const QString& password) {
 void checkPassword(sqlite3* db, const QString& password) {
     const std::int32_t salt = pragmaInt(db, "PRAGMA application_id");
     if (salt == 0) return;
-    if (pragmaInt(db, "PRAGMA user_version") != passwordHash(salt, password)) raise(err::WrongPassword);
+    if (pragmaInt(db, "PRAGMA user_version") != passwordHash(salt, password))
+        raise(err::WrongPassword);
 }
 
-std::shared_ptr<Connection> openConnection(const QString& path, bool readOnly, const QString& password) {
+std::shared_ptr<Connection> openConnection(const QString& path, bool readOnly,
+                                           const QString& password) {
     if (!QFileInfo(path).isFile()) raise(err::FileNotFound, path);
     auto connection = std::make_shared<Connection>();
     connection->path = path;
     sqlite3* db = nullptr;
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    const int flags =
+        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db);
@@ -65,7 +68,9 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool readOnly, c
     sqlite3_busy_timeout(db, 2000);
     // Searches scan every record: reading the file through a memory map and a roomy page
     // cache keeps a scan of a large file from turning into tens of thousands of reads.
-    sqlite3_exec(db, "PRAGMA mmap_size = 1073741824; PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY; PRAGMA secure_delete = OFF",
+    sqlite3_exec(db,
+                 "PRAGMA mmap_size = 1073741824; PRAGMA cache_size = -65536; PRAGMA temp_store = "
+                 "MEMORY; PRAGMA secure_delete = OFF",
                  nullptr, nullptr, nullptr);
     try {
         checkPassword(db, password);
@@ -88,11 +93,13 @@ QString passwordFromConnect(const QString& connect) {
     return {};
 }
 
-std::unique_ptr<Database> OpenDatabase(const QString& path, bool, bool readOnly, const QString& connect) {
+std::unique_ptr<Database> OpenDatabase(const QString& path, bool, bool readOnly,
+                                       const QString& connect) {
     return std::make_unique<Database>(openConnection(path, readOnly, passwordFromConnect(connect)));
 }
 
-std::unique_ptr<Workspace> CreateWorkspace(const QString&, const QString& user, const QString&, int type) {
+std::unique_ptr<Workspace> CreateWorkspace(const QString&, const QString& user, const QString&,
+                                           int type) {
     return std::make_unique<Workspace>(user, type);
 }
 
@@ -102,7 +109,8 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString& sql, int) {
     connection_->requireOpen();
     const jet::Statement statement = jet::parseStatement(sql);
     if (statement.kind != jet::Statement::Kind::Select) raise(err::InvalidOperation);
-    return std::make_unique<Recordset>(connection_, jet::compileSelect(statement, connection_->schema));
+    return std::make_unique<Recordset>(connection_,
+                                       jet::compileSelect(statement, connection_->schema));
 }
 
 long long Database::Execute(const QString& sql) {
@@ -115,13 +123,17 @@ long long Database::Execute(const QString& sql) {
     return sqlite3_changes64(connection_->db);
 }
 
-void Database::Close() { connection_->close(); }
+void Database::Close() {
+    connection_->close();
+}
 
 void Database::BeginTrans() {
     connection_->requireOpen();
     // Nested transactions are savepoints, as Jet nests them.
-    execSimple(connection_->db,
-               QStringLiteral("SAVEPOINT dao_trans_%1").arg(connection_->transactionDepth).toUtf8().constData());
+    execSimple(connection_->db, QStringLiteral("SAVEPOINT dao_trans_%1")
+                                    .arg(connection_->transactionDepth)
+                                    .toUtf8()
+                                    .constData());
     ++connection_->transactionDepth;
 }
 
@@ -129,8 +141,10 @@ void Database::CommitTrans() {
     connection_->requireOpen();
     if (connection_->transactionDepth == 0) raise(err::NotInTransaction);
     --connection_->transactionDepth;
-    execSimple(connection_->db,
-               QStringLiteral("RELEASE dao_trans_%1").arg(connection_->transactionDepth).toUtf8().constData());
+    execSimple(connection_->db, QStringLiteral("RELEASE dao_trans_%1")
+                                    .arg(connection_->transactionDepth)
+                                    .toUtf8()
+                                    .constData());
 }
 
 void Database::Rollback() {
@@ -143,7 +157,8 @@ void Database::Rollback() {
 
 void SetDatabasePassword(const QString& path, const QString& password) {
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
         sqlite3_close_v2(db);
         raise(err::CannotOpenFile, path);
     }

@@ -18,7 +18,8 @@ constexpr int dbOpenSnapshot = 4;
 // An open database file.
 class Database {
 public:
-    explicit Database(std::shared_ptr<Connection> connection) : connection_(std::move(connection)) {}
+    explicit Database(std::shared_ptr<Connection> connection)
+        : connection_(std::move(connection)) {}
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;

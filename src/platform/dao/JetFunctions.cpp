@@ -77,7 +77,7 @@ struct Pattern {
     bool simple = false;
     bool leadingRun = false;
     bool trailingRun = false;
-    std::string literal;  // folded UTF-8
+    std::string literal;             // folded UTF-8
     bool literalHasLetters = false;  // without Latin letters the value needs no folding
 };
 
@@ -144,10 +144,12 @@ std::unique_ptr<Pattern> compilePattern(std::string_view utf8) {
     }
     if (p->simple) {
         for (char32_t c : literal) {
-            if ((c >= U'a' && c <= U'z') || (c >= 0xFF41 && c <= 0xFF5A)) p->literalHasLetters = true;
+            if ((c >= U'a' && c <= U'z') || (c >= 0xFF41 && c <= 0xFF5A))
+                p->literalHasLetters = true;
             char buf[4];
             int n = 0;
-            if (c < 0x80) buf[n++] = static_cast<char>(c);
+            if (c < 0x80)
+                buf[n++] = static_cast<char>(c);
             else if (c < 0x800) {
                 buf[n++] = static_cast<char>(0xC0 | (c >> 6));
                 buf[n++] = static_cast<char>(0x80 | (c & 0x3F));
@@ -169,16 +171,20 @@ std::unique_ptr<Pattern> compilePattern(std::string_view utf8) {
 
 bool matchElement(const Element& e, char32_t c) {
     switch (e.kind) {
-        case Element::Literal: return e.ch == c;
-        case Element::AnyOne: return true;
-        case Element::Digit: return c >= U'0' && c <= U'9';
+        case Element::Literal:
+            return e.ch == c;
+        case Element::AnyOne:
+            return true;
+        case Element::Digit:
+            return c >= U'0' && c <= U'9';
         case Element::Class: {
             bool in = false;
             for (const auto& [lo, hi] : e.ranges)
                 if (c >= lo && c <= hi) in = true;
             return in != e.negated;
         }
-        case Element::AnyRun: return false;
+        case Element::AnyRun:
+            return false;
     }
     return false;
 }
@@ -242,7 +248,8 @@ void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
         auto compiled = compilePattern(textOf(argv[1]));
         pattern = compiled.get();
         const bool matched = matchPattern(*pattern, textOf(argv[0]));
-        sqlite3_set_auxdata(ctx, 1, compiled.release(), [](void* p) { delete static_cast<Pattern*>(p); });
+        sqlite3_set_auxdata(ctx, 1, compiled.release(),
+                            [](void* p) { delete static_cast<Pattern*>(p); });
         sqlite3_result_int(ctx, matched ? 1 : 0);
         return;
     }
@@ -268,12 +275,15 @@ void formatFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     }
-    const QString pattern = QString::fromUtf8(textOf(argv[1]).data(), static_cast<int>(textOf(argv[1]).size()));
+    const QString pattern =
+        QString::fromUtf8(textOf(argv[1]).data(), static_cast<int>(textOf(argv[1]).size()));
     const int type = sqlite3_value_type(value);
     if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
         const double d = sqlite3_value_double(value);
-        if (pattern.isEmpty()) resultText(ctx, vb::doubleToString(d));
-        else resultText(ctx, vb::formatNumber(d, pattern));
+        if (pattern.isEmpty())
+            resultText(ctx, vb::doubleToString(d));
+        else
+            resultText(ctx, vb::formatNumber(d, pattern));
         return;
     }
     const std::string_view raw = textOf(value);

@@ -60,12 +60,14 @@ std::vector<Token> tokenize(const QString& sql) {
         } else if (c == QLatin1Char('#')) {
             t.kind = TokenKind::Date;
             i = readDelimited(sql, i, QLatin1Char('#'), false, &t.text);
-        } else if (c.unicode() < 0x80 && (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n &&
-                                                            sql[i + 1].unicode() < 0x80 &&
-                                                            sql[i + 1].isDigit()))) {
+        } else if (c.unicode() < 0x80 &&
+                   (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n &&
+                                    sql[i + 1].unicode() < 0x80 && sql[i + 1].isDigit()))) {
             t.kind = TokenKind::Number;
             int j = i;
-            while (j < n && sql[j].unicode() < 0x80 && (sql[j].isDigit() || sql[j] == QLatin1Char('.'))) ++j;
+            while (j < n && sql[j].unicode() < 0x80 &&
+                   (sql[j].isDigit() || sql[j] == QLatin1Char('.')))
+                ++j;
             if (j < n && (sql[j] == QLatin1Char('e') || sql[j] == QLatin1Char('E'))) {
                 int k = j + 1;
                 if (k < n && (sql[k] == QLatin1Char('+') || sql[k] == QLatin1Char('-'))) ++k;
@@ -109,10 +111,11 @@ namespace {
 
 const QStringList& reservedWords() {
     static const QStringList words = {
-        "SELECT", "DISTINCT", "DISTINCTROW", "TOP", "FROM", "WHERE", "GROUP", "BY", "HAVING",
-        "ORDER", "ASC", "DESC", "AS", "INNER", "LEFT", "RIGHT", "OUTER", "JOIN", "ON", "AND",
-        "OR", "NOT", "LIKE", "IS", "NULL", "BETWEEN", "IN", "DELETE", "UPDATE", "SET",
-        "INSERT", "INTO", "VALUES", "MOD", "XOR", "UNION"};
+        "SELECT", "DISTINCT", "DISTINCTROW", "TOP",    "FROM",   "WHERE", "GROUP",  "BY",
+        "HAVING", "ORDER",    "ASC",         "DESC",   "AS",     "INNER", "LEFT",   "RIGHT",
+        "OUTER",  "JOIN",     "ON",          "AND",    "OR",     "NOT",   "LIKE",   "IS",
+        "NULL",   "BETWEEN",  "IN",          "DELETE", "UPDATE", "SET",   "INSERT", "INTO",
+        "VALUES", "MOD",      "XOR",         "UNION"};
     return words;
 }
 
@@ -186,12 +189,11 @@ private:
     void advance() {
         if (!atEnd()) ++pos_;
     }
-    [[noreturn]] void fail() const {
-        raise(error_, sql_.mid(peek().position).left(200));
-    }
+    [[noreturn]] void fail() const { raise(error_, sql_.mid(peek().position).left(200)); }
     bool peekWord(const char* word, int ahead = 0) const {
         const Token& t = peek(ahead);
-        return t.kind == TokenKind::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+        return t.kind == TokenKind::Word &&
+               t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
     }
     bool acceptWord(const char* word) {
         if (!peekWord(word)) return false;
@@ -258,8 +260,10 @@ private:
             do {
                 OrderTerm term;
                 term.expr = expression();
-                if (acceptWord("DESC")) term.descending = true;
-                else acceptWord("ASC");
+                if (acceptWord("DESC"))
+                    term.descending = true;
+                else
+                    acceptWord("ASC");
                 s.orderBy.push_back(std::move(term));
             } while (acceptSymbol(","));
         }
@@ -272,8 +276,10 @@ private:
             raise(err::SyntaxInFrom);
         ref.name = t.text;
         advance();
-        if (acceptWord("AS")) ref.alias = name();
-        else if (peek().kind == TokenKind::Bracketed || (peek().kind == TokenKind::Word && !isReserved(peek())))
+        if (acceptWord("AS"))
+            ref.alias = name();
+        else if (peek().kind == TokenKind::Bracketed ||
+                 (peek().kind == TokenKind::Word && !isReserved(peek())))
             ref.alias = name();
         return ref;
     }
@@ -353,13 +359,15 @@ private:
             bool matched = false;
             for (const char* op : ops) {
                 if (acceptSymbol(op)) {
-                    l = binary(QString::fromLatin1(op == QLatin1String("!=") ? "<>" : op), std::move(l), concat());
+                    l = binary(QString::fromLatin1(op == QLatin1String("!=") ? "<>" : op),
+                               std::move(l), concat());
                     matched = true;
                     break;
                 }
             }
             if (matched) continue;
-            const bool negated = peekWord("NOT") && (peekWord("LIKE", 1) || peekWord("BETWEEN", 1) || peekWord("IN", 1));
+            const bool negated = peekWord("NOT") && (peekWord("LIKE", 1) ||
+                                                     peekWord("BETWEEN", 1) || peekWord("IN", 1));
             if (negated) advance();
             if (acceptWord("LIKE")) {
                 auto e = std::make_unique<Expr>();
@@ -407,9 +415,12 @@ private:
     ExprPtr additive() {
         ExprPtr l = modulo();
         for (;;) {
-            if (acceptSymbol("+")) l = binary("+", std::move(l), modulo());
-            else if (acceptSymbol("-")) l = binary("-", std::move(l), modulo());
-            else return l;
+            if (acceptSymbol("+"))
+                l = binary("+", std::move(l), modulo());
+            else if (acceptSymbol("-"))
+                l = binary("-", std::move(l), modulo());
+            else
+                return l;
         }
     }
     ExprPtr modulo() {
@@ -425,9 +436,12 @@ private:
     ExprPtr multiplicative() {
         ExprPtr l = unary();
         for (;;) {
-            if (acceptSymbol("*")) l = binary("*", std::move(l), unary());
-            else if (acceptSymbol("/")) l = binary("/", std::move(l), unary());
-            else return l;
+            if (acceptSymbol("*"))
+                l = binary("*", std::move(l), unary());
+            else if (acceptSymbol("/"))
+                l = binary("/", std::move(l), unary());
+            else
+                return l;
         }
     }
     ExprPtr unary() {

@@ -28,8 +28,20 @@ using ExprPtr = std::unique_ptr<Expr>;
 
 struct Expr {
     enum class Kind {
-        Number, String, Date, Boolean, Null, Column, Star,
-        Unary, Binary, Like, IsNull, Between, In, Call
+        Number,
+        String,
+        Date,
+        Boolean,
+        Null,
+        Column,
+        Star,
+        Unary,
+        Binary,
+        Like,
+        IsNull,
+        Between,
+        In,
+        Call
     };
     Kind kind = Kind::Null;
     QString text;       // literal, operator, function name or column name

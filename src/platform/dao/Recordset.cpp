@@ -12,16 +12,27 @@
 namespace dao {
 
 namespace {
-constexpr std::int64_t kNoRow = std::numeric_limits<std::int64_t>::min();  // outer-joined side missing
+constexpr std::int64_t kNoRow =
+    std::numeric_limits<std::int64_t>::min();  // outer-joined side missing
 }
 
 // ---- Field ----
 
-QString Field::Name() const { return rs_->select_.columns.at(index_).name; }
-JetType Field::Type() const { return rs_->select_.columns.at(index_).type; }
-int Field::Size() const { return rs_->select_.columns.at(index_).textLimit; }
-Variant Field::Value() const { return rs_->fieldValue(index_); }
-void Field::SetValue(const Variant& value) { rs_->setFieldValue(index_, value); }
+QString Field::Name() const {
+    return rs_->select_.columns.at(index_).name;
+}
+JetType Field::Type() const {
+    return rs_->select_.columns.at(index_).type;
+}
+int Field::Size() const {
+    return rs_->select_.columns.at(index_).textLimit;
+}
+Variant Field::Value() const {
+    return rs_->fieldValue(index_);
+}
+void Field::SetValue(const Variant& value) {
+    rs_->setFieldValue(index_, value);
+}
 
 // ---- Recordset ----
 
@@ -55,8 +66,9 @@ void Recordset::loadKeys() {
         int rc;
         while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) {
             for (int t = 0; t < stride_; ++t)
-                keys_.push_back(sqlite3_column_type(q.get(), t) == SQLITE_NULL ? kNoRow
-                                                                             : sqlite3_column_int64(q.get(), t));
+                keys_.push_back(sqlite3_column_type(q.get(), t) == SQLITE_NULL
+                                    ? kNoRow
+                                    : sqlite3_column_int64(q.get(), t));
         }
         if (rc != SQLITE_DONE) raiseSqliteError(db, rc);
         rowQuery_ = Prepared(db, select_.rowSql);
@@ -75,7 +87,8 @@ void Recordset::loadKeys() {
 }
 
 int Recordset::RecordCount() const {
-    return select_.keyset ? static_cast<int>(keys_.size() / stride_) : static_cast<int>(rows_.size());
+    return select_.keyset ? static_cast<int>(keys_.size() / stride_)
+                          : static_cast<int>(rows_.size());
 }
 
 bool Recordset::AtBOF() const {
@@ -166,8 +179,10 @@ void Recordset::fetchRow() {
     sqlite3_clear_bindings(q);
     for (int t = 0; t < stride_; ++t) {
         const std::int64_t key = keys_[position_ * stride_ + t];
-        if (key == kNoRow) sqlite3_bind_null(q, t + 1);
-        else sqlite3_bind_int64(q, t + 1, key);
+        if (key == kNoRow)
+            sqlite3_bind_null(q, t + 1);
+        else
+            sqlite3_bind_int64(q, t + 1, key);
     }
     const int rc = sqlite3_step(q);
     values_.clear();
@@ -270,14 +285,18 @@ void Recordset::CancelUpdate() {
 void Recordset::Update() {
     requireOpen();
     if (editMode_ == EditMode::None) raise(err::UpdateWithoutEdit);
-    if (editMode_ == EditMode::Edit) writeEdit();
-    else writeAddNew();
+    if (editMode_ == EditMode::Edit)
+        writeEdit();
+    else
+        writeAddNew();
     leaveRecord();
 }
 
 namespace {
 
-QString quoted(const QString& name) { return QLatin1Char('"') + QString(name).replace('"', "\"\"") + QLatin1Char('"'); }
+QString quoted(const QString& name) {
+    return QLatin1Char('"') + QString(name).replace('"', "\"\"") + QLatin1Char('"');
+}
 
 void stepToDone(sqlite3* db, const Prepared& q) {
     const int rc = sqlite3_step(q.get());
@@ -303,8 +322,8 @@ void Recordset::writeEdit() {
             if (fields.empty()) continue;
             const std::int64_t key = keys_[position_ * stride_ + t];
             if (key == kNoRow) raise(err::FieldNotUpdatable);
-            Prepared q(db, "UPDATE " + quoted(select_.tables[t].table->name) + " SET " + sets.join(", ") +
-                               " WHERE rowid = ?");
+            Prepared q(db, "UPDATE " + quoted(select_.tables[t].table->name) + " SET " +
+                               sets.join(", ") + " WHERE rowid = ?");
             int k = 1;
             for (int i : fields) bindStored(q.get(), k++, buffer_[i], baseColumn(i).type);
             sqlite3_bind_int64(q.get(), k, key);
@@ -330,8 +349,8 @@ void Recordset::writeAddNew() {
     }
     const QString table = quoted(select_.tables[0].table->name);
     Prepared q(db, columns.isEmpty() ? "INSERT INTO " + table + " DEFAULT VALUES"
-                                     : "INSERT INTO " + table + " (" + columns.join(", ") + ") VALUES (" +
-                                           marks.join(", ") + ")");
+                                     : "INSERT INTO " + table + " (" + columns.join(", ") +
+                                           ") VALUES (" + marks.join(", ") + ")");
     int k = 1;
     for (int i : fields) bindStored(q.get(), k++, buffer_[i], baseColumn(i).type);
     stepToDone(db, q);
@@ -366,14 +385,16 @@ std::vector<char> Recordset::findMatches(const QString& criteria) {
     }
     QStringList keys;
     for (const auto& t : select_.tables) keys << t.sqlAlias + ".rowid";
-    Prepared q(connection_->db, "SELECT " + keys.join(", ") + " FROM " + select_.fromSql + " WHERE " + condition);
+    Prepared q(connection_->db,
+               "SELECT " + keys.join(", ") + " FROM " + select_.fromSql + " WHERE " + condition);
     std::unordered_set<std::string> found;
     int rc;
     while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) {
         std::string key;
         for (int t = 0; t < stride_; ++t) {
-            const std::int64_t k =
-                sqlite3_column_type(q.get(), t) == SQLITE_NULL ? kNoRow : sqlite3_column_int64(q.get(), t);
+            const std::int64_t k = sqlite3_column_type(q.get(), t) == SQLITE_NULL
+                                       ? kNoRow
+                                       : sqlite3_column_int64(q.get(), t);
             key.append(reinterpret_cast<const char*>(&k), sizeof k);
         }
         found.insert(std::move(key));
@@ -381,8 +402,9 @@ std::vector<char> Recordset::findMatches(const QString& criteria) {
     if (rc != SQLITE_DONE) raiseSqliteError(connection_->db, rc);
     std::vector<char> matches(RecordCount(), 0);
     for (int r = 0; r < RecordCount(); ++r) {
-        const std::string key(reinterpret_cast<const char*>(&keys_[static_cast<size_t>(r) * stride_]),
-                              sizeof(std::int64_t) * stride_);
+        const std::string key(
+            reinterpret_cast<const char*>(&keys_[static_cast<size_t>(r) * stride_]),
+            sizeof(std::int64_t) * stride_);
         matches[r] = found.count(key) ? 1 : 0;
     }
     return matches;
@@ -401,8 +423,12 @@ void Recordset::findFrom(const QString& criteria, long long start, int step) {
     noMatch_ = true;
 }
 
-void Recordset::FindFirst(const QString& criteria) { findFrom(criteria, 0, 1); }
-void Recordset::FindLast(const QString& criteria) { findFrom(criteria, RecordCount() - 1, -1); }
+void Recordset::FindFirst(const QString& criteria) {
+    findFrom(criteria, 0, 1);
+}
+void Recordset::FindLast(const QString& criteria) {
+    findFrom(criteria, RecordCount() - 1, -1);
+}
 
 void Recordset::FindNext(const QString& criteria) {
     const long long start = currentDeleted_ ? position_ : position_ + 1;

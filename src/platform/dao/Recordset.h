@@ -105,13 +105,13 @@ private:
     std::shared_ptr<Connection> connection_;
     jet::CompiledSelect select_;
     bool open_ = true;
-    int stride_ = 1;                   // keys per row: one rowid per table
-    std::vector<std::int64_t> keys_;   // keyset, stride_ keys per row
+    int stride_ = 1;                          // keys per row: one rowid per table
+    std::vector<std::int64_t> keys_;          // keyset, stride_ keys per row
     std::vector<std::vector<Variant>> rows_;  // snapshot rows
-    long long position_ = -1;  // -1 BOF, count EOF, else current
-    bool currentDeleted_ = false;      // Delete leaves the cursor on the removed row
+    long long position_ = -1;                 // -1 BOF, count EOF, else current
+    bool currentDeleted_ = false;             // Delete leaves the cursor on the removed row
     bool rowLoaded_ = false;
-    bool rowMissing_ = false;          // removed by someone else since the keyset was made
+    bool rowMissing_ = false;  // removed by someone else since the keyset was made
     std::vector<Variant> values_;
     Prepared rowQuery_;
     EditMode editMode_ = EditMode::None;

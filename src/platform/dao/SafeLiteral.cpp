@@ -12,7 +12,8 @@ QString likeEscape(const QString& text) {
     QString out;
     out.reserve(text.size() + 8);
     for (QChar c : text) {
-        if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('#') || c == QLatin1Char('['))
+        if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('#') ||
+            c == QLatin1Char('['))
             out += QLatin1Char('[') + c + QLatin1Char(']');
         else
             out += c;

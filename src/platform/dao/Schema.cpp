@@ -1,7 +1,7 @@
 #include "platform/dao/Schema.h"
 
-#include <QRegularExpression>
 #include <sqlite3.h>
+#include <QRegularExpression>
 
 #include "platform/dao/DaoError.h"
 
@@ -9,7 +9,8 @@ namespace dao {
 
 QString foldName(const QString& name) {
     for (QChar c : name)
-        if (c.unicode() >= 0x80) return name.normalized(QString::NormalizationForm_KC).toCaseFolded();
+        if (c.unicode() >= 0x80)
+            return name.normalized(QString::NormalizationForm_KC).toCaseFolded();
     return name.toCaseFolded();
 }
 
@@ -49,7 +50,8 @@ void Schema::load(sqlite3* db) {
         raise(err::CannotOpenDatabase, QString::fromUtf8(sqlite3_db_filename(db, "main")));
     std::vector<QString> names;
     while (sqlite3_step(list) == SQLITE_ROW)
-        names.push_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(list, 0))));
+        names.push_back(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(list, 0))));
     const int rc = sqlite3_finalize(list);
     if (rc != SQLITE_OK)
         raise(err::CannotOpenDatabase, QString::fromUtf8(sqlite3_db_filename(db, "main")));
@@ -57,11 +59,13 @@ void Schema::load(sqlite3* db) {
     for (const QString& name : names) {
         Table table{name, foldName(name), {}};
         sqlite3_stmt* info = nullptr;
-        const QByteArray sql = "PRAGMA table_info(\"" + QString(name).replace('"', "\"\"").toUtf8() + "\")";
+        const QByteArray sql =
+            "PRAGMA table_info(\"" + QString(name).replace('"', "\"\"").toUtf8() + "\")";
         if (sqlite3_prepare_v2(db, sql.constData(), -1, &info, nullptr) != SQLITE_OK) continue;
         while (sqlite3_step(info) == SQLITE_ROW) {
             Column column;
-            column.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 1)));
+            column.name =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 1)));
             column.folded = foldName(column.name);
             column.type = jetTypeFromDeclared(
                 QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 2))),

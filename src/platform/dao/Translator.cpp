@@ -26,7 +26,8 @@ QString storedDateText(const QString& jetDate) {
     if (blank >= 0) {
         const auto time = vb::parseTime(text.mid(blank + 1).trimmed());
         if (!time) raise(err::SyntaxInExpression, QLatin1Char('#') + jetDate + QLatin1Char('#'));
-        if (*time != QTime(0, 0)) stored += QLatin1Char(' ') + time->toString(QStringLiteral("HH:mm:ss"));
+        if (*time != QTime(0, 0))
+            stored += QLatin1Char(' ') + time->toString(QStringLiteral("HH:mm:ss"));
     }
     return stored;
 }
@@ -105,12 +106,18 @@ public:
 
     QString toSql(const Expr& e) const {
         switch (e.kind) {
-            case Expr::Kind::Number: return e.text;
-            case Expr::Kind::String: return quoteSqlString(e.text);
-            case Expr::Kind::Date: return quoteSqlString(storedDateText(e.text));
-            case Expr::Kind::Boolean: return e.text;
-            case Expr::Kind::Null: return QStringLiteral("NULL");
-            case Expr::Kind::Star: raise(err::SyntaxInExpression, QStringLiteral("*"));
+            case Expr::Kind::Number:
+                return e.text;
+            case Expr::Kind::String:
+                return quoteSqlString(e.text);
+            case Expr::Kind::Date:
+                return quoteSqlString(storedDateText(e.text));
+            case Expr::Kind::Boolean:
+                return e.text;
+            case Expr::Kind::Null:
+                return QStringLiteral("NULL");
+            case Expr::Kind::Star:
+                raise(err::SyntaxInExpression, QStringLiteral("*"));
             case Expr::Kind::Column: {
                 if (scope_.preferAliases)
                     if (auto sql = aliasSql(e)) return *sql;
@@ -123,9 +130,11 @@ public:
             case Expr::Kind::Unary:
                 if (e.text == QLatin1String("NOT")) return "(NOT " + toSql(*e.args[0]) + ")";
                 return "(-" + toSql(*e.args[0]) + ")";
-            case Expr::Kind::Binary: return binary(e);
+            case Expr::Kind::Binary:
+                return binary(e);
             case Expr::Kind::Like: {
-                const QString call = "jet_like(" + toSql(*e.args[0]) + ", " + toSql(*e.args[1]) + ")";
+                const QString call =
+                    "jet_like(" + toSql(*e.args[0]) + ", " + toSql(*e.args[1]) + ")";
                 return e.negated ? "(NOT " + call + ")" : call;
             }
             case Expr::Kind::IsNull:
@@ -136,9 +145,11 @@ public:
             case Expr::Kind::In: {
                 QStringList items;
                 for (size_t i = 1; i < e.args.size(); ++i) items << toSql(*e.args[i]);
-                return "(" + toSql(*e.args[0]) + (e.negated ? " NOT IN (" : " IN (") + items.join(", ") + "))";
+                return "(" + toSql(*e.args[0]) + (e.negated ? " NOT IN (" : " IN (") +
+                       items.join(", ") + "))";
             }
-            case Expr::Kind::Call: return call(e);
+            case Expr::Kind::Call:
+                return call(e);
         }
         return {};
     }
@@ -171,7 +182,8 @@ private:
         }
         if (f == QLatin1String("FORMAT")) {
             need(1, 2);
-            return "jet_format(" + args[0] + ", " + (args.size() > 1 ? args[1] : QStringLiteral("''")) + ")";
+            return "jet_format(" + args[0] + ", " +
+                   (args.size() > 1 ? args[1] : QStringLiteral("''")) + ")";
         }
         if (f == QLatin1String("IIF")) {
             need(3, 3);
@@ -179,11 +191,12 @@ private:
         }
         if (f == QLatin1String("NZ")) {
             need(1, 2);
-            return "ifnull(" + args[0] + ", " + (args.size() > 1 ? args[1] : QStringLiteral("''")) + ")";
+            return "ifnull(" + args[0] + ", " + (args.size() > 1 ? args[1] : QStringLiteral("''")) +
+                   ")";
         }
         static const std::unordered_map<QString, QString> simple = {
-            {"LEN", "length"}, {"UCASE", "upper"}, {"LCASE", "lower"}, {"TRIM", "trim"},
-            {"LTRIM", "ltrim"}, {"RTRIM", "rtrim"}, {"ABS", "abs"}, {"CSTR", "jet_cstr"}};
+            {"LEN", "length"},  {"UCASE", "upper"}, {"LCASE", "lower"}, {"TRIM", "trim"},
+            {"LTRIM", "ltrim"}, {"RTRIM", "rtrim"}, {"ABS", "abs"},     {"CSTR", "jet_cstr"}};
         if (auto it = simple.find(f); it != simple.end()) {
             need(1, 1);
             return it->second + "(" + args[0] + ")";
@@ -200,8 +213,10 @@ private:
             need(1, 1);
             return "floor(" + args[0] + ")";
         }
-        if (f == QLatin1String("DATE") && args.isEmpty()) return QStringLiteral("date('now','localtime')");
-        if (f == QLatin1String("TIME") && args.isEmpty()) return QStringLiteral("time('now','localtime')");
+        if (f == QLatin1String("DATE") && args.isEmpty())
+            return QStringLiteral("date('now','localtime')");
+        if (f == QLatin1String("TIME") && args.isEmpty())
+            return QStringLiteral("time('now','localtime')");
         raise(err::UndefinedFunction, f);
     }
 
@@ -232,15 +247,22 @@ QString fromClause(const Statement& s, const std::vector<BoundTable>& tables) {
         const TableRef& ref = s.tables[i];
         const QString table = quoteName(tables[i].table->name) + " AS " + tables[i].sqlAlias;
         switch (ref.join) {
-            case TableRef::Join::Cross: sql += ", " + table; break;
-            case TableRef::Join::Left: sql += " LEFT JOIN " + table + " ON " + emitter.toSql(*ref.on); break;
-            default: sql += " INNER JOIN " + table + " ON " + emitter.toSql(*ref.on); break;
+            case TableRef::Join::Cross:
+                sql += ", " + table;
+                break;
+            case TableRef::Join::Left:
+                sql += " LEFT JOIN " + table + " ON " + emitter.toSql(*ref.on);
+                break;
+            default:
+                sql += " INNER JOIN " + table + " ON " + emitter.toSql(*ref.on);
+                break;
         }
     }
     return sql;
 }
 
-JetType aggregateType(const Expr& e, const Emitter& emitter, const std::vector<BoundTable>& tables) {
+JetType aggregateType(const Expr& e, const Emitter& emitter,
+                      const std::vector<BoundTable>& tables) {
     if (e.text == QLatin1String("COUNT")) return JetType::Long;
     if ((e.text == QLatin1String("MIN") || e.text == QLatin1String("MAX")) && !e.args.empty() &&
         e.args[0]->kind == Expr::Kind::Column) {
@@ -298,10 +320,13 @@ CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
             rc.tableIndex = r.table;
             rc.columnIndex = r.column;
         } else {
-            rc.name = item.alias.isEmpty() ? QStringLiteral("Expr%1").arg(expressionNumber) : item.alias;
+            rc.name =
+                item.alias.isEmpty() ? QStringLiteral("Expr%1").arg(expressionNumber) : item.alias;
             ++expressionNumber;
-            if (e.kind == Expr::Kind::Call && e.text == QLatin1String("FORMAT")) rc.type = JetType::Memo;
-            else if (e.kind == Expr::Kind::Call && isAggregate(e.text)) rc.type = aggregateType(e, emitter, out.tables);
+            if (e.kind == Expr::Kind::Call && e.text == QLatin1String("FORMAT"))
+                rc.type = JetType::Memo;
+            else if (e.kind == Expr::Kind::Call && isAggregate(e.text))
+                rc.type = aggregateType(e, emitter, out.tables);
         }
         out.columns.push_back(rc);
         out.itemSql.push_back(sql);
@@ -310,8 +335,10 @@ CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
     for (size_t i = 0; i < out.columns.size(); ++i) {
         for (size_t j = i + 1; j < out.columns.size(); ++j) {
             if (foldName(out.columns[i].name) != foldName(out.columns[j].name)) continue;
-            if (!out.columns[i].qualifiedName.isEmpty()) out.columns[i].name = out.columns[i].qualifiedName;
-            if (!out.columns[j].qualifiedName.isEmpty()) out.columns[j].name = out.columns[j].qualifiedName;
+            if (!out.columns[i].qualifiedName.isEmpty())
+                out.columns[i].name = out.columns[i].qualifiedName;
+            if (!out.columns[j].qualifiedName.isEmpty())
+                out.columns[j].name = out.columns[j].qualifiedName;
         }
     }
 
@@ -332,25 +359,27 @@ CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
         for (const BoundTable& t : out.tables) keys << t.sqlAlias + ".rowid";
         QStringList keyOrder = order;
         keyOrder << keys;  // ties keep the tables' own order
-        out.keysetSql = "SELECT " + keys.join(", ") + " FROM " + out.fromSql + where + " ORDER BY " +
-                        keyOrder.join(", ") + limit;
+        out.keysetSql = "SELECT " + keys.join(", ") + " FROM " + out.fromSql + where +
+                        " ORDER BY " + keyOrder.join(", ") + limit;
         QString rowFrom = quoteName(out.tables[0].table->name) + " AS " + out.tables[0].sqlAlias;
         QStringList rowWhere{out.tables[0].sqlAlias + ".rowid = ?1"};
         for (size_t i = 1; i < out.tables.size(); ++i) {
             const BoundTable& t = out.tables[i];
             const QString table = quoteName(t.table->name) + " AS " + t.sqlAlias;
             if (t.outer)
-                rowFrom += " LEFT JOIN " + table + " ON " + t.sqlAlias + QStringLiteral(".rowid IS ?%1").arg(i + 1);
+                rowFrom += " LEFT JOIN " + table + " ON " + t.sqlAlias +
+                           QStringLiteral(".rowid IS ?%1").arg(i + 1);
             else {
                 rowFrom += ", " + table;
                 rowWhere << t.sqlAlias + QStringLiteral(".rowid = ?%1").arg(i + 1);
             }
         }
-        out.rowSql = "SELECT " + out.itemSql.join(", ") + " FROM " + rowFrom + " WHERE " + rowWhere.join(" AND ");
+        out.rowSql = "SELECT " + out.itemSql.join(", ") + " FROM " + rowFrom + " WHERE " +
+                     rowWhere.join(" AND ");
     } else {
         for (ResultColumn& c : out.columns) c.tableIndex = -1;  // snapshots are read-only
-        QString sql = QStringLiteral("SELECT ") + (s.distinct ? "DISTINCT " : "") + out.itemSql.join(", ") +
-                      " FROM " + out.fromSql + where;
+        QString sql = QStringLiteral("SELECT ") + (s.distinct ? "DISTINCT " : "") +
+                      out.itemSql.join(", ") + " FROM " + out.fromSql + where;
         if (!s.groupBy.empty()) {
             QStringList groups;
             for (const auto& g : s.groupBy) groups << emitter.toSql(*g);
@@ -379,14 +408,15 @@ QString compileAction(const Statement& s, const Schema& schema) {
             // Rows go in storage order: each table page is then visited once, which makes
             // removing a large set about a third quicker than following an index.
             if (where.isEmpty()) return "DELETE FROM " + target;
-            return "DELETE FROM " + target + " WHERE rowid IN (SELECT t0.rowid FROM " + target + " AS t0" + where +
-                   " ORDER BY t0.rowid)";
+            return "DELETE FROM " + target + " WHERE rowid IN (SELECT t0.rowid FROM " + target +
+                   " AS t0" + where + " ORDER BY t0.rowid)";
         case Statement::Kind::Update: {
             QStringList sets;
             for (const Assignment& a : s.assignments) {
                 const auto c = tables[0].table->columnIndex(a.column);
                 if (!c) raise(err::TooFewParameters, QStringLiteral("1"));
-                sets << quoteName(tables[0].table->columns[*c].name) + " = " + emitter.toSql(*a.value);
+                sets << quoteName(tables[0].table->columns[*c].name) + " = " +
+                            emitter.toSql(*a.value);
             }
             return "UPDATE " + target + " AS t0 SET " + sets.join(", ") + where;
         }
@@ -407,9 +437,11 @@ QString compileAction(const Statement& s, const Schema& schema) {
             }
             QStringList values;
             for (const auto& v : s.insertValues) values << emitter.toSql(*v);
-            return "INSERT INTO " + target + " (" + columns.join(", ") + ") VALUES (" + values.join(", ") + ")";
+            return "INSERT INTO " + target + " (" + columns.join(", ") + ") VALUES (" +
+                   values.join(", ") + ")";
         }
-        case Statement::Kind::Select: raise(err::CannotExecuteSelect);
+        case Statement::Kind::Select:
+            raise(err::CannotExecuteSelect);
     }
     return {};
 }

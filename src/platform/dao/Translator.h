@@ -35,8 +35,8 @@ struct CompiledSelect {
     bool keyset = true;
     std::vector<BoundTable> tables;
     std::vector<ResultColumn> columns;
-    QStringList itemSql;    // each result column's SQLite expression
-    QString fromSql;               // FROM clause with joins
+    QStringList itemSql;  // each result column's SQLite expression
+    QString fromSql;      // FROM clause with joins
     QString keysetSql;
     QString rowSql;
     QString snapshotSql;

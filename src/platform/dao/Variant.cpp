@@ -26,7 +26,9 @@ std::int64_t roundedInRange(double d, std::int64_t lo, std::int64_t hi) {
 
 }  // namespace
 
-Variant Variant::null() { return Variant(Storage(NullTag{})); }
+Variant Variant::null() {
+    return Variant(Storage(NullTag{}));
+}
 
 Variant::Variant(std::int64_t v) {
     if (v >= std::numeric_limits<std::int32_t>::min() &&
@@ -38,15 +40,24 @@ Variant::Variant(std::int64_t v) {
 
 VarType Variant::type() const {
     switch (v_.index()) {
-        case 0: return VarType::Empty;
-        case 1: return VarType::Null;
-        case 2: return VarType::Boolean;
-        case 3: return VarType::Integer;
-        case 4: return VarType::Long;
-        case 5: return VarType::Single;
-        case 6: return VarType::Double;
-        case 7: return VarType::Date;
-        default: return VarType::String;
+        case 0:
+            return VarType::Empty;
+        case 1:
+            return VarType::Null;
+        case 2:
+            return VarType::Boolean;
+        case 3:
+            return VarType::Integer;
+        case 4:
+            return VarType::Long;
+        case 5:
+            return VarType::Single;
+        case 6:
+            return VarType::Double;
+        case 7:
+            return VarType::Date;
+        default:
+            return VarType::String;
     }
 }
 
@@ -56,25 +67,34 @@ bool Variant::isNumeric() const {
         case VarType::Integer:
         case VarType::Long:
         case VarType::Single:
-        case VarType::Double: return true;
+        case VarType::Double:
+            return true;
         case VarType::String: {
             bool ok = false;
             std::get<QString>(v_).trimmed().toDouble(&ok);
             return ok;
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 
 double Variant::toDouble() const {
     switch (type()) {
-        case VarType::Empty: return 0;
-        case VarType::Null: raise(err::InvalidUseOfNull);
-        case VarType::Boolean: return std::get<bool>(v_) ? -1 : 0;
-        case VarType::Integer: return std::get<std::int16_t>(v_);
-        case VarType::Long: return std::get<std::int32_t>(v_);
-        case VarType::Single: return std::get<float>(v_);
-        case VarType::Double: return std::get<double>(v_);
+        case VarType::Empty:
+            return 0;
+        case VarType::Null:
+            raise(err::InvalidUseOfNull);
+        case VarType::Boolean:
+            return std::get<bool>(v_) ? -1 : 0;
+        case VarType::Integer:
+            return std::get<std::int16_t>(v_);
+        case VarType::Long:
+            return std::get<std::int32_t>(v_);
+        case VarType::Single:
+            return std::get<float>(v_);
+        case VarType::Double:
+            return std::get<double>(v_);
         case VarType::Date: {
             // Days since 1899-12-30 plus the fraction of the day, as the runtime counts dates.
             const DateTime& dt = std::get<DateTime>(v_);
@@ -105,7 +125,8 @@ std::int16_t Variant::toInteger() const {
 std::int32_t Variant::toLong() const {
     if (type() == VarType::Long) return std::get<std::int32_t>(v_);
     if (type() == VarType::Integer) return std::get<std::int16_t>(v_);
-    return static_cast<std::int32_t>(roundedInRange(toDouble(), std::numeric_limits<std::int32_t>::min(),
+    return static_cast<std::int32_t>(roundedInRange(toDouble(),
+                                                    std::numeric_limits<std::int32_t>::min(),
                                                     std::numeric_limits<std::int32_t>::max()));
 }
 
@@ -117,7 +138,8 @@ float Variant::toSingle() const {
 
 DateTime Variant::toDateTime() const {
     switch (type()) {
-        case VarType::Date: return std::get<DateTime>(v_);
+        case VarType::Date:
+            return std::get<DateTime>(v_);
         case VarType::String: {
             const QString s = std::get<QString>(v_).trimmed();
             const int blank = s.indexOf(QLatin1Char(' '));
@@ -137,7 +159,8 @@ DateTime Variant::toDateTime() const {
             }
             return dt;
         }
-        case VarType::Null: raise(err::InvalidUseOfNull);
+        case VarType::Null:
+            raise(err::InvalidUseOfNull);
         default: {
             const double days = toDouble();
             const double whole = std::floor(days);
@@ -150,13 +173,20 @@ DateTime Variant::toDateTime() const {
 
 QString Variant::toString() const {
     switch (type()) {
-        case VarType::Empty: return {};
-        case VarType::Null: raise(err::InvalidUseOfNull);
-        case VarType::Boolean: return std::get<bool>(v_) ? QStringLiteral("True") : QStringLiteral("False");
-        case VarType::Integer: return QString::number(std::get<std::int16_t>(v_));
-        case VarType::Long: return QString::number(std::get<std::int32_t>(v_));
-        case VarType::Single: return vb::singleToString(std::get<float>(v_));
-        case VarType::Double: return vb::doubleToString(std::get<double>(v_));
+        case VarType::Empty:
+            return {};
+        case VarType::Null:
+            raise(err::InvalidUseOfNull);
+        case VarType::Boolean:
+            return std::get<bool>(v_) ? QStringLiteral("True") : QStringLiteral("False");
+        case VarType::Integer:
+            return QString::number(std::get<std::int16_t>(v_));
+        case VarType::Long:
+            return QString::number(std::get<std::int32_t>(v_));
+        case VarType::Single:
+            return vb::singleToString(std::get<float>(v_));
+        case VarType::Double:
+            return vb::doubleToString(std::get<double>(v_));
         case VarType::Date: {
             const DateTime& dt = std::get<DateTime>(v_);
             if (!dt.date.isValid()) return dt.time.toString(QStringLiteral("H:mm:ss"));
@@ -165,11 +195,14 @@ QString Variant::toString() const {
                 text += QLatin1Char(' ') + dt.time.toString(QStringLiteral("H:mm:ss"));
             return text;
         }
-        case VarType::String: return std::get<QString>(v_);
+        case VarType::String:
+            return std::get<QString>(v_);
     }
     return {};
 }
 
-bool Variant::operator==(const Variant& other) const { return v_ == other.v_; }
+bool Variant::operator==(const Variant& other) const {
+    return v_ == other.v_;
+}
 
 }  // namespace dao

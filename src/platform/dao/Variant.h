@@ -44,13 +44,13 @@ public:
     bool isNumeric() const;
 
     // Conversions; each raises a DaoError on a value it cannot convert.
-    bool toBool() const;                // CBool
-    std::int16_t toInteger() const;     // CInt (overflow: error 6)
-    std::int32_t toLong() const;        // CLng
-    float toSingle() const;             // CSng
-    double toDouble() const;            // CDbl
-    DateTime toDateTime() const;        // CDate
-    QString toString() const;           // CStr (Null raises; Empty gives "")
+    bool toBool() const;             // CBool
+    std::int16_t toInteger() const;  // CInt (overflow: error 6)
+    std::int32_t toLong() const;     // CLng
+    float toSingle() const;          // CSng
+    double toDouble() const;         // CDbl
+    DateTime toDateTime() const;     // CDate
+    QString toString() const;        // CStr (Null raises; Empty gives "")
 
     // The text a text box shows for the value: Null gives "".
     QString displayText() const { return isNull() ? QString() : toString(); }

@@ -8,15 +8,16 @@ namespace ui {
 
 void makeCompact(QComboBox* combo) {
     // Styling the drop-down part hides the style's own arrow, so it brings its own.
-    combo->setStyleSheet(QStringLiteral(
-        "QComboBox { padding: 0px 1px; }"
-        "QComboBox::drop-down { width: 11px; border: 0px; }"
-        "QComboBox::down-arrow { image: url(:/ui/down-arrow.png); }"));
+    combo->setStyleSheet(
+        QStringLiteral("QComboBox { padding: 0px 1px; }"
+                       "QComboBox::drop-down { width: 11px; border: 0px; }"
+                       "QComboBox::down-arrow { image: url(:/ui/down-arrow.png); }"));
     if (QLineEdit* edit = combo->lineEdit()) edit->setTextMargins(0, 0, 0, 0);
 }
 
 void makeCompact(QLineEdit* box) {
-    box->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; border: 1px solid palette(mid); }"));
+    box->setStyleSheet(
+        QStringLiteral("QLineEdit { padding: 0px; border: 1px solid palette(mid); }"));
     box->setTextMargins(0, 0, 0, 0);
     // The substitute face runs a little wider than the one the widths were chosen for.
     QFont font = box->font();

@@ -17,15 +17,24 @@ constexpr int kDefaultColWidth = 960;
 
 Qt::Alignment toQt(FlexAlign a, const QString& text) {
     switch (a) {
-        case FlexAlign::LeftTop: return Qt::AlignLeft | Qt::AlignTop;
-        case FlexAlign::LeftCenter: return Qt::AlignLeft | Qt::AlignVCenter;
-        case FlexAlign::LeftBottom: return Qt::AlignLeft | Qt::AlignBottom;
-        case FlexAlign::CenterTop: return Qt::AlignHCenter | Qt::AlignTop;
-        case FlexAlign::CenterCenter: return Qt::AlignCenter;
-        case FlexAlign::CenterBottom: return Qt::AlignHCenter | Qt::AlignBottom;
-        case FlexAlign::RightTop: return Qt::AlignRight | Qt::AlignTop;
-        case FlexAlign::RightCenter: return Qt::AlignRight | Qt::AlignVCenter;
-        case FlexAlign::RightBottom: return Qt::AlignRight | Qt::AlignBottom;
+        case FlexAlign::LeftTop:
+            return Qt::AlignLeft | Qt::AlignTop;
+        case FlexAlign::LeftCenter:
+            return Qt::AlignLeft | Qt::AlignVCenter;
+        case FlexAlign::LeftBottom:
+            return Qt::AlignLeft | Qt::AlignBottom;
+        case FlexAlign::CenterTop:
+            return Qt::AlignHCenter | Qt::AlignTop;
+        case FlexAlign::CenterCenter:
+            return Qt::AlignCenter;
+        case FlexAlign::CenterBottom:
+            return Qt::AlignHCenter | Qt::AlignBottom;
+        case FlexAlign::RightTop:
+            return Qt::AlignRight | Qt::AlignTop;
+        case FlexAlign::RightCenter:
+            return Qt::AlignRight | Qt::AlignVCenter;
+        case FlexAlign::RightBottom:
+            return Qt::AlignRight | Qt::AlignBottom;
         case FlexAlign::General: {
             bool number = false;
             text.trimmed().toDouble(&number);
@@ -73,19 +82,24 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const int row = index.row() + 1;
     switch (role) {
-        case Qt::DisplayRole: return grid_->textMatrix(row, index.column());
+        case Qt::DisplayRole:
+            return grid_->textMatrix(row, index.column());
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(grid_->qtAlignment(row, index.column()));
-        default: return {};
+        default:
+            return {};
     }
 }
 
 QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal) return {};
     switch (role) {
-        case Qt::DisplayRole: return grid_->textMatrix(0, section);
-        case Qt::TextAlignmentRole: return QVariant::fromValue(grid_->qtAlignment(0, section));
-        default: return {};
+        case Qt::DisplayRole:
+            return grid_->textMatrix(0, section);
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(grid_->qtAlignment(0, section));
+        default:
+            return {};
     }
 }
 
@@ -114,8 +128,9 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setFixedHeight(px(headerHeight_));
     horizontalHeader()->setDefaultSectionSize(px(kDefaultColWidth));
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { row_ = current.isValid() ? current.row() + 1 : 0; });
+    connect(
+        selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex& current) { row_ = current.isValid() ? current.row() + 1 : 0; });
 }
 
 void FlexGrid::setRows(int rows) {
@@ -285,7 +300,8 @@ void FlexGrid::applyRowHeights() {
             continue;
         }
         if (isRowHidden(r - 1)) setRowHidden(r - 1, false);
-        if (h != common || header->sectionSize(r - 1) != px(common)) header->resizeSection(r - 1, px(h));
+        if (h != common || header->sectionSize(r - 1) != px(common))
+            header->resizeSection(r - 1, px(h));
     }
 }
 
@@ -296,8 +312,10 @@ FlexAlign FlexGrid::colAlignment(int col) const {
 void FlexGrid::setColAlignment(int col, FlexAlign align) {
     if (col < 0 || col >= cols_) return;
     colAlign_[col] = align;
-    if (rows() > 1) cellsChanged(0, rows() - 1);
-    else cellsChanged(0, 0);
+    if (rows() > 1)
+        cellsChanged(0, rows() - 1);
+    else
+        cellsChanged(0, 0);
 }
 
 FlexAlign FlexGrid::cellAlignment(int row, int col) const {
@@ -341,7 +359,8 @@ void FlexGrid::setRedraw(bool redraw) {
     if (redraw && pendingHeights_) applyRowHeights();
     if (redraw && pendingRepaint_) {
         pendingRepaint_ = false;
-        if (rows() > 1) emit model_->dataChanged(model_->index(0, 0), model_->index(rows() - 2, cols_ - 1));
+        if (rows() > 1)
+            emit model_->dataChanged(model_->index(0, 0), model_->index(rows() - 2, cols_ - 1));
         emit model_->headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
         viewport()->update();
     }
@@ -355,8 +374,8 @@ void FlexGrid::setRow(int row) {
         return;
     }
     const QModelIndex index = model_->index(row - 1, std::max(0, currentIndex().column()));
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                 QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     row_ = row;
 }
 
@@ -369,7 +388,8 @@ void FlexGrid::cellsChanged(int firstRow, int lastRow) {
     if (firstRow == 0) emit model_->headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
     const int first = std::max(1, firstRow);
     if (lastRow >= first)
-        emit model_->dataChanged(model_->index(first - 1, 0), model_->index(lastRow - 1, cols_ - 1));
+        emit model_->dataChanged(model_->index(first - 1, 0),
+                                 model_->index(lastRow - 1, cols_ - 1));
 }
 
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -120,15 +120,15 @@ private:
     void dropSource();
 
     FlexGridModel* model_;
-    std::vector<std::vector<QString>> cells_;  // by grid row; a row may be shorter than cols_
+    std::vector<std::vector<QString>> cells_;       // by grid row; a row may be shorter than cols_
     std::shared_ptr<const FlexGridSource> source_;  // when set, cells_ holds the header row only
     int sourceRows_ = 0;
     int cols_ = 2;
-    std::vector<int> colWidths_;   // twips
+    std::vector<int> colWidths_;  // twips
     std::vector<FlexAlign> colAlign_;
     std::vector<bool> mergeCols_;
     std::unordered_map<long long, FlexAlign> cellAlign_;  // row * 65536 + col
-    std::vector<int> rowHeights_;  // twips by grid row; -1 for the default
+    std::vector<int> rowHeights_;                         // twips by grid row; -1 for the default
     int defaultRowHeight_ = 300;
     int headerHeight_ = 300;
     bool redraw_ = true;

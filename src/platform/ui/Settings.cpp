@@ -15,7 +15,9 @@ const QString kKey = QStringLiteral("DAT/FILE0");
 
 }  // namespace
 
-QString readFile0() { return store().value(kKey).toString(); }
+QString readFile0() {
+    return store().value(kKey).toString();
+}
 
 void writeFile0(const QString& folder) {
     QSettings settings = store();

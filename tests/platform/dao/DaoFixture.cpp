@@ -3,7 +3,9 @@
 #include "platform/dao/DaoError.h"
 #include "platform/dao/SafeLiteral.h"
 
-void DaoTest::SetUp() { db = dao::OpenDatabase(file.path(), false, false, "MS Access;PWD=kWf4r8nz"); }
+void DaoTest::SetUp() {
+    db = dao::OpenDatabase(file.path(), false, false, "MS Access;PWD=kWf4r8nz");
+}
 
 void DaoTest::TearDown() {
     if (db) db->Close();
@@ -22,20 +24,23 @@ void DaoTest::addSet(int dbID, const QString& name) {
     rs->Update();
 }
 
-void DaoTest::addRecord(int id, int dbID, const QString& item1, const QString& item2, const QString& item3,
-                        int right, int asked, double rate, const QString& date, const QString& time,
-                        const QString& comment, const QString& source) {
+void DaoTest::addRecord(int id, int dbID, const QString& item1, const QString& item2,
+                        const QString& item3, int right, int asked, double rate,
+                        const QString& date, const QString& time, const QString& comment,
+                        const QString& source) {
     const QString rateSql = rate < 0 ? QStringLiteral("Null") : QString::number(rate);
-    db->Execute(QStringLiteral("INSERT INTO データ (ID, dbID, 項目１, 項目２, 項目３, コメント, 出展, 項目１RTF, "
-                               "正解回数, 出題回数, 正解率, 登録日, 登録時刻) VALUES (%1, %2, %3, %4, %5, %6, %7, "
-                               "'{\\rtf1 x}', %8, %9, %10, #%11#, #%12#)")
-                    .arg(id)
-                    .arg(dbID)
-                    .arg(dao::sqlLiteral(item1), dao::sqlLiteral(item2), dao::sqlLiteral(item3),
-                         dao::sqlLiteral(comment), dao::sqlLiteral(source))
-                    .arg(right)
-                    .arg(asked)
-                    .arg(rateSql, date, time));
+    db->Execute(
+        QStringLiteral(
+            "INSERT INTO データ (ID, dbID, 項目１, 項目２, 項目３, コメント, 出展, 項目１RTF, "
+            "正解回数, 出題回数, 正解率, 登録日, 登録時刻) VALUES (%1, %2, %3, %4, %5, %6, %7, "
+            "'{\\rtf1 x}', %8, %9, %10, #%11#, #%12#)")
+            .arg(id)
+            .arg(dbID)
+            .arg(dao::sqlLiteral(item1), dao::sqlLiteral(item2), dao::sqlLiteral(item3),
+                 dao::sqlLiteral(comment), dao::sqlLiteral(source))
+            .arg(right)
+            .arg(asked)
+            .arg(rateSql, date, time));
 }
 
 QStringList DaoTest::column(const QString& sql, const QString& field) {

@@ -12,20 +12,24 @@ const QString kConnect = "MS Access;PWD=kWf4r8nz";
 
 TEST(DatabaseFile, WrongOrMissingPasswordIsRefused) {
     testing_support::TempDatabase file;
-    EXPECT_DAO_ERROR(dao::OpenDatabase(file.path(), false, false, "MS Access;PWD=wrong"), dao::err::WrongPassword);
-    EXPECT_DAO_ERROR(dao::OpenDatabase(file.path(), false, false, "MS Access"), dao::err::WrongPassword);
+    EXPECT_DAO_ERROR(dao::OpenDatabase(file.path(), false, false, "MS Access;PWD=wrong"),
+                     dao::err::WrongPassword);
+    EXPECT_DAO_ERROR(dao::OpenDatabase(file.path(), false, false, "MS Access"),
+                     dao::err::WrongPassword);
     EXPECT_NO_THROW(dao::OpenDatabase(file.path(), false, false, kConnect));
 }
 
 TEST(DatabaseFile, MissingDamagedAndForeignFiles) {
     QTemporaryDir dir;
-    EXPECT_DAO_ERROR(dao::OpenDatabase(dir.filePath("Kenvora.mdb"), false, false, kConnect), dao::err::FileNotFound);
+    EXPECT_DAO_ERROR(dao::OpenDatabase(dir.filePath("Kenvora.mdb"), false, false, kConnect),
+                     dao::err::FileNotFound);
 
     QFile text(dir.filePath("text.mdb"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write(QByteArray(4096, 'x'));
     text.close();
-    EXPECT_DAO_ERROR(dao::OpenDatabase(text.fileName(), false, false, kConnect), dao::err::CannotOpenDatabase);
+    EXPECT_DAO_ERROR(dao::OpenDatabase(text.fileName(), false, false, kConnect),
+                     dao::err::CannotOpenDatabase);
 
     // A real database truncated in the middle.
     testing_support::TempDatabase file;
@@ -53,15 +57,19 @@ TEST(DatabaseFile, CompactionKeepsDataAndPasswordAndNeverLeavesHalfAFile) {
         db->Close();
     }
     const QString target = file.folder() + "/KenvoraN.mdb";
-    dao::CompactDatabase(file.path(), target, ";LANGID=0x0411;CP=932;COUNTRY=0", 32, ";PWD=kWf4r8nz;");
+    dao::CompactDatabase(file.path(), target, ";LANGID=0x0411;CP=932;COUNTRY=0", 32,
+                         ";PWD=kWf4r8nz;");
     EXPECT_FALSE(QFile::exists(target + ".partial"));
     auto db = dao::OpenDatabase(target, false, false, kConnect);
     EXPECT_EQ(db->OpenRecordset("select * from データ")->value("項目1").toString(), "犬");
-    EXPECT_DAO_ERROR(dao::OpenDatabase(target, false, false, "MS Access;PWD=x"), dao::err::WrongPassword);
+    EXPECT_DAO_ERROR(dao::OpenDatabase(target, false, false, "MS Access;PWD=x"),
+                     dao::err::WrongPassword);
     // The destination must not exist; a wrong source password writes nothing.
-    EXPECT_DAO_ERROR(dao::CompactDatabase(file.path(), target, "", 32, ";PWD=kWf4r8nz;"), dao::err::DatabaseExists);
+    EXPECT_DAO_ERROR(dao::CompactDatabase(file.path(), target, "", 32, ";PWD=kWf4r8nz;"),
+                     dao::err::DatabaseExists);
     const QString other = file.folder() + "/Other.mdb";
-    EXPECT_DAO_ERROR(dao::CompactDatabase(file.path(), other, "", 32, ";PWD=bad;"), dao::err::WrongPassword);
+    EXPECT_DAO_ERROR(dao::CompactDatabase(file.path(), other, "", 32, ";PWD=bad;"),
+                     dao::err::WrongPassword);
     EXPECT_FALSE(QFile::exists(other));
 }
 

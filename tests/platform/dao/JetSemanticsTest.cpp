@@ -56,11 +56,13 @@ protected:
 };
 
 TEST_F(JetSemantics, TypedWordsThroughTheSafeLiteralMatchLiterally) {
-    const QStringList texts = {"don't", "dont", "C#", "C1", "50%", "500", "[注]", "注", "a*b", "axb", "ab"};
+    const QStringList texts = {"don't", "dont", "C#",  "C1",  "50%", "500",
+                               "[注]",  "注",   "a*b", "axb", "ab"};
     for (int i = 0; i < texts.size(); ++i) addRecord(i + 1, 1, "x " + texts[i] + " y");
     for (const QString word : {"don't", "C#", "50%", "[注]", "a*b"}) {
         const QString pattern = dao::sqlLiteral("*" + dao::likeEscape(word) + "*");
-        const QStringList found = column("select * from データ where 項目１ LIKE " + pattern, "項目1");
+        const QStringList found =
+            column("select * from データ where 項目１ LIKE " + pattern, "項目1");
         EXPECT_EQ(found, QStringList{"x " + word + " y"}) << word.toStdString();
     }
 }
@@ -72,7 +74,8 @@ TEST_F(JetSemantics, WidthBlindNamesInSqlAndInFields) {
     EXPECT_EQ(rs->value("項目２").toString(), "two");
     EXPECT_EQ(rs->value("項目3").toString(), "three");
     EXPECT_DAO_ERROR(open("SELECT * FROM 存在しない"), dao::err::TableNotFound);
-    EXPECT_DAO_ERROR(open("SELECT dbID FROM データベース設定 INNER JOIN データ ON データベース設定.dbID = データ.dbID"),
+    EXPECT_DAO_ERROR(open("SELECT dbID FROM データベース設定 INNER JOIN データ ON "
+                          "データベース設定.dbID = データ.dbID"),
                      dao::err::AmbiguousField);
 }
 
@@ -86,10 +89,12 @@ TEST_F(JetSemantics, NullComparisonsAreUnknown) {
 
 TEST_F(JetSemantics, ExpressionsFormatIifDivisionConcatenationAndBooleans) {
     addRecord(1, 1, "a", "b", "", 2, 3, 66.666666, "2024/7/5", "09:05:03");
-    auto rs = open("SELECT format(正解率,'##0.0') AS r, format(0,'##0.0') AS z, format(100,'##0.0') AS h, "
-                   "format(Null,'##0.0') AS n, format(登録日,'yyyy/mm/dd') AS d, format(登録時刻,'hh:mm') AS t, "
-                   "正解回数 / 出題回数 AS q, 7 \\ 2 AS i, 7 Mod 4 AS m, 項目１ & '-' & 項目２ AS c, "
-                   "IIF(出題回数 > 2, 'many', 'few') AS f, IIF(Null, 1, 0) AS g FROM データ");
+    auto rs = open(
+        "SELECT format(正解率,'##0.0') AS r, format(0,'##0.0') AS z, format(100,'##0.0') AS h, "
+        "format(Null,'##0.0') AS n, format(登録日,'yyyy/mm/dd') AS d, format(登録時刻,'hh:mm') AS "
+        "t, "
+        "正解回数 / 出題回数 AS q, 7 \\ 2 AS i, 7 Mod 4 AS m, 項目１ & '-' & 項目２ AS c, "
+        "IIF(出題回数 > 2, 'many', 'few') AS f, IIF(Null, 1, 0) AS g FROM データ");
     EXPECT_EQ(rs->value("r").toString(), "66.7");
     EXPECT_EQ(rs->value("z").toString(), "0.0");
     EXPECT_EQ(rs->value("h").toString(), "100.0");
@@ -103,10 +108,13 @@ TEST_F(JetSemantics, ExpressionsFormatIifDivisionConcatenationAndBooleans) {
     EXPECT_EQ(rs->value("f").toString(), "many");
     EXPECT_EQ(rs->value("g").toLong(), 0);
     EXPECT_EQ(column("select * from データ where 登録日 = #2024/07/05#", "ID"), QStringList{"1"});
-    EXPECT_EQ(column("select * from データ where 登録日 Between #2024/1/1# And #2024/12/31#", "ID"), QStringList{"1"});
+    EXPECT_EQ(column("select * from データ where 登録日 Between #2024/1/1# And #2024/12/31#", "ID"),
+              QStringList{"1"});
     EXPECT_EQ(column("select * from データ where dbID In (1, 2)", "ID"), QStringList{"1"});
-    EXPECT_EQ(column("select * from データベース設定 where 終了状態 = False", "dbID"), QStringList{"1"});
-    EXPECT_EQ(column("select * from データベース設定 where 終了状態 = True", "dbID"), QStringList{});
+    EXPECT_EQ(column("select * from データベース設定 where 終了状態 = False", "dbID"),
+              QStringList{"1"});
+    EXPECT_EQ(column("select * from データベース設定 where 終了状態 = True", "dbID"),
+              QStringList{});
 }
 
 TEST_F(JetSemantics, StoredFormIsPlainForOtherPrograms) {
@@ -125,13 +133,16 @@ TEST_F(JetSemantics, StoredFormIsPlainForOtherPrograms) {
     db->Close();
 
     sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(file.path().toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_open_v2(file.path().toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr),
+        SQLITE_OK);
     sqlite3_stmt* q = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(raw,
-                                 "SELECT 登録日, 登録時刻, typeof(正解率), 正解率, (SELECT 終了状態 FROM "
-                                 "データベース設定) FROM データ",
-                                 -1, &q, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_prepare_v2(raw,
+                           "SELECT 登録日, 登録時刻, typeof(正解率), 正解率, (SELECT 終了状態 FROM "
+                           "データベース設定) FROM データ",
+                           -1, &q, nullptr),
+        SQLITE_OK);
     ASSERT_EQ(sqlite3_step(q), SQLITE_ROW);
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)), "2024-07-05");
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(q, 1)), "09:05:03");
@@ -145,7 +156,8 @@ TEST_F(JetSemantics, StoredFormIsPlainForOtherPrograms) {
 TEST_F(JetSemantics, SyntaxErrorsCarryJetNumbers) {
     EXPECT_DAO_ERROR(open("SELECT * FROM"), dao::err::SyntaxInFrom);
     EXPECT_DAO_ERROR(open("SELEC * FROM データ"), dao::err::InvalidSqlStatement);
-    EXPECT_DAO_ERROR(open("SELECT * FROM データ WHERE 項目１ = 'open"), dao::err::SyntaxInExpression);
+    EXPECT_DAO_ERROR(open("SELECT * FROM データ WHERE 項目１ = 'open"),
+                     dao::err::SyntaxInExpression);
     EXPECT_DAO_ERROR(open("SELECT * FROM データ ORDER BY ID ASC; extra"), dao::err::SyntaxInSql);
     EXPECT_DAO_ERROR(open("SELECT Nonsense(ID) FROM データ"), dao::err::UndefinedFunction);
     EXPECT_DAO_ERROR(db->Execute("SELECT * FROM データ"), dao::err::CannotExecuteSelect);

@@ -20,7 +20,8 @@ protected:
 };
 
 TEST_F(RecordsetTest, MovesReachBothEndsAndRaiseBeyondThem) {
-    auto rs = open("select  * from データ where dbID = 1 ORDER BY データ.登録日 ASC ,データ.登録時刻 ASC");
+    auto rs = open(
+        "select  * from データ where dbID = 1 ORDER BY データ.登録日 ASC ,データ.登録時刻 ASC");
     EXPECT_EQ(rs->RecordCount(), 5);  // the total, without MoveLast first
     EXPECT_FALSE(rs->AtBOF());
     EXPECT_EQ(rs->AbsolutePosition(), 0);
@@ -66,7 +67,8 @@ TEST_F(RecordsetTest, EmptyResultIsBothBofAndEof) {
 }
 
 TEST_F(RecordsetTest, AddNewJoinsTheEndOfTheKeysetAndKeepsTheCurrentRecord) {
-    auto rs = open("select  * from データ where dbID = 2 ORDER BY データ.登録日 ASC  ,データ.登録時刻 ASC");
+    auto rs = open(
+        "select  * from データ where dbID = 2 ORDER BY データ.登録日 ASC  ,データ.登録時刻 ASC");
     rs->AddNew();
     rs->Fields("ID") = 7;
     rs->Fields("dbID") = 2;
@@ -138,9 +140,11 @@ TEST_F(RecordsetTest, FieldsAreFoundByNameWithoutRegardToWidthAndByPosition) {
 }
 
 TEST_F(RecordsetTest, EditThroughAJoinWritesTheBaseTables) {
-    auto rs = open("SELECT  データベース設定.データベース名, データ.項目１, format(データ.正解率,'##0.0') as 正解率 "
-                   "FROM データベース設定 INNER JOIN データ ON データベース設定.dbID = データ.dbID  "
-                   "WHERE (データ.dbID = 2) ");
+    auto rs = open(
+        "SELECT  データベース設定.データベース名, データ.項目１, format(データ.正解率,'##0.0') as "
+        "正解率 "
+        "FROM データベース設定 INNER JOIN データ ON データベース設定.dbID = データ.dbID  "
+        "WHERE (データ.dbID = 2) ");
     ASSERT_EQ(rs->RecordCount(), 1);
     rs->Edit();
     rs->Fields("項目1") = "大山";
@@ -148,7 +152,8 @@ TEST_F(RecordsetTest, EditThroughAJoinWritesTheBaseTables) {
     EXPECT_DAO_ERROR(rs->Fields("正解率") = "50", dao::err::FieldNotUpdatable);
     rs->Update();
     EXPECT_EQ(column("select * from データ where ID = 6", "項目1"), QStringList{"大山"});
-    EXPECT_EQ(column("select * from データベース設定 where dbID = 2", "データベース名"), QStringList{"漢字２"});
+    EXPECT_EQ(column("select * from データベース設定 where dbID = 2", "データベース名"),
+              QStringList{"漢字２"});
     EXPECT_EQ(rs->value("項目1").toString(), "大山");
 }
 
@@ -162,7 +167,8 @@ TEST_F(RecordsetTest, ValuesThatDoNotFitAreRefusedAndStoreNothing) {
 
     auto sets = open("select  * from データベース設定");
     sets->Edit();
-    EXPECT_DAO_ERROR(sets->Fields("データベース名") = QString(26, QChar(0x3042)), dao::err::FieldTooSmall);
+    EXPECT_DAO_ERROR(sets->Fields("データベース名") = QString(26, QChar(0x3042)),
+                     dao::err::FieldTooSmall);
     sets->Fields("データベース名") = QString(25, QChar(0x3042));  // 50 bytes: the limit itself
     sets->Update();
     EXPECT_EQ(sets->value("データベース名").toString().size(), 25);
