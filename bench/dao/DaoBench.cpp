@@ -14,28 +14,18 @@
 #include <vector>
 
 #include "platform/dao/Database.h"
+#include "common/GeneratedData.h"
 
 namespace {
 
 const char* kConnect = "MS Access;PWD=kWf4r8nz";
 
-QString makeFile(const QString& name, int sets, int records) {
-    const QString path =
-        QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/" + name;
-    if (QFile::exists(path)) return path;
-    QFile::copy(KENVORA_TEMPLATE_DB, path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QProcess::execute(KENVORA_TOOL, {"gen", path, "--sets", QString::number(sets), "--records",
-                                     QString::number(records)});
-    return path;
-}
-
 const QString& oneSetFile() {
-    static const QString path = makeFile("kenvora-bench-1x100k.mdb", 1, 100000);
+    static const QString path = benchdata::generatedFolder("kenvora-bench-1x100k", 1, 100000) + "/Kenvora.mdb";
     return path;
 }
 const QString& twentySetFile() {
-    static const QString path = makeFile("kenvora-bench-20x100k.mdb", 20, 100000);
+    static const QString path = benchdata::generatedFolder("kenvora-bench-20x100k", 20, 100000) + "/Kenvora.mdb";
     return path;
 }
 

@@ -29,24 +29,12 @@
 #include "search/frmSearch.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
+#include "common/GeneratedData.h"
 
 namespace {
 
-QString makeFolder(const QString& name, int sets, int records) {
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/" + name;
-    const QString path = folder + "/Kenvora.mdb";
-    if (QFile::exists(path)) return folder;
-    QDir().mkpath(folder);
-    QFile::copy(KENVORA_TEMPLATE_DB, path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QProcess::execute(KENVORA_TOOL, {"gen", path, "--sets", QString::number(sets), "--records",
-                                     QString::number(records)});
-    return folder;
-}
-
 const QString& folder() {
-    static const QString f = makeFolder("kenvora-bench-search-20x100k", 20, 100000);
+    static const QString f = benchdata::generatedFolder("kenvora-bench-search-20x100k", 20, 100000);
     return f;
 }
 

@@ -25,21 +25,9 @@
 #include "shell/MainModule.h"
 #include "test/frmJustAnswerRate.h"
 #include "test/frmTest.h"
+#include "common/GeneratedData.h"
 
 namespace {
-
-QString makeFolder(const QString& name, int sets, int records) {
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/" + name;
-    const QString path = folder + "/Kenvora.mdb";
-    if (QFile::exists(path)) return folder;
-    QDir().mkpath(folder);
-    QFile::copy(KENVORA_TEMPLATE_DB, path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QProcess::execute(KENVORA_TOOL, {"gen", path, "--sets", QString::number(sets), "--records",
-                                     QString::number(records)});
-    return folder;
-}
 
 // The database opened into the main module with an MDI area, as the program has it.
 struct Program {
@@ -74,11 +62,11 @@ struct Program {
 };
 
 const QString& oneBigSet() {
-    static const QString folder = makeFolder("kenvora-bench-window-1x100k", 1, 100000);
+    static const QString folder = benchdata::generatedFolder("kenvora-bench-window-1x100k", 1, 100000);
     return folder;
 }
 const QString& twentySets() {
-    static const QString folder = makeFolder("kenvora-bench-window-20x5k", 20, 100000);
+    static const QString folder = benchdata::generatedFolder("kenvora-bench-window-20x5k", 20, 100000);
     return folder;
 }
 
