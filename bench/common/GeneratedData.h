@@ -12,7 +12,8 @@
 namespace benchdata {
 
 inline QString generatedFolder(const QString& name, int sets, int records) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/" + name;
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/" + name;
     const QString path = folder + "/Kenvora.mdb";
     if (QFile::exists(path)) return folder;
     QDir().mkpath(folder);

@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/GeneratedData.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
 #include "platform/richtext/RichTextBox.h"
@@ -29,7 +30,6 @@
 #include "search/frmSearch.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
-#include "common/GeneratedData.h"
 
 namespace {
 

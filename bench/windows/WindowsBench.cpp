@@ -16,6 +16,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "common/GeneratedData.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "records/RecordWindows.h"
@@ -25,7 +26,6 @@
 #include "shell/MainModule.h"
 #include "test/frmJustAnswerRate.h"
 #include "test/frmTest.h"
-#include "common/GeneratedData.h"
 
 namespace {
 
@@ -62,11 +62,13 @@ struct Program {
 };
 
 const QString& oneBigSet() {
-    static const QString folder = benchdata::generatedFolder("kenvora-bench-window-1x100k", 1, 100000);
+    static const QString folder =
+        benchdata::generatedFolder("kenvora-bench-window-1x100k", 1, 100000);
     return folder;
 }
 const QString& twentySets() {
-    static const QString folder = benchdata::generatedFolder("kenvora-bench-window-20x5k", 20, 100000);
+    static const QString folder =
+        benchdata::generatedFolder("kenvora-bench-window-20x5k", 20, 100000);
     return folder;
 }
 

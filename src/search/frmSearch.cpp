@@ -513,12 +513,10 @@ void frmSearch::cmdSearch_Click(int index) {
                 runSearch();
                 break;
             case 1:
-                for (int i = 0; i < lstDatabase->count(); ++i)
-                    lstDatabase->item(i)->setSelected(true);
+                drill::selectAllEntries(lstDatabase);
                 break;
             case 2:
-                for (int i = 0; i < lstDatabase->count(); ++i)
-                    lstDatabase->item(i)->setSelected(!lstDatabase->item(i)->isSelected());
+                drill::invertSelection(lstDatabase);
                 break;
             case 3:
                 // The detail boxes keep their record; they are written back when it is left.

@@ -337,12 +337,10 @@ void frmTest::cmdTest_Click(int index) {
                 startTest();
                 break;
             case 1:
-                for (int i = 0; i < lstDatabase->count(); ++i)
-                    lstDatabase->item(i)->setSelected(true);
+                drill::selectAllEntries(lstDatabase);
                 break;
             case 2:
-                for (int i = 0; i < lstDatabase->count(); ++i)
-                    lstDatabase->item(i)->setSelected(!lstDatabase->item(i)->isSelected());
+                drill::invertSelection(lstDatabase);
                 break;
             case 3:
                 answer(true);
