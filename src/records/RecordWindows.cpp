@@ -12,6 +12,8 @@
 #include <QTime>
 #include <QTimer>
 
+#include <optional>
+
 #include "platform/dao/DaoError.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/Color.h"
@@ -72,10 +74,31 @@ ui::TwipsRect windowRect(frmMDIChild* window) {
     QMdiSubWindow* sub = subWindowOf(window);
     if (!sub) return ui::toTwips(window->geometry());
     const bool normal = !sub->isMinimized() && !sub->isMaximized();
-    const QRect r =
-        normal || !sub->normalGeometry().isValid() ? sub->geometry() : sub->normalGeometry();
-    return ui::toTwips(r);
+    return ui::toTwips(normal || !window->normalPlace.isValid() ? sub->geometry()
+                                                                : window->normalPlace);
 }
+
+// Keeps the record window's normal place up to date while the user moves and sizes it.
+class NormalPlaceKeeper final : public QObject {
+public:
+    NormalPlaceKeeper(QMdiSubWindow* sub, frmMDIChild* window)
+        : QObject(sub), sub_(sub), window_(window) {
+        sub->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched == sub_ && (type == QEvent::Move || type == QEvent::Resize) && window_ &&
+            !sub_->isMinimized() && !sub_->isMaximized() && sub_->isVisible())
+            window_->normalPlace = sub_->geometry();
+        return false;
+    }
+
+private:
+    QMdiSubWindow* sub_;
+    QPointer<frmMDIChild> window_;
+};
 
 frmMDIChild* createWindow(int slot) {
     auto* window = new frmMDIChild;
@@ -90,6 +113,7 @@ frmMDIChild* createWindow(int slot) {
         QMdiSubWindow* sub = g_area->addSubWindow(window);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setMinimumSize(ui::px(kRecordWindowMinWidth), ui::px(kRecordWindowMinHeight));
+        new NormalPlaceKeeper(sub, window);
         QObject::connect(g_area, &QMdiArea::subWindowActivated, window,
                          [window](QMdiSubWindow* active) {
                              if (active && active->widget() == window) window->Form_Activate();
@@ -185,26 +209,34 @@ void showError(const dao::DaoError& e) {
     ui::MsgBox(e.description(), ui::Buttons::OKOnly);
 }
 
-// Writes the window's state to its set's row.
-void writeWindowState(int slot, bool stillOpen) {
-    frmMDIChild* w = windowOfSlot(slot);
+// A record window's place and state as the user left it.
+struct WindowPlace {
+    ui::TwipsRect rect;
+    int state = 0;
+};
+
+WindowPlace placeOf(frmMDIChild* w) {
+    return {windowRect(w), windowState(w)};
+}
+
+// Writes the window's state to its set's row; no place when the window is gone.
+void writeWindowState(int slot, bool stillOpen, const std::optional<WindowPlace>& place) {
     const shell::ChildSettings& s = settingsOf(slot);
     const auto row = m().database->OpenRecordset(QStringLiteral("select  * from データベース設定"),
                                                  dao::dbOpenDynaset);
     dao::Recordset& rs = *row;
     rs.FindFirst(QStringLiteral("dbID =%1").arg(s.dbID));
     if (rs.NoMatch()) return;
-    const ui::TwipsRect r = w ? windowRect(w) : ui::TwipsRect{};
     rs.Edit();
     rs.Fields(QStringLiteral("区切り12")) = s.text[0];
     rs.Fields(QStringLiteral("区切り23")) = s.text[1];
     rs.Fields(QStringLiteral("終了状態")) = stillOpen;
-    if (w) {
-        rs.Fields(QStringLiteral("画面X")) = r.left;
-        rs.Fields(QStringLiteral("画面Y")) = r.top;
-        rs.Fields(QStringLiteral("画面幅")) = r.width;
-        rs.Fields(QStringLiteral("画面縦")) = r.height;
-        rs.Fields(QStringLiteral("WindowState")) = windowState(w);
+    if (place) {
+        rs.Fields(QStringLiteral("画面X")) = place->rect.left;
+        rs.Fields(QStringLiteral("画面Y")) = place->rect.top;
+        rs.Fields(QStringLiteral("画面幅")) = place->rect.width;
+        rs.Fields(QStringLiteral("画面縦")) = place->rect.height;
+        rs.Fields(QStringLiteral("WindowState")) = place->state;
     }
     rs.Update();
 }
@@ -282,14 +314,16 @@ void OpenRecordWindow(int slot) {
 
     QMdiSubWindow* sub = subWindowOf(w);
     QWidget* shown = sub ? static_cast<QWidget*>(sub) : w;
+    // The stored place first, so that a maximised or minimised window comes back to it.
+    const QRect place = ui::toPixels({s.numeric[22], s.numeric[23], s.numeric[24], s.numeric[25]});
+    shown->setGeometry(place);
+    w->normalPlace = place;
     const int state = s.numeric[26];
     if (state == 2) {
         shown->showMaximized();
     } else if (state == 1) {
         shown->showMinimized();
     } else {
-        shown->setGeometry(
-            ui::toPixels({s.numeric[22], s.numeric[23], s.numeric[24], s.numeric[25]}));
         shown->show();
     }
     LayoutRecordWindow(slot);
@@ -528,7 +562,9 @@ bool CloseRecordWindow(int slot) {
             mm.recordsets[slot].reset();
             --mm.openWindowCount;
             s.activated = false;
-            writeWindowState(slot, false);
+            std::optional<WindowPlace> place;
+            if (w) place = placeOf(w);
+            writeWindowState(slot, false, place);
         } catch (const dao::DaoError& e) {
             showError(e);
         }
@@ -691,13 +727,20 @@ void ReopenRecordWindows() {
 void CloseRecordWindowsForExit() {
     shell::MainModule& mm = m();
     if (mm.openWindowCount < 1) return;
+    // Every place is noted before any window closes: closing the front maximised window
+    // makes the MDI area maximise the next one.
+    std::vector<std::optional<WindowPlace>> places(mm.childSettings.size());
+    for (int slot = 0; slot < static_cast<int>(mm.childSettings.size()); ++slot) {
+        frmMDIChild* w = windowOfSlot(slot);
+        if (!mm.childSettings[slot].slotFree && w) places[slot] = placeOf(w);
+    }
     for (int slot = 0; slot < static_cast<int>(mm.childSettings.size()); ++slot) {
         shell::ChildSettings& s = mm.childSettings[slot];
         frmMDIChild* w = windowOfSlot(slot);
         if (s.slotFree || !w) continue;
         try {
             if (s.recordChanged) SaveCurrentRecord(slot);
-            writeWindowState(slot, true);
+            writeWindowState(slot, true, places[slot]);
         } catch (const dao::DaoError& e) {
             showError(e);
         }

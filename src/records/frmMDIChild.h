@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -38,6 +39,9 @@ public:
     QString Tag;
     int slot() const { return Tag.isEmpty() ? -1 : Tag.toInt(); }
     bool eventsEnabled = false;
+    // Where the window sits when neither minimised nor maximised, in the MDI area's
+    // pixels; Qt does not keep this for a child window.
+    QRect normalPlace;
 
     QLabel* Label3;
     std::array<QLineEdit*, 3> txtItem;

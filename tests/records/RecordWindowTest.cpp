@@ -375,3 +375,70 @@ TEST_F(RecordWindowTest, ReopeningAtOnceGetsAFreshWindowThatStays) {
 }
 
 }  // namespace
+
+namespace {
+
+struct StoredPlace {
+    long x, y, width, height, state;
+};
+
+StoredPlace storedPlace(int dbID) {
+    auto rs = shell::mainModule().database->OpenRecordset(
+        QStringLiteral("select * from データベース設定 where dbID = %1").arg(dbID));
+    return {rs->value("画面X").toLong(), rs->value("画面Y").toLong(), rs->value("画面幅").toLong(),
+            rs->value("画面縦").toLong(), rs->value("WindowState").toLong()};
+}
+
+QMdiSubWindow* subOf(frmMDIChild* w) {
+    return qobject_cast<QMdiSubWindow*>(w->parentWidget());
+}
+
+TEST_F(RecordWindowTest, ExitNotesEveryWindowsStateBeforeClosingAny) {
+    addSet(1, "front, maximised");
+    addSet(3, "behind, normal");
+    QApplication::setActiveWindow(main.get());  // as on a desktop, where it has the focus
+    frmMDIChild* front = openSet(1);            // the first slot: written and closed first
+    frmMDIChild* behind = openSet(3);
+    subOf(behind)->setGeometry(30, 45, 600, 500);
+    area->setActiveSubWindow(subOf(front));
+    subOf(front)->showMaximized();
+    QApplication::processEvents();
+    ASSERT_FALSE(subOf(behind)->isMaximized());
+
+    shell::mainModule().closing = true;
+    records::CloseRecordWindowsForExit();
+    EXPECT_EQ(storedPlace(1).state, 2);
+    const StoredPlace normal = storedPlace(3);
+    EXPECT_EQ(normal.state, 0);
+    EXPECT_EQ(normal.x, 450);
+    EXPECT_EQ(normal.y, 675);
+    EXPECT_EQ(normal.width, 9000);
+}
+
+TEST_F(RecordWindowTest, MaximisedOrMinimisedWindowsKeepTheirNormalPlace) {
+    addSet(1, "a");
+    shell::mainModule().database->Execute(
+        "UPDATE データベース設定 SET 画面X = 1500, 画面Y = 750, 画面幅 = 9000, 画面縦 = 9000, "
+        "WindowState = 2 WHERE dbID = 1");
+    frmMDIChild* w = openSet(1);
+    QMdiSubWindow* sub = subOf(w);
+    ASSERT_TRUE(sub->isMaximized());
+    sub->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(sub->geometry(), QRect(100, 50, 600, 600));  // the stored place, not a default
+
+    // Moved by the user, then minimised: the moved place is what is written.
+    sub->setGeometry(40, 60, 620, 560);
+    sub->showMinimized();
+    QApplication::processEvents();
+    sub->close();
+    QApplication::processEvents();
+    const StoredPlace p = storedPlace(1);
+    EXPECT_EQ(p.state, 1);
+    EXPECT_EQ(p.x, 600);
+    EXPECT_EQ(p.y, 900);
+    EXPECT_EQ(p.width, 9300);
+    EXPECT_EQ(p.height, 8400);
+}
+
+}  // namespace
