@@ -11,6 +11,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   qt6-translations-l10n
   clang python3
+  xvfb xauth openbox twm xdotool
 )
 
 missing=()

@@ -688,6 +688,24 @@ void DeleteAtCursor(richtext::RichTextBox* box) {
     box->setSelText(QString());
 }
 
+namespace {
+
+// The window in front takes the focus now: a window manager may activate the main window
+// only later, and Qt then gives the focus to the first box of the first window, which
+// would bring that one to the front (and maximise it in place of the maximised one).
+void focusFrontWindow() {
+    if (!g_area) return;
+    QMdiSubWindow* front = g_area->activeSubWindow();
+    const QList<QMdiSubWindow*> stack = g_area->subWindowList(QMdiArea::StackingOrder);
+    if (!front && !stack.isEmpty()) front = stack.back();
+    auto* w = front ? qobject_cast<frmMDIChild*>(front->widget()) : nullptr;
+    if (!w) return;
+    g_area->setActiveSubWindow(front);
+    w->txtData[0]->setFocus();
+}
+
+}  // namespace
+
 void ReopenRecordWindows() {
     shell::MainModule& mm = m();
     shell::openSettingsRecordset();
@@ -722,6 +740,7 @@ void ReopenRecordWindows() {
         OpenRecordWindow(FindWindowSlot(maximised));
     }
     mm.settingsRecordset.reset();
+    focusFrontWindow();
 }
 
 void CloseRecordWindowsForExit() {

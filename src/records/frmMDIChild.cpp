@@ -234,7 +234,11 @@ bool frmMDIChild::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         for (QLineEdit* box : {txtItem[0], txtItem[1], txtItem[2], txtPonit, txtRecordDay}) {
             if (watched == box) {
-                QTimer::singleShot(0, txtTruAns, [this] { txtTruAns->setFocus(); });
+                // Only if the box still has it: the focus may have gone on to another
+                // record window meanwhile, which this would bring to the front.
+                QTimer::singleShot(0, txtTruAns, [this, box] {
+                    if (box->hasFocus()) txtTruAns->setFocus();
+                });
                 return false;
             }
         }

@@ -1,0 +1,121 @@
+#include "desktop/DesktopSession.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QThread>
+
+#include <stdexcept>
+
+DesktopSession::DesktopSession() {
+    const QString config = home_.filePath(QStringLiteral("config"));
+    QDir().mkpath(config + QStringLiteral("/KENVORA"));
+    QSettings settings(config + QStringLiteral("/KENVORA/KENVORA.ini"), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("DAT/FILE0"), file_.folder());
+    settings.sync();
+    QDir().mkpath(home_.filePath(QStringLiteral("runtime")));
+    QFile::setPermissions(home_.filePath(QStringLiteral("runtime")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+DesktopSession::~DesktopSession() {
+    if (program_.state() != QProcess::NotRunning) {
+        program_.kill();
+        program_.waitForFinished(5000);
+    }
+}
+
+QString DesktopSession::tool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(KENVORA_TOOL), args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        throw std::runtime_error(("kenvora-tool failed: " + args.join(' ') + " " +
+                                  QString::fromUtf8(p.readAllStandardError()))
+                                     .toStdString());
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+void DesktopSession::generate(int sets, int records) {
+    tool({QStringLiteral("gen"), file_.path(), QStringLiteral("--sets"), QString::number(sets),
+          QStringLiteral("--records"), QString::number(records)});
+}
+
+void DesktopSession::sql(const QString& statement) {
+    tool({QStringLiteral("sql"), file_.path(), statement});
+}
+
+std::vector<QStringList> DesktopSession::rows(const QString& statement) {
+    QStringList lines = tool({QStringLiteral("sql"), file_.path(), statement})
+                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    std::vector<QStringList> result;
+    for (int i = 1; i < lines.size(); ++i) result.push_back(lines[i].split(QLatin1Char('\t')));
+    return result;
+}
+
+void DesktopSession::start() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("HOME"), home_.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home_.filePath(QStringLiteral("runtime")));
+    program_.setProcessEnvironment(env);
+    program_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program_.start(QStringLiteral(KENVORA_PROGRAM), {});
+    if (!program_.waitForStarted()) throw std::runtime_error("the program did not start");
+}
+
+QString DesktopSession::xdotool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+bool DesktopSession::waitForWindow(const QString& title, std::chrono::milliseconds timeout) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeout.count()) {
+        if (!xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                      QStringLiteral("--name"), title})
+                 .isEmpty())
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+QString DesktopSession::mainWindowId() {
+    const QStringList ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                     QStringLiteral("--name"), QStringLiteral("^KENVORA")})
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return ids.isEmpty() ? QString() : ids.first();
+}
+
+QString DesktopSession::mainWindowTitle() {
+    const QString id = mainWindowId();
+    return id.isEmpty() ? QString() : xdotool({QStringLiteral("getwindowname"), id});
+}
+
+void DesktopSession::focusMainWindow() {
+    const QString id = mainWindowId();
+    if (id.isEmpty()) return;
+    // A pointer-focus window manager (twm) gives the focus to the window under the pointer;
+    // the others take it on request.
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), id, QStringLiteral("200"),
+             QStringLiteral("5")});
+    xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
+    QThread::msleep(300);
+}
+
+void DesktopSession::keys(const QStringList& keys) {
+    for (const QString& key : keys) {
+        xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), key});
+        QThread::msleep(250);
+    }
+}
+
+bool DesktopSession::waitForExit(std::chrono::milliseconds timeout) {
+    return program_.waitForFinished(static_cast<int>(timeout.count())) &&
+           program_.exitStatus() == QProcess::NormalExit;
+}
