@@ -116,6 +116,8 @@ void DesktopSession::keys(const QStringList& keys) {
 }
 
 bool DesktopSession::waitForExit(std::chrono::milliseconds timeout) {
-    return program_.waitForFinished(static_cast<int>(timeout.count())) &&
-           program_.exitStatus() == QProcess::NormalExit;
+    if (program_.state() != QProcess::NotRunning &&
+        !program_.waitForFinished(static_cast<int>(timeout.count())))
+        return false;
+    return program_.exitStatus() == QProcess::NormalExit && program_.exitCode() == 0;
 }

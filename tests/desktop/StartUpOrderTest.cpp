@@ -26,9 +26,14 @@ QString nameOf(DesktopSession& s, int dbID) {
     return rows.empty() ? QString() : rows[0][0];
 }
 
-void exitByMenu(DesktopSession& s) {
-    s.focusMainWindow();
-    s.keys({QStringLiteral("alt+f"), QStringLiteral("x")});  // ファイル › 終了(&X)
+// ファイル › 終了(&X); again when the keys went nowhere (the focus arriving late).
+bool exitByMenu(DesktopSession& s) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        s.focusMainWindow();
+        s.keys({QStringLiteral("Escape"), QStringLiteral("alt+f"), QStringLiteral("x")});
+        if (s.waitForExit(10s)) return true;
+    }
+    return false;
 }
 
 TEST(StartUpOrder, TheMaximisedWindowComesUpInFrontAndExitKeepsEveryState) {
@@ -50,8 +55,7 @@ TEST(StartUpOrder, TheMaximisedWindowComesUpInFrontAndExitKeepsEveryState) {
         // Give a late window manager its time to hand out the focus.
         s.waitForWindow(QStringLiteral("^KENVORA - \\["), 3s);
         EXPECT_EQ(s.mainWindowTitle(), front);
-        exitByMenu(s);
-        ASSERT_TRUE(s.waitForExit(20s));
+        ASSERT_TRUE(exitByMenu(s));
 
         const Place normal = placeOf(s, 1);
         EXPECT_EQ(normal.state, "0");
