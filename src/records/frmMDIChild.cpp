@@ -365,12 +365,20 @@ void frmMDIChild::mnuFont_Click() {
     dialog.FontStrikethru = box->SelStrikeThru();
     dialog.FontUnderline = box->SelUnderline();
     if (const auto color = box->SelColor()) dialog.Color = ui::bgrFromQColor(*color);
+    const ui::CommonDialog preset = dialog;
     if (!dialog.ShowFont()) return;
-    box->setSelBold(dialog.FontBold.value_or(false));
-    box->setSelItalic(dialog.FontItalic.value_or(false));
-    if (dialog.FontName) box->setSelFontName(*dialog.FontName);
-    if (dialog.FontSize) box->setSelFontSize(*dialog.FontSize);
-    box->setSelStrikeThru(dialog.FontStrikethru.value_or(false));
-    box->setSelUnderline(dialog.FontUnderline.value_or(false));
-    box->setSelColor(ui::qColorFromBgr(dialog.Color.value_or(0)));
+    // Only what the user changed is written: rewriting an attribute the text already has
+    // would still change its RTF (an automatic colour becomes an explicit black).
+    const auto changed = [](const auto& before, const auto& after) {
+        return after && (!before || *before != *after);
+    };
+    if (changed(preset.FontBold, dialog.FontBold)) box->setSelBold(*dialog.FontBold);
+    if (changed(preset.FontItalic, dialog.FontItalic)) box->setSelItalic(*dialog.FontItalic);
+    if (changed(preset.FontName, dialog.FontName)) box->setSelFontName(*dialog.FontName);
+    if (changed(preset.FontSize, dialog.FontSize)) box->setSelFontSize(*dialog.FontSize);
+    if (changed(preset.FontStrikethru, dialog.FontStrikethru))
+        box->setSelStrikeThru(*dialog.FontStrikethru);
+    if (changed(preset.FontUnderline, dialog.FontUnderline))
+        box->setSelUnderline(*dialog.FontUnderline);
+    if (changed(preset.Color, dialog.Color)) box->setSelColor(ui::qColorFromBgr(*dialog.Color));
 }

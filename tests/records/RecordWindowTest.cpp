@@ -442,3 +442,60 @@ TEST_F(RecordWindowTest, MaximisedOrMinimisedWindowsKeepTheirNormalPlace) {
 }
 
 }  // namespace
+
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QListView>
+#include <QTimer>
+
+#include "platform/ui/QtDialogs.h"
+
+namespace {
+
+// The real font dialog, answered by pressing its OK button once it is up.
+struct RealFontDialog {
+    RealFontDialog() { previous = ui::setDialogService(std::make_unique<ui::QtDialogs>()); }
+    ~RealFontDialog() { ui::setDialogService(std::move(previous)); }
+
+    // Runs `open` and, while the dialog is up, reads what it shows and presses OK.
+    void openAndPressOK(const std::function<void()>& open) {
+        QTimer::singleShot(0, [this] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            if (auto* fonts = dialog->findChild<QFontDialog*>()) shown = fonts->currentFont();
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        });
+        open();
+    }
+
+    std::unique_ptr<ui::DialogService> previous;
+    QFont shown;
+};
+
+TEST_F(RecordWindowTest, TheRealFontDialogShowsTheFaceAndOKWithoutAChangeKeepsTheRtf) {
+    addSet(1, "a");
+    frmMDIChild* w = openSet(1);
+    typeInto(w->txtData[0], "plain text");
+    QTest::mouseClick(w->cmdNext, Qt::LeftButton);  // stored as the program stores it
+    const QString stored = field(1, "項目1RTF");
+    ASSERT_TRUE(stored.startsWith("{\\rtf1"));
+
+    auto* box = w->txtData[0];
+    box->setFocus();
+    box->setSelStart(0);
+    box->setSelLength(5);
+    RealFontDialog dialog;
+    dialog.openAndPressOK([w] { w->mnuFont_Click(); });
+    // The face that draws the text, at its size, upright and regular.
+    EXPECT_EQ(dialog.shown.family(), QFontInfo(QFont("ＭＳ Ｐゴシック")).family());
+    EXPECT_EQ(dialog.shown.pointSize(), 10);
+    EXPECT_FALSE(dialog.shown.bold());
+    EXPECT_FALSE(dialog.shown.italic());
+    EXPECT_EQ(box->TextRTF(), stored);
+    EXPECT_EQ(box->SelFontName(), std::optional<QString>("ＭＳ Ｐゴシック"));
+    QTest::mouseClick(w->cmdNext, Qt::LeftButton);
+    EXPECT_EQ(field(1, "項目1RTF"), stored);
+}
+
+}  // namespace

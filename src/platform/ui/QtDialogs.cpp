@@ -6,7 +6,9 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -106,13 +108,25 @@ public:
     }
 
     void preset(const FontPreset& p) {
+        constexpr int kScalableOnly = 0x20000;
+        QFontDialog::FontDialogOptions options =
+            QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog;
+        if (p.flags & kScalableOnly) options |= QFontDialog::ScalableFonts;
+        fonts_->setOptions(options);
         QFont font = fonts_->currentFont();
-        if (p.name) font.setFamily(*p.name);
+        if (p.name) {
+            // A stored face that exists here only as a substitution (ＭＳ Ｐゴシック) is shown
+            // as the family that draws it, and given back under its own name.
+            storedFace_ = *p.name;
+            shownFamily_ = familyDrawing(*p.name);
+            font.setFamily(shownFamily_);
+        }
         if (p.size && *p.size > 0) font.setPointSizeF(*p.size);
-        if (p.bold) font.setBold(*p.bold);
-        if (p.italic) font.setItalic(*p.italic);
+        font.setWeight(p.bold.value_or(false) ? QFont::Bold : QFont::Normal);
+        font.setItalic(p.italic.value_or(false));
         if (p.strikethru) font.setStrikeOut(*p.strikethru);
         if (p.underline) font.setUnderline(*p.underline);
+        font.setStyleName(QString());
         fonts_->setCurrentFont(font);
         if (p.color) {
             int index = colors_->findData(QVariant::fromValue(*p.color));
@@ -130,7 +144,8 @@ public:
     FontChoice choice() const {
         const QFont font = fonts_->currentFont();
         FontChoice c;
-        c.name = font.family();
+        c.name = withoutFoundry(font.family());
+        if (!shownFamily_.isEmpty() && c.name == withoutFoundry(shownFamily_)) c.name = storedFace_;
         c.size = font.pointSizeF();
         c.bold = font.bold();
         c.italic = font.italic();
@@ -141,6 +156,25 @@ public:
     }
 
 private:
+    // The family of the dialog's list that draws a face.
+    static QString familyDrawing(const QString& face) {
+        const QStringList families = QFontDatabase::families();
+        if (families.contains(face)) return face;
+        const QString drawn = QFontInfo(QFont(face)).family();
+        for (const QString& family : families)
+            if (withoutFoundry(family) == drawn) return family;
+        return drawn;
+    }
+
+    // "C059 [UKWN]": the list tells faces of one name apart by their foundry; a stored face
+    // name carries no foundry.
+    static QString withoutFoundry(const QString& family) {
+        const int bracket = family.lastIndexOf(QStringLiteral(" ["));
+        return bracket > 0 && family.endsWith(QLatin1Char(']')) ? family.left(bracket) : family;
+    }
+
+    QString storedFace_;
+    QString shownFamily_;
     QFontDialog* fonts_;
     QComboBox* colors_;
 };
