@@ -1,10 +1,14 @@
 #include "records/frmMDIChild.h"
 
+#include <algorithm>
+
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -230,7 +234,28 @@ QWidget* frmMDIChild::activeControl() const {
     return lastEditor_;
 }
 
+// The action of this window's menus that a key press stands for, if any.
+QAction* frmMDIChild::menuActionFor(const QKeyEvent* key) const {
+    const QKeySequence pressed(key->keyCombination());
+    for (const QMenu* menu : menus_)
+        for (QAction* action : menu->actions())
+            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) return action;
+    return nullptr;
+}
+
 bool frmMDIChild::eventFilter(QObject* watched, QEvent* event) {
+    const bool richBox = std::find(txtData.begin(), txtData.end(), watched) != txtData.end();
+    if (richBox &&
+        (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        // The rich box would cut, copy, paste and delete by itself (pasting RTF with its
+        // formats); the keys run the menu's commands instead, as the menu shows them.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (QAction* action = menuActionFor(key)) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress && action->isEnabled()) action->trigger();
+            return true;
+        }
+    }
     if (event->type() == QEvent::FocusIn) {
         for (QLineEdit* box : {txtItem[0], txtItem[1], txtItem[2], txtPonit, txtRecordDay}) {
             if (watched == box) {

@@ -12,6 +12,7 @@
 class QAction;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -100,6 +101,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    QAction* menuActionFor(const QKeyEvent* key) const;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

@@ -499,3 +499,43 @@ TEST_F(RecordWindowTest, TheRealFontDialogShowsTheFaceAndOKWithoutAChangeKeepsTh
 }
 
 }  // namespace
+
+#include <QMimeData>
+
+namespace {
+
+// The Edit menu's keys run the menu's commands, not the rich box's own handling.
+TEST_F(RecordWindowTest, EditKeysRunTheEditMenuCommands) {
+    addSet(1, "a");
+    addRecord(1, 1, "abc def");
+    frmMDIChild* w = openSet(1);
+    QApplication::setActiveWindow(main.get());
+    auto* box = w->txtData[0];
+    box->setFocus();
+
+    auto* rich = new QMimeData;
+    rich->setText("pasted");
+    rich->setData("text/rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b\\fs40 pasted\\par}");
+    QApplication::clipboard()->setMimeData(rich);
+    box->setSelStart(3);
+    box->setSelLength(0);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->Text(), "abcpasted def");
+    box->setSelStart(3);
+    box->setSelLength(6);
+    EXPECT_EQ(box->SelBold(), std::optional<bool>(false));  // the caret's format
+    EXPECT_EQ(box->SelFontSize(), std::optional<double>(10));
+
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "pasted");
+    EXPECT_FALSE(
+        QApplication::clipboard()->mimeData()->hasFormat("text/rtf"));  // plain, as the menu copies
+    QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(box->Text(), "abc def");
+    box->setSelStart(0);
+    box->setSelLength(0);
+    QTest::keyClick(box, Qt::Key_Delete);
+    EXPECT_EQ(box->Text(), "bc def");
+}
+
+}  // namespace
