@@ -17,6 +17,7 @@
 #include "platform/dao/DaoError.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/Color.h"
+#include "platform/ui/CompactCombo.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/Format.h"
@@ -170,12 +171,9 @@ void showRecord(int slot, bool decimalComparison) {
     // Numeric 6/7 back colours, 13/14 text colours, 20/21 sizes; text 10/11 fonts;
     // Yes/No 11/12 bold, 18/19 italic, 25/26 strike-through, 32/33 underline.
     const int k = above ? 0 : 1;
-    QPalette palette = w->txtPonit->palette();
-    palette.setColor(QPalette::Base,
-                     ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[6 + k])));
-    palette.setColor(QPalette::Text,
-                     ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[13 + k])));
-    w->txtPonit->setPalette(palette);
+    ui::setCompactColors(w->txtPonit,
+                         ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[6 + k])),
+                         ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[13 + k])));
     QFont font = w->txtPonit->font();
     if (!s.text[10 + k].isEmpty()) font.setFamily(s.text[10 + k]);
     if (s.numeric[20 + k] > 0) font.setPointSizeF(s.numeric[20 + k]);

@@ -53,12 +53,6 @@ std::uint32_t colourOf(const dao::Variant& v, std::uint32_t fallback) {
     return v.isNull() ? fallback : static_cast<std::uint32_t>(v.toLong());
 }
 
-void setBase(QWidget* w, std::uint32_t bgr) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Base, ui::qColorFromBgr(bgr));
-    w->setPalette(p);
-}
-
 // A label, check box or button at its design place; the layout moves it later.
 template <typename T>
 T* make(QWidget* parent, const QString& name, const QString& caption, int l, int t, int w, int h) {
@@ -437,7 +431,8 @@ void frmTest::showHeader() {
                                                      txtItem[4]->text());
     const dao::Variant back =
         rs_->value(above ? QStringLiteral("正解率以上背景色") : QStringLiteral("正解率未満背景色"));
-    setBase(txtItem[4], colourOf(back, 0xFFFFFF));
+    ui::setCompactColors(txtItem[4], ui::qColorFromBgr(colourOf(back, 0xFFFFFF)),
+                         txtItem[4]->palette().color(QPalette::Text));
     txtItem[5]->setText(rs_->value(QStringLiteral("登録日")).displayText());
     txtItem[6]->setText(
         QStringLiteral("%1/%2").arg(rs_->AbsolutePosition() + 1).arg(rs_->RecordCount()));

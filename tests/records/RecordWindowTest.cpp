@@ -10,7 +10,9 @@
 #include <QTest>
 #include <QTime>
 
+#include "common/Pixels.h"
 #include "platform/richtext/RichTextBox.h"
+#include "platform/ui/Color.h"
 #include "records/RecordWindowFixture.h"
 #include "records/RecordWindows.h"
 #include "records/frmMDIChild.h"
@@ -252,6 +254,21 @@ TEST_F(RecordWindowTest, RefreshKeepsThePositionAndShowsNewCounters) {
     records::RefreshRecordWindows();
     EXPECT_EQ(w->txtData[0]->Text(), "two");
     EXPECT_EQ(w->txtPonit->text(), "75.0");
+}
+
+TEST_F(RecordWindowTest, TheRateBoxShowsTheColourOfItsSideOfTheThreshold) {
+    addSet(1, "a");
+    shell::mainModule().database->Execute(
+        "UPDATE データベース設定 SET 正解率閾値 = 60, 正解率以上背景色 = 255, "
+        "正解率未満背景色 = 65280 WHERE dbID = 1");
+    addRecord(1, 1, "one", "2020/01/01", "10:00:00", 1, 2);
+    addRecord(2, 1, "two", "2020/01/02", "10:00:00", 3, 4);
+    frmMDIChild* w = openSet(1);
+    EXPECT_EQ(w->txtPonit->text(), "50.0");
+    EXPECT_EQ(testing_support::backgroundOf(w->txtPonit), ui::qColorFromBgr(65280));
+    QTest::mouseClick(w->cmdNext, Qt::LeftButton);
+    EXPECT_EQ(w->txtPonit->text(), "75.0");
+    EXPECT_EQ(testing_support::backgroundOf(w->txtPonit), ui::qColorFromBgr(255));
 }
 
 TEST_F(RecordWindowTest, LayoutHidesPartsByTheUseFlags) {

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "common/Pixels.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
 #include "platform/richtext/RichTextBox.h"
@@ -434,9 +435,11 @@ TEST_F(SearchWindowTest, DoubleClickShowsTheRowsRecordWithItsSetsNamesAndColours
     // The rate equals the threshold: the at-or-above colour.
     EXPECT_EQ(w->txtSearch[4]->text(), "80.0");
     EXPECT_EQ(base(w->txtSearch[4]), ui::qColorFromBgr(65535));
+    EXPECT_EQ(testing_support::backgroundOf(w->txtSearch[4]), ui::qColorFromBgr(65535));
     w->cmdSearch_Click(7);
     EXPECT_EQ(w->txtSearch[4]->text(), "79.9");
     EXPECT_EQ(base(w->txtSearch[4]), ui::qColorFromBgr(16776960));
+    EXPECT_EQ(testing_support::backgroundOf(w->txtSearch[4]), ui::qColorFromBgr(16776960));
     // Back to the list and to a row of the other set: its own names and colours.
     w->cmdSearch_Click(3);
     doubleClickRow(1);

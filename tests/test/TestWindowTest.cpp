@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "common/Pixels.h"
 #include "platform/dao/Recordset.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/Color.h"
@@ -153,11 +154,12 @@ TEST_F(TestWindowTest, RateBoxColourUsesTheShownValue) {
     shell::mainModule().database->Execute("UPDATE データ SET 正解率 = 79.94 WHERE ID = 2");
     auto w = window();
     startAll(*w);  // ascending: b (79.94) first
+    using testing_support::backgroundOf;
     EXPECT_EQ(w->txtItem[4]->text(), "79.9");
-    EXPECT_EQ(ui::bgrFromQColor(w->txtItem[4]->palette().color(QPalette::Base)), 65280u);
+    EXPECT_EQ(backgroundOf(w->txtItem[4]), ui::qColorFromBgr(65280));  // what the user sees
     click(*w, 7);
     EXPECT_EQ(w->txtItem[4]->text(), "80.0");
-    EXPECT_EQ(ui::bgrFromQColor(w->txtItem[4]->palette().color(QPalette::Base)), 255u);
+    EXPECT_EQ(backgroundOf(w->txtItem[4]), ui::qColorFromBgr(255));
 }
 
 TEST_F(TestWindowTest, HiddenItemsRevealAndHideAgain) {
@@ -175,6 +177,7 @@ TEST_F(TestWindowTest, HiddenItemsRevealAndHideAgain) {
     EXPECT_EQ(w->txtData[1]->Text(), "");
     EXPECT_TRUE(w->txtData[1]->Locked());
     EXPECT_EQ(ui::bgrFromQColor(w->txtData[1]->BackColor()), 255u);
+    EXPECT_EQ(testing_support::backgroundOf(w->txtData[1]->viewport()), ui::qColorFromBgr(255));
     click(*w, 9);
     EXPECT_EQ(w->txtData[1]->Text(), "a1");
     EXPECT_FALSE(w->txtData[1]->Locked());

@@ -1,5 +1,6 @@
 #include "platform/ui/CompactCombo.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QFont>
 #include <QLineEdit>
@@ -15,14 +16,30 @@ void makeCompact(QComboBox* combo) {
     if (QLineEdit* edit = combo->lineEdit()) edit->setTextMargins(0, 0, 0, 0);
 }
 
+namespace {
+const QString kCompactLineEdit = QStringLiteral("padding: 0px; border: 1px solid palette(mid);");
+}
+
 void makeCompact(QLineEdit* box) {
-    box->setStyleSheet(
-        QStringLiteral("QLineEdit { padding: 0px; border: 1px solid palette(mid); }"));
+    box->setStyleSheet(QStringLiteral("QLineEdit { ") + kCompactLineEdit + QStringLiteral(" }"));
     box->setTextMargins(0, 0, 0, 0);
     // The substitute face runs a little wider than the one the widths were chosen for.
     QFont font = box->font();
     font.setPixelSize(10);
     box->setFont(font);
+}
+
+}  // namespace ui
+
+namespace ui {
+
+void setCompactColors(QLineEdit* box, const QColor& back, const QColor& text) {
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, back);
+    palette.setColor(QPalette::Text, text);
+    box->setPalette(palette);
+    box->setStyleSheet(QStringLiteral("QLineEdit { %1 background-color: %2; color: %3; }")
+                           .arg(kCompactLineEdit, back.name(), text.name()));
 }
 
 }  // namespace ui

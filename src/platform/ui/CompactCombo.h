@@ -1,5 +1,6 @@
 #pragma once
 
+class QColor;
 class QComboBox;
 class QLineEdit;
 
@@ -10,5 +11,8 @@ namespace ui {
 void makeCompact(QComboBox* combo);
 // Likewise a narrow text box (a date in 975 twips): no padding inside its frame.
 void makeCompact(QLineEdit* box);
+// The colours of a compact text box. Its style sheet decides what is painted, so a
+// palette set afterwards would not show.
+void setCompactColors(QLineEdit* box, const QColor& back, const QColor& text);
 
 }  // namespace ui
