@@ -1,5 +1,6 @@
 #include "platform/ui/FlexGrid.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/FlexGridAccessible.h"
 #include "platform/ui/Twips.h"
 
 namespace ui {
@@ -131,6 +133,13 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     connect(
         selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex& current) { row_ = current.isValid() ? current.row() + 1 : 0; });
+    FlexGridAccessible::install();
+    // A screen reader that asked while the base class was being built got the plain table.
+    if (QAccessible::isActive()) {
+        QAccessibleInterface* early = QAccessible::queryAccessibleInterface(this);
+        if (early && !dynamic_cast<FlexGridAccessible*>(early))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
+    }
 }
 
 void FlexGrid::setRows(int rows) {
@@ -390,6 +399,37 @@ void FlexGrid::cellsChanged(int firstRow, int lastRow) {
     if (lastRow >= first)
         emit model_->dataChanged(model_->index(first - 1, 0),
                                  model_->index(lastRow - 1, cols_ - 1));
+}
+
+namespace {
+
+void notifyCell(FlexGrid* grid, const QModelIndex& index, QAccessible::Event type) {
+    if (!QAccessible::isActive() || !index.isValid()) return;
+    const int child = FlexGridAccessible::childIndexOf(grid, index.row(), index.column());
+    if (child < 0) return;
+    QAccessibleEvent event(grid, type);
+    event.setChild(child);
+    QAccessible::updateAccessibility(&event);
+}
+
+// The first shown cell of a selection: rows are selected whole.
+QModelIndex firstShown(const FlexGrid* grid, const QItemSelection& selection) {
+    for (const QModelIndex& index : selection.indexes())
+        if (!grid->isColumnHidden(index.column())) return index;
+    return {};
+}
+
+}  // namespace
+
+void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    notifyCell(this, current, QAccessible::Focus);
+}
+
+void FlexGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
+    notifyCell(this, firstShown(this, selected), QAccessible::SelectionAdd);
+    notifyCell(this, firstShown(this, deselected), QAccessible::SelectionRemove);
 }
 
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
