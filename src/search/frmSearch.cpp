@@ -510,7 +510,9 @@ search::SearchConditions frmSearch::conditions() const {
 }
 
 void frmSearch::cmdSearch_Click(int index) {
-    const ui::FocusReturn focusBack(cmdSearch[index]);
+    // 一覧 and 詳細 disable themselves and enable each other.
+    QPushButton* counterpart = index == 3 ? cmdSearch[4] : index == 4 ? cmdSearch[3] : nullptr;
+    const ui::FocusReturn focusBack(cmdSearch[index], counterpart);
     Text1->setFocus();
     Busy busy(busy_);
     try {

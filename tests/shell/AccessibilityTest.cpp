@@ -191,7 +191,7 @@ TEST_F(WindowAccessibilityTest, TestWindowCheckBoxesAnswerToggleAsClick) {
             make, [i](frmTest& w) { return w.chkTest[i]; }, *boxes,
             QStringLiteral("chkTest(%1)").arg(i));
 
-    // What the issue saw: a set chosen and the rate condition toggled enables 出　題.
+    // A set chosen and the rate condition toggled by a screen reader enables 出　題.
     auto w = make();
     w->show();
     ASSERT_FALSE(w->cmdTest[0]->isEnabled());
@@ -225,7 +225,7 @@ TEST_F(WindowAccessibilityTest, OptionCheckBoxesAnswerToggleAsClick) {
         expectToggleLikeClick(
             display, [i](frmOption& d) { return d.chkDisp[i]; }, *boxes,
             QStringLiteral("chkDisp(%1)").arg(i));
-    // What the issue saw: toggling a use box enables 適用 of its page.
+    // A use box or the schedule box toggled by a screen reader enables its page's 適用.
     auto shown = display();
     shown->show();
     ASSERT_FALSE(shown->cmdApplication[1]->isEnabled());
@@ -296,6 +296,16 @@ TEST_F(WindowAccessibilityTest, FocusStaysOnPressedButtonsAndTabSkipsTheSinks) {
         EXPECT_NE(QApplication::focusWidget(), test.Text1);
         EXPECT_NE(QApplication::focusWidget(), test.txtItem[4]);
     }
+
+    // 一覧 disables itself: the focus goes to 詳細, which takes over, not out of sight.
+    frmSearch search(mdi());
+    search.show();
+    QApplication::setActiveWindow(&search);
+    search.SetSearchViewMode(false);
+    search.cmdSearch[3]->setFocus();
+    QTest::keyClick(search.cmdSearch[3], Qt::Key_Space);
+    EXPECT_FALSE(search.cmdSearch[3]->isEnabled());
+    EXPECT_TRUE(search.cmdSearch[4]->hasFocus());
 }
 
 }  // namespace

@@ -34,12 +34,17 @@ void makeDisplayOnly(QWidget* box) {
     box->setFocusPolicy(Qt::ClickFocus);
 }
 
-FocusReturn::FocusReturn(QAbstractButton* pressed)
-    : pressed_(pressed), hadFocus_(pressed->hasFocus()) {}
+FocusReturn::FocusReturn(QAbstractButton* pressed, QAbstractButton* instead)
+    : pressed_(pressed), instead_(instead), hadFocus_(pressed->hasFocus()) {}
 
 FocusReturn::~FocusReturn() {
-    if (hadFocus_ && pressed_ && pressed_->isVisible() && pressed_->isEnabled())
-        pressed_->setFocus();
+    if (!hadFocus_) return;
+    for (QAbstractButton* b : {pressed_.data(), instead_.data()}) {
+        if (b && b->isVisible() && b->isEnabled()) {
+            b->setFocus();
+            return;
+        }
+    }
 }
 
 }  // namespace ui

@@ -23,16 +23,18 @@ void makeDisplayOnly(QWidget* box);
 
 // A button's command parks the focus out of sight; a button pressed from the keyboard
 // takes it back afterwards, so the user stays where they were rather than on a box that
-// reads as an empty text field. Construct before the command runs.
+// reads as an empty text field. When the command disables the button, the focus goes to
+// `instead` (the button that takes over its part), if given. Construct before the command runs.
 class FocusReturn {
 public:
-    explicit FocusReturn(QAbstractButton* pressed);
+    explicit FocusReturn(QAbstractButton* pressed, QAbstractButton* instead = nullptr);
     ~FocusReturn();
     FocusReturn(const FocusReturn&) = delete;
     FocusReturn& operator=(const FocusReturn&) = delete;
 
 private:
     QPointer<QAbstractButton> pressed_;  // a command may close its window
+    QPointer<QAbstractButton> instead_;
     bool hadFocus_;
 };
 
