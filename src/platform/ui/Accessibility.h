@@ -15,7 +15,8 @@ namespace ui {
 void nameControl(QWidget* control, const QString& name);
 
 // The out-of-sight box that display boxes and buttons hand the focus to. Only the program
-// puts the focus there: Tab never lands on it, and nothing is dropped on it.
+// puts the focus there: Tab never lands on it, nothing is dropped on it, and assistive
+// technology sees an unseen part of the window without a role rather than a text field.
 void makeFocusSink(QWidget* sink);
 
 // A display-only box: a click still hands the focus on, Tab passes over it.

@@ -123,6 +123,12 @@ TEST(AccessibleNameTest, ComboIsNamedByItsLabelNotByItsValue) {
     ui::nameControl(year, QStringLiteral("登録日 開始年"));  // renaming reuses its label
     EXPECT_EQ(spokenName(year), QStringLiteral("登録日 開始年"));
     EXPECT_EQ(window.findChildren<QLabel*>().size(), 1);
+    // The text part of an editable combo carries the name too.
+    auto* rate = new QComboBox(&window);
+    rate->setEditable(true);
+    rate->addItem(QStringLiteral("100"));
+    ui::nameControl(rate, QStringLiteral("正解率"));
+    EXPECT_EQ(spokenName(rate->lineEdit()), QStringLiteral("正解率"));
 
     // A visible label that already points at the combo is the name; no second label.
     auto* caption = new QLabel(QStringLiteral("設定するデータベース名"), &window);
@@ -131,7 +137,7 @@ TEST(AccessibleNameTest, ComboIsNamedByItsLabelNotByItsValue) {
     caption->setBuddy(sets);
     ui::nameControl(sets, caption->text());
     EXPECT_EQ(spokenName(sets), QStringLiteral("設定するデータベース名"));
-    EXPECT_EQ(window.findChildren<QLabel*>().size(), 2);
+    EXPECT_EQ(window.findChildren<QLabel*>().size(), 3);
 
     // Text boxes take the accessible name as it is.
     auto* box = new QLineEdit(QStringLiteral("50.0"), &window);
@@ -183,6 +189,15 @@ TEST(FocusSinkTest, KeyboardPressKeepsTheButtonAndTabNeverLandsOnTheSink) {
     QTest::mouseClick(w.next, Qt::LeftButton);
     EXPECT_EQ(w.pressed, 2);
     EXPECT_TRUE(w.sink->hasFocus());
+
+    // To a screen reader the sink is no text field but an unseen part of the window.
+    QAccessibleInterface* sink = QAccessible::queryAccessibleInterface(w.sink);
+    ASSERT_NE(sink, nullptr);
+    EXPECT_EQ(sink->role(), QAccessible::NoRole);
+    EXPECT_TRUE(sink->state().invisible);
+    EXPECT_FALSE(sink->state().focusable);
+    EXPECT_EQ(sink->textInterface(), nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.edit)->role(), QAccessible::EditableText);
 }
 
 }  // namespace
