@@ -48,7 +48,8 @@ protected:
             "UPDATE データベース設定 SET 正解率閾値 = 0, 項目1背景色 = 16777215, 項目2背景色 = "
             "16777215, 項目3背景色 = 16777215, コメント背景色 = 16777215, 出展背景色 = 16777215, "
             "正解率以上背景色 = 16777215, 正解率未満背景色 = 16777215, 項目1使用 = True, "
-            "項目2使用 = True, 項目3使用 = True, コメント使用 = True, 出展使用 = True"));
+            "項目2使用 = True, 項目3使用 = True, コメント使用 = True, 出展使用 = True, 区切り12 = "
+            "'：,＝', 区切り23 = '、'"));
         db->Close();
         ASSERT_EQ(start(), shell::StartUpOutcome::Running);
         records::setRecordWindowArea(mdi()->MDIClient);
@@ -120,6 +121,7 @@ TEST_F(WindowAccessibilityTest, ValueCombosAreNamedByTheirCaptions) {
     EXPECT_EQ(spokenName(test.txtItem[4]), QStringLiteral("正解率（%）"));
     EXPECT_EQ(spokenName(test.txtItem[6]), QStringLiteral("問題数"));
     frmMDIChild* record = openRecordWindow();
+    ASSERT_FALSE(record->cmbSplit[1]->currentText().isEmpty());
     EXPECT_EQ(spokenName(record->cmbSplit[1]), QStringLiteral("区切り文字2"));
     frmOption options(mdi());
     options.Form_Load();
