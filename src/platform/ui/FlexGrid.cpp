@@ -110,6 +110,7 @@ Qt::ItemFlags FlexGridModel::flags(const QModelIndex& index) const {
 }
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridModel(this)) {
+    FlexGridAccessible::install();
     cells_.resize(2);
     rowHeights_.assign(2, -1);
     colWidths_.assign(cols_, kDefaultColWidth);
@@ -133,8 +134,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     connect(
         selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex& current) { row_ = current.isValid() ? current.row() + 1 : 0; });
-    FlexGridAccessible::install();
-    // A screen reader that asked while the base class was being built got the plain table.
+    // A screen reader that asked while the grid was being built got the plain table.
     if (QAccessible::isActive()) {
         QAccessibleInterface* early = QAccessible::queryAccessibleInterface(this);
         if (early && !dynamic_cast<FlexGridAccessible*>(early))
@@ -404,7 +404,7 @@ void FlexGrid::cellsChanged(int firstRow, int lastRow) {
 namespace {
 
 void notifyCell(FlexGrid* grid, const QModelIndex& index, QAccessible::Event type) {
-    if (!QAccessible::isActive() || !index.isValid()) return;
+    if (!index.isValid()) return;
     const int child = FlexGridAccessible::childIndexOf(grid, index.row(), index.column());
     if (child < 0) return;
     QAccessibleEvent event(grid, type);
@@ -412,24 +412,19 @@ void notifyCell(FlexGrid* grid, const QModelIndex& index, QAccessible::Event typ
     QAccessible::updateAccessibility(&event);
 }
 
-// The first shown cell of a selection: rows are selected whole.
-QModelIndex firstShown(const FlexGrid* grid, const QItemSelection& selection) {
-    for (const QModelIndex& index : selection.indexes())
-        if (!grid->isColumnHidden(index.column())) return index;
-    return {};
-}
-
 }  // namespace
 
 void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QAbstractItemView::currentChanged(current, previous);
-    notifyCell(this, current, QAccessible::Focus);
+    if (QAccessible::isActive()) notifyCell(this, current, QAccessible::Focus);
 }
 
 void FlexGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
     QAbstractItemView::selectionChanged(selected, deselected);
-    notifyCell(this, firstShown(this, selected), QAccessible::SelectionAdd);
-    notifyCell(this, firstShown(this, deselected), QAccessible::SelectionRemove);
+    if (!QAccessible::isActive()) return;
+    // Rows are selected whole: one event for each.
+    notifyCell(this, selected.indexes().value(0), QAccessible::SelectionAdd);
+    notifyCell(this, deselected.indexes().value(0), QAccessible::SelectionRemove);
 }
 
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -135,8 +135,8 @@ void FlexGridAccessible::install() {
 
 int FlexGridAccessible::childIndexOf(const FlexGrid* grid, int modelRow, int modelColumn) {
     const QList<int> shown = shownColumns(grid);
-    const auto column = shown.indexOf(modelColumn);
-    if (column < 0) return -1;
+    if (shown.isEmpty()) return -1;
+    const auto column = std::max<qsizetype>(0, shown.indexOf(modelColumn));
     const int headerRows = grid->horizontalHeader()->isHidden() ? 0 : 1;
     return (modelRow + headerRows) * static_cast<int>(shown.size()) + static_cast<int>(column);
 }

@@ -21,7 +21,9 @@ public:
 
     // Makes every FlexGrid report through this class; once per program.
     static void install();
-    // The child index of a data cell given by model row and column; -1 for a hidden column.
+    // The child index of a data cell given by model row and column, which focus and selection
+    // events carry. A hidden column stands for its row's first shown cell; -1 when no column
+    // is shown.
     static int childIndexOf(const FlexGrid* grid, int modelRow, int modelColumn);
 
     void* interface_cast(QAccessible::InterfaceType type) override;

@@ -13,6 +13,7 @@
 #include "common/Accessibility.h"
 #include "platform/ui/Accessibility.h"
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/FlexGridAccessible.h"
 
 namespace {
 
@@ -107,6 +108,30 @@ TEST(FlexGridAccessibleTest, SelectionAndPositionFollowTheGrid) {
     QAccessible::updateAccessibility(&reset);
     EXPECT_EQ(table->rowCount(), 1);
     EXPECT_EQ(table->cellAt(0, 1)->text(QAccessible::Name), QStringLiteral("微分"));
+}
+
+// Focus and selection events name a cell by its child index: it must be the cell the user is
+// on, among the shown columns only.
+TEST(FlexGridAccessibleTest, EventsNumberTheCellsAsTheTableDoes) {
+    SearchLikeGrid g;
+    using ui::FlexGridAccessible;
+    const auto told = [&](int row, int column) {
+        const int child = FlexGridAccessible::childIndexOf(&g.grid, row, column);
+        return child < 0 ? QStringLiteral("none")
+                         : g.iface()->child(child)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(told(1, 2), QStringLiteral("pear"));
+    EXPECT_EQ(told(2, 4), QStringLiteral("0.0"));
+    // A row whose current cell is hidden is told by its first shown cell.
+    EXPECT_EQ(told(2, 3), QStringLiteral("歴史"));
+    g.grid.setColWidth(0, 0);
+    EXPECT_EQ(told(2, 1), QStringLiteral("鎌倉"));
+    // Without a header row the cells start at child 0.
+    g.grid.setRowHeight(0, 0);
+    EXPECT_EQ(FlexGridAccessible::childIndexOf(&g.grid, 0, 2), 0);
+    EXPECT_EQ(told(0, 4), QStringLiteral("50.0"));
+    for (int c = 0; c < 5; ++c) g.grid.setColWidth(c, 0);
+    EXPECT_EQ(FlexGridAccessible::childIndexOf(&g.grid, 0, 2), -1);
 }
 
 TEST(AccessibleNameTest, ComboIsNamedByItsLabelNotByItsValue) {
