@@ -14,6 +14,7 @@
 #include "options/frmOption.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/CompactCombo.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
@@ -56,13 +57,13 @@ void frmOption::buildMentePage() {
         Label11[i]->setObjectName(QStringLiteral("Label11(%1)").arg(i));
         ui::place(Label11[i], labelLeft[i], 285, 375, 255);
     }
-    cmbSchedule[0]->setAccessibleName(QStringLiteral("スケジュールパターン"));
-    cmbSchedule[1]->setAccessibleName(QStringLiteral("時"));
-    cmbSchedule[2]->setAccessibleName(QStringLiteral("分"));
+    ui::nameControl(cmbSchedule[0], QStringLiteral("スケジュールパターン"));
+    ui::nameControl(cmbSchedule[1], QStringLiteral("時"));
+    ui::nameControl(cmbSchedule[2], QStringLiteral("分"));
     chkNoAction = new QCheckBox(QStringLiteral("実施する"), fraSchedule);
     chkNoAction->setObjectName(QStringLiteral("chkNoAction"));
     ui::place(chkNoAction, 4200, 240, 1215, 255);
-    connect(chkNoAction, &QCheckBox::clicked, this, &frmOption::chkNoAction_Click);
+    connect(chkNoAction, &QCheckBox::toggled, this, &frmOption::chkNoAction_Click);
 
     fraBackUp[0] = new QGroupBox(QStringLiteral("バックアップ先"), page);
     fraBackUp[0]->setObjectName(QStringLiteral("fraBackUp(0)"));
@@ -71,7 +72,7 @@ void frmOption::buildMentePage() {
         new QCheckBox(QStringLiteral("バックアップ先ファイルを削除後バックアップ"), fraBackUp[0]);
     chkBackUpDel->setObjectName(QStringLiteral("chkBackUpDel"));
     ui::place(chkBackUpDel, 4320, 240, 3735, 255);
-    connect(chkBackUpDel, &QCheckBox::clicked, this, &frmOption::chkBackUpDel_Click);
+    connect(chkBackUpDel, &QCheckBox::toggled, this, &frmOption::chkBackUpDel_Click);
     Label12[0] = new QLabel(QStringLiteral("バックアップ先ディレクトリ"), fraBackUp[0]);
     Label12[0]->setObjectName(QStringLiteral("Label12(0)"));
     ui::place(Label12[0], 120, 3240, 2415, 255);
@@ -107,7 +108,7 @@ void frmOption::buildFilePage() {
         txtBackUpDir[i]->setReadOnly(true);
         txtBackUpDir[i]->installEventFilter(this);
         Label12[i == 0 ? 0 : 2]->setBuddy(txtBackUpDir[i]);
-        drvBackUp[i]->setAccessibleName(QStringLiteral("ドライブ"));
+        ui::nameControl(drvBackUp[i], QStringLiteral("ドライブ"));
         dirBackUp[i]->setAccessibleName(QStringLiteral("ディレクトリ"));
         connect(drvBackUp[i], &options::DriveListBox::driveChanged, this,
                 [this, i] { drvBackUp_Change(i); });

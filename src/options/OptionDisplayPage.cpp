@@ -9,6 +9,7 @@
 
 #include "options/frmOption.h"
 #include "platform/dao/Recordset.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/CompactCombo.h"
@@ -39,6 +40,7 @@ void frmOption::buildDisplayPage() {
     cmbDataBaseName[1]->setInsertPolicy(QComboBox::NoInsert);
     ui::place(cmbDataBaseName[1], 120, 480, 3975, 300);
     Label1[0]->setBuddy(cmbDataBaseName[1]);
+    ui::nameControl(cmbDataBaseName[1], Label1[0]->text());
     connect(cmbDataBaseName[1], &QComboBox::activated, this,
             [this](int) { cmbDataBaseName_Click(1); });
 
@@ -87,6 +89,7 @@ void frmOption::buildDisplayPage() {
     ui::makeCompact(cmbPointUpper);
     ui::place(cmbPointUpper, 840, 2880, 735, 300);
     lblColor[5]->setBuddy(cmbPointUpper);
+    ui::nameControl(cmbPointUpper, QStringLiteral("正解率閾値"));
     cmbPointUpper->installEventFilter(this);
     connect(cmbPointUpper, &QComboBox::activated, this, [this](int) { cmbPointUpper_Click(); });
     connect(cmbPointUpper, &QComboBox::editTextChanged, this,
@@ -98,7 +101,8 @@ void frmOption::buildDisplayPage() {
         chkDisp[i] = new QCheckBox(QString::fromUtf8(uses[i]), fraColor);
         chkDisp[i]->setObjectName(QStringLiteral("chkDisp(%1)").arg(i));
         ui::place(chkDisp[i], 3840, 300 + 480 * i, 2415, 255);
-        connect(chkDisp[i], &QCheckBox::clicked, this, [this, i] { chkDisp_Click(i); });
+        // toggled, not clicked: a screen reader's toggle action counts as much as a click.
+        connect(chkDisp[i], &QCheckBox::toggled, this, [this, i] { chkDisp_Click(i); });
     }
 }
 
@@ -163,7 +167,8 @@ void frmOption::cmdColer_Click(int index) {
 }
 
 void frmOption::chkDisp_Click(int index) {
-    if (undoingDisp_) return;
+    // Filling the page sets the boxes too; that is no user's change.
+    if (undoingDisp_ || loading_) return;
     if (noSetChosen(1)) {
         undoingDisp_ = true;
         chkDisp[index]->setCheckState(Qt::Unchecked);
@@ -173,7 +178,7 @@ void frmOption::chkDisp_Click(int index) {
                    QStringLiteral("表示設定"));
         return;
     }
-    if (!loading_) markDirty(1);
+    markDirty(1);
 }
 
 void frmOption::cmbPointUpper_Click() {

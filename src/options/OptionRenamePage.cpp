@@ -8,6 +8,7 @@
 
 #include "options/frmOption.h"
 #include "platform/dao/Recordset.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "sets/DataBaseItemCheck.h"
@@ -48,6 +49,7 @@ void frmOption::buildRenamePage() {
     connect(cmbDataBaseName[0], &QComboBox::activated, this,
             [this](int) { cmbDataBaseName_Click(0); });
     Label24->setBuddy(cmbDataBaseName[0]);
+    ui::nameControl(cmbDataBaseName[0], Label24->text());
 
     struct Box {
         int left, top, width, height;

@@ -141,6 +141,8 @@ void frmDrop::prepare() {
         e.fittedDelimiter1 = fitToOneLine(e.fullDelimiter1);
         e.fittedDelimiter2 = fitToOneLine(e.fullDelimiter2);
         showEntry(j);
+        // A reader names the box by its set, whatever part of the name the box has room for.
+        txtDrop[j]->setAccessibleName(e.fullName);
         setBack(txtDrop[j], 0x00FFFFFF);
         txtDrop[j]->show();
     }

@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include "platform/richtext/RichTextBox.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/CompactCombo.h"
@@ -137,7 +138,7 @@ void frmMDIChild::buildControls() {
         const QString tip =
             QStringLiteral("区切り文字%1を選択します。").arg(QChar(k == 0 ? u'１' : u'２'));
         cmbSplit[k]->setToolTip(tip);
-        cmbSplit[k]->setAccessibleName(QStringLiteral("区切り文字%1").arg(k + 1));
+        ui::nameControl(cmbSplit[k], QStringLiteral("区切り文字%1").arg(k + 1));
         ui::place(cmbSplit[k], 3000, 0, 2295, 300);
         cmbSplit[k]->installEventFilter(this);
         cmbSplit[k]->lineEdit()->installEventFilter(this);
@@ -169,6 +170,7 @@ void frmMDIChild::buildControls() {
     txtTruAns = new QLineEdit(this);
     txtTruAns->setObjectName(QStringLiteral("txtTruAns"));
     ui::place(txtTruAns, -10000, 0, 150, 270);
+    ui::makeFocusSink(txtTruAns);
     txtTestCount = new QLineEdit(this);
     txtTestCount->setObjectName(QStringLiteral("txtTestCount"));
     ui::place(txtTestCount, 0, 0, 150, 270);
@@ -192,8 +194,10 @@ void frmMDIChild::buildControls() {
     txtRecordDay->setToolTip(QStringLiteral("登録日を表示します。"));
 
     // Display-only boxes never keep the focus.
-    for (QLineEdit* box : {txtItem[0], txtItem[1], txtItem[2], txtPonit, txtRecordDay})
+    for (QLineEdit* box : {txtItem[0], txtItem[1], txtItem[2], txtPonit, txtRecordDay}) {
         box->installEventFilter(this);
+        ui::makeDisplayOnly(box);
+    }
     for (auto* box : txtData) box->installEventFilter(this);
 
     connect(cmdStartRecord, &QPushButton::clicked, this, [this] { cmdMove_Click(0); });
@@ -312,6 +316,8 @@ void frmMDIChild::txtData_Change(int index) {
 }
 
 void frmMDIChild::cmdMove_Click(int button) {
+    const std::array<QPushButton*, 4> buttons = {cmdStartRecord, cmdBack, cmdNext, cmdEndRecord};
+    const ui::FocusReturn focusBack(buttons[button]);
     txtTruAns->setFocus();
     records::MoveRecord(slot(), button);
 }
@@ -326,6 +332,7 @@ void frmMDIChild::cmbSplit_LostFocus(int index) {
 }
 
 void frmMDIChild::cmdSplit_Click(int index) {
+    const ui::FocusReturn focusBack(cmdSplit[index]);
     txtTruAns->setFocus();
     cmbSplit_LostFocus(index);
     if (cmbSplit[index]->property("Tag").toString() != QLatin1String("0"))

@@ -21,6 +21,7 @@
 #include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
 #include "platform/richtext/RichTextBox.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/CompactCombo.h"
 #include "platform/ui/FlexGrid.h"
@@ -156,6 +157,8 @@ void frmSearch::buildControls() {
         cmdSearch[i] = new QPushButton(QString::fromUtf8(buttons[i]), this);
         cmdSearch[i]->setObjectName(arrayName("cmdSearch", i));
         cmdSearch[i]->setAutoDefault(false);
+        // A click leaves the focus where it was; the command parks it on Text1 anyway.
+        cmdSearch[i]->setFocusPolicy(Qt::TabFocus);
         connect(cmdSearch[i], &QPushButton::clicked, this, [this, i] { cmdSearch_Click(i); });
     }
     cmdSearch[5]->setAccessibleName(QStringLiteral("最初へ"));
@@ -187,6 +190,7 @@ void frmSearch::buildControls() {
         if (i > 0) {
             txtSearch[i]->setReadOnly(true);
             txtSearch[i]->installEventFilter(this);
+            ui::makeDisplayOnly(txtSearch[i]);
         }
     }
     txtSearch[0]->setAccessibleName(QStringLiteral("検索する単語"));
@@ -200,7 +204,7 @@ void frmSearch::buildControls() {
     cmbPoints->setObjectName(QStringLiteral("cmbPoints"));
     cmbPoints->setEditable(true);
     cmbPoints->setInsertPolicy(QComboBox::NoInsert);
-    cmbPoints->setAccessibleName(QStringLiteral("正解率"));
+    ui::nameControl(cmbPoints, QStringLiteral("正解率"));
     ui::place(cmbPoints, 5880, 600, 735, 300);
     Label10 = label(this, QStringLiteral("Label10"), QStringLiteral("％"));
     ui::place(Label10, 6720, 645, 255, 255);
@@ -219,8 +223,8 @@ void frmSearch::buildControls() {
         cmbRecordDay[i]->setObjectName(arrayName("cmbRecordDay", i));
         cmbRecordDay[i]->setEditable(true);
         cmbRecordDay[i]->setInsertPolicy(QComboBox::NoInsert);
-        cmbRecordDay[i]->setAccessibleName(QStringLiteral("登録日 ") +
-                                           QString::fromUtf8(dayNames[i]));
+        ui::nameControl(cmbRecordDay[i],
+                        QStringLiteral("登録日 ") + QString::fromUtf8(dayNames[i]));
         // A narrow arrow leaves room for two digits in the month and day boxes.
         ui::makeCompact(cmbRecordDay[i]);
         ui::place(cmbRecordDay[i], dayLeft[i], 960, dayWidth[i], 300);
@@ -288,6 +292,7 @@ void frmSearch::buildControls() {
     Text1 = new QLineEdit(QStringLiteral("Text1"), this);
     Text1->setObjectName(QStringLiteral("Text1"));
     ui::place(Text1, 0, 0, 150, 270);
+    ui::makeFocusSink(Text1);
 
     const QList<QWidget*> order = {
         lstDatabase,       cmdSearch[1],    cmdSearch[2],    chkWord,         txtSearch[0],
@@ -505,6 +510,9 @@ search::SearchConditions frmSearch::conditions() const {
 }
 
 void frmSearch::cmdSearch_Click(int index) {
+    // 一覧 and 詳細 disable themselves and enable each other.
+    QPushButton* counterpart = index == 3 ? cmdSearch[4] : index == 4 ? cmdSearch[3] : nullptr;
+    const ui::FocusReturn focusBack(cmdSearch[index], counterpart);
     Text1->setFocus();
     Busy busy(busy_);
     try {

@@ -15,6 +15,7 @@
 #include "platform/dao/DaoError.h"
 #include "platform/dao/Recordset.h"
 #include "platform/richtext/RichTextBox.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/CompactCombo.h"
 #include "platform/ui/MessageBox.h"
@@ -93,7 +94,7 @@ void frmTest::buildControls() {
     cmbPoints->setObjectName(QStringLiteral("cmbPoints"));
     cmbPoints->setEditable(true);
     cmbPoints->setInsertPolicy(QComboBox::NoInsert);
-    cmbPoints->setAccessibleName(QStringLiteral("正解率"));
+    ui::nameControl(cmbPoints, QStringLiteral("正解率"));
     ui::makeCompact(cmbPoints);
     ui::place(cmbPoints, 5400, 30, 735, 300);
     label(11, QStringLiteral("%"), 6240, 75, 375, 255);
@@ -123,6 +124,10 @@ void frmTest::buildControls() {
         ui::makeCompact(cmbRecordDay[i]);
         ui::place(cmbRecordDay[i], dayLeft[i], 360, dayWidth[i], 300);
     }
+    const char* dayNames[6] = {"開始年", "開始月", "開始日", "終了年", "終了月", "終了日"};
+    for (int i = 0; i < 6; ++i)
+        ui::nameControl(cmbRecordDay[i],
+                        QStringLiteral("登録日 ") + QString::fromUtf8(dayNames[i]));
     label(10, QStringLiteral("-"), 7100, 390, 90, 180);
     label(3, QStringLiteral("出題時表示"), 4440, 795, 975, 255);
     const char* shows[4] = {"項目１", "項目２", "項目３", "コメント"};
@@ -177,10 +182,15 @@ void frmTest::buildControls() {
         txtItem[i]->setObjectName(QStringLiteral("txtItem(%1)").arg(i));
         txtItem[i]->setReadOnly(true);
         txtItem[i]->installEventFilter(this);
+        ui::makeDisplayOnly(txtItem[i]);
         ui::makeCompact(txtItem[i]);
         ui::place(txtItem[i], itemPlace[i][0], itemPlace[i][1], itemPlace[i][2], itemPlace[i][3]);
     }
     txtItem[4]->setAlignment(Qt::AlignRight);
+    // Named as the search window names the same boxes, after the captions beside them.
+    const char* itemNames[7] = {"データベース名", "項目１の名称", "項目２の名称", "項目３の名称",
+                                "正解率（%）",    "登録日",       "問題数"};
+    for (int i = 0; i < 7; ++i) ui::nameControl(txtItem[i], QString::fromUtf8(itemNames[i]));
     const char* names[4] = {"項目１", "項目２", "項目３", "コメント"};
     for (int i = 0; i < 4; ++i) {
         txtData[i] = new richtext::RichTextBox(this);
@@ -198,11 +208,17 @@ void frmTest::buildControls() {
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     ui::place(Text1, -10000, 0, 150, 270);
+    ui::makeFocusSink(Text1);
 
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 10; ++i) {
+        // A click leaves the focus where it was; the command parks it on Text1 anyway.
+        cmdTest[i]->setFocusPolicy(Qt::TabFocus);
         connect(cmdTest[i], &QPushButton::clicked, this, [this, i] { cmdTest_Click(i); });
+    }
+    // toggled, not clicked: a box checked by the program or by a screen reader's toggle
+    // action counts as much as a click.
     for (int i = 0; i < 9; ++i)
-        connect(chkTest[i], &QCheckBox::clicked, this, [this, i] { chkTest_Click(i); });
+        connect(chkTest[i], &QCheckBox::toggled, this, [this, i] { chkTest_Click(i); });
     connect(lstDatabase, &QListWidget::itemSelectionChanged, this, &frmTest::lstDatabase_Click);
 }
 
@@ -323,6 +339,7 @@ void frmTest::lstDatabase_Click() {
 }
 
 void frmTest::cmdTest_Click(int index) {
+    const ui::FocusReturn focusBack(cmdTest[index]);
     Text1->setFocus();
     busy_ = true;
     try {

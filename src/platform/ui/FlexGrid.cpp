@@ -1,5 +1,6 @@
 #include "platform/ui/FlexGrid.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/FlexGridAccessible.h"
 #include "platform/ui/Twips.h"
 
 namespace ui {
@@ -108,6 +110,7 @@ Qt::ItemFlags FlexGridModel::flags(const QModelIndex& index) const {
 }
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridModel(this)) {
+    FlexGridAccessible::install();
     cells_.resize(2);
     rowHeights_.assign(2, -1);
     colWidths_.assign(cols_, kDefaultColWidth);
@@ -131,6 +134,12 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     connect(
         selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex& current) { row_ = current.isValid() ? current.row() + 1 : 0; });
+    // A screen reader that asked while the grid was being built got the plain table.
+    if (QAccessible::isActive()) {
+        QAccessibleInterface* early = QAccessible::queryAccessibleInterface(this);
+        if (early && !dynamic_cast<FlexGridAccessible*>(early))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
+    }
 }
 
 void FlexGrid::setRows(int rows) {
@@ -390,6 +399,32 @@ void FlexGrid::cellsChanged(int firstRow, int lastRow) {
     if (lastRow >= first)
         emit model_->dataChanged(model_->index(first - 1, 0),
                                  model_->index(lastRow - 1, cols_ - 1));
+}
+
+namespace {
+
+void notifyCell(FlexGrid* grid, const QModelIndex& index, QAccessible::Event type) {
+    if (!index.isValid()) return;
+    const int child = FlexGridAccessible::childIndexOf(grid, index.row(), index.column());
+    if (child < 0) return;
+    QAccessibleEvent event(grid, type);
+    event.setChild(child);
+    QAccessible::updateAccessibility(&event);
+}
+
+}  // namespace
+
+void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    if (QAccessible::isActive()) notifyCell(this, current, QAccessible::Focus);
+}
+
+void FlexGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive()) return;
+    // Rows are selected whole: one event for each.
+    notifyCell(this, selected.indexes().value(0), QAccessible::SelectionAdd);
+    notifyCell(this, deselected.indexes().value(0), QAccessible::SelectionRemove);
 }
 
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -112,6 +112,11 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Screen readers hear of the current and selected cells by their place among the shown
+    // columns; QTableView would count the hidden ones too.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
 private:
     friend class FlexGridModel;
