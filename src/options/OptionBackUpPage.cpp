@@ -47,8 +47,7 @@ void frmOption::buildMentePage() {
     for (int i = 0; i < 3; ++i) {
         cmbSchedule[i] = new QComboBox(fraSchedule);
         cmbSchedule[i]->setObjectName(QStringLiteral("cmbSchedule(%1)").arg(i));
-        cmbSchedule[i]->setEditable(true);
-        cmbSchedule[i]->setInsertPolicy(QComboBox::NoInsert);
+        ui::makeValueCombo(cmbSchedule[i]);
         if (i > 0) ui::makeCompact(cmbSchedule[i]);
         ui::place(cmbSchedule[i], comboAt[i][0], 240, comboAt[i][1], 300);
         connect(cmbSchedule[i], &QComboBox::activated, this,

@@ -84,8 +84,7 @@ void frmOption::buildDisplayPage() {
     }
     cmbPointUpper = new QComboBox(fraColor);
     cmbPointUpper->setObjectName(QStringLiteral("cmbPointUpper"));
-    cmbPointUpper->setEditable(true);
-    cmbPointUpper->setInsertPolicy(QComboBox::NoInsert);
+    ui::makeValueCombo(cmbPointUpper);
     ui::makeCompact(cmbPointUpper);
     ui::place(cmbPointUpper, 840, 2880, 735, 300);
     lblColor[5]->setBuddy(cmbPointUpper);

@@ -202,8 +202,7 @@ void frmSearch::buildControls() {
 
     cmbPoints = new QComboBox(this);
     cmbPoints->setObjectName(QStringLiteral("cmbPoints"));
-    cmbPoints->setEditable(true);
-    cmbPoints->setInsertPolicy(QComboBox::NoInsert);
+    ui::makeValueCombo(cmbPoints);
     ui::nameControl(cmbPoints, QStringLiteral("正解率"));
     ui::place(cmbPoints, 5880, 600, 735, 300);
     Label10 = label(this, QStringLiteral("Label10"), QStringLiteral("％"));
@@ -221,8 +220,7 @@ void frmSearch::buildControls() {
     for (int i = 0; i < 6; ++i) {
         cmbRecordDay[i] = new QComboBox(this);
         cmbRecordDay[i]->setObjectName(arrayName("cmbRecordDay", i));
-        cmbRecordDay[i]->setEditable(true);
-        cmbRecordDay[i]->setInsertPolicy(QComboBox::NoInsert);
+        ui::makeValueCombo(cmbRecordDay[i]);
         ui::nameControl(cmbRecordDay[i],
                         QStringLiteral("登録日 ") + QString::fromUtf8(dayNames[i]));
         // A narrow arrow leaves room for two digits in the month and day boxes.

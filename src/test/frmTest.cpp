@@ -92,8 +92,7 @@ void frmTest::buildControls() {
     chkTest[0] = make<QCheckBox>(this, "chkTest(0)", QStringLiteral("正解率"), 4440, 80, 945, 195);
     cmbPoints = new QComboBox(this);
     cmbPoints->setObjectName(QStringLiteral("cmbPoints"));
-    cmbPoints->setEditable(true);
-    cmbPoints->setInsertPolicy(QComboBox::NoInsert);
+    ui::makeValueCombo(cmbPoints);
     ui::nameControl(cmbPoints, QStringLiteral("正解率"));
     ui::makeCompact(cmbPoints);
     ui::place(cmbPoints, 5400, 30, 735, 300);
@@ -119,8 +118,7 @@ void frmTest::buildControls() {
     for (int i = 0; i < 6; ++i) {
         cmbRecordDay[i] = new QComboBox(this);
         cmbRecordDay[i]->setObjectName(QStringLiteral("cmbRecordDay(%1)").arg(i));
-        cmbRecordDay[i]->setEditable(true);
-        cmbRecordDay[i]->setInsertPolicy(QComboBox::NoInsert);
+        ui::makeValueCombo(cmbRecordDay[i]);
         ui::makeCompact(cmbRecordDay[i]);
         ui::place(cmbRecordDay[i], dayLeft[i], 360, dayWidth[i], 300);
     }

@@ -537,3 +537,36 @@ TEST_F(SearchWindowTest, ShrinkingBelowTheSmallestSizeSnapsBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// Typed bounds are used as typed: the rate list holds 55 and 100, which inline completion
+// turned "5" and "10" into.
+TEST_F(SearchWindowTest, TypedRateBoundsAreNotCompleted) {
+    addSet(1, "a");
+    addRecord(1, 1, "1", "2024/01/01");
+    addRecord(2, 1, "2", "2024/01/02");
+    setRate(1, 7.5);
+    setRate(2, 75);
+    open();
+    choose({0});
+    QTest::mouseClick(w->chkJustAnswerRate, Qt::LeftButton);
+    QApplication::setActiveWindow(w.get());
+    QLineEdit* edit = w->cmbPoints->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "5");
+    EXPECT_EQ(w->cmbPoints->currentText(), "5");
+    search();
+    EXPECT_EQ(gridColumn(1), (QStringList{"1", "2"}));
+    edit->selectAll();
+    QTest::keyClicks(edit, "10");
+    EXPECT_EQ(w->cmbPoints->currentText(), "10");
+    QLineEdit* year = w->cmbRecordDay[0]->lineEdit();
+    year->setFocus();
+    year->selectAll();
+    QTest::keyClicks(year, "2");
+    EXPECT_EQ(w->cmbRecordDay[0]->currentText(), "2");
+}
+
+}  // namespace

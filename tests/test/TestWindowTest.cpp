@@ -1,4 +1,5 @@
 // The test window and the statistics window on a real file, driven through their buttons.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -264,6 +265,22 @@ TEST_F(TestWindowTest, StatisticsWindowShowsEverySetInListOrder) {
     EXPECT_EQ(first, (QStringList{"英単語", "0.0", "75.0", "66.7", "3", "6", "1"}));
     EXPECT_EQ(second, (QStringList{"漢字", "", "", "", "0", "", "0"}));
     EXPECT_EQ(g.colWidth(0), 3160);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TestWindowTest, TypedRateBoundIsNotCompleted) {
+    auto w = window();
+    QApplication::setActiveWindow(w.get());
+    for (const char* typed : {"5", "10"}) {
+        QLineEdit* edit = w->cmbPoints->lineEdit();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        EXPECT_EQ(w->cmbPoints->currentText(), typed);
+    }
 }
 
 }  // namespace

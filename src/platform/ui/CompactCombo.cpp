@@ -7,6 +7,12 @@
 
 namespace ui {
 
+void makeValueCombo(QComboBox* combo) {
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+}
+
 void makeCompact(QComboBox* combo) {
     // Styling the drop-down part hides the style's own arrow, so it brings its own.
     combo->setStyleSheet(

@@ -9,6 +9,9 @@ namespace ui {
 // Narrow combo boxes (a year in 735 twips) need a slim arrow and no padding to show their
 // text; the windows' layouts give them no more room.
 void makeCompact(QComboBox* combo);
+// An editable combo whose text is a value (a rate, a date part, a time): typed text stays
+// as typed, with no inline completion turning "5" into "55".
+void makeValueCombo(QComboBox* combo);
 // Likewise a narrow text box (a date in 975 twips): no padding inside its frame.
 void makeCompact(QLineEdit* box);
 // The colours of a compact text box. Its style sheet decides what is painted, so a
