@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -211,6 +212,8 @@ void frmTest::buildControls() {
     for (int i = 0; i < 10; ++i) {
         // A click leaves the focus where it was; the command parks it on Text1 anyway.
         cmdTest[i]->setFocusPolicy(Qt::TabFocus);
+        // No button is the default: Enter would press "全て選択".
+        cmdTest[i]->setAutoDefault(false);
         connect(cmdTest[i], &QPushButton::clicked, this, [this, i] { cmdTest_Click(i); });
     }
     // toggled, not clicked: a box checked by the program or by a screen reader's toggle
@@ -619,6 +622,15 @@ void frmTest::Form_QueryUnload() {
     } catch (const dao::DaoError& e) {
         ui::MsgBox(e.description(), ui::Buttons::OKOnly, appTitle());
     }
+}
+
+void frmTest::keyPressEvent(QKeyEvent* event) {
+    // The window has no cancel button: Esc does not close it.
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmTest::closeEvent(QCloseEvent* event) {

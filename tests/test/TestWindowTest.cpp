@@ -284,3 +284,20 @@ TEST_F(TestWindowTest, TypedRateBoundIsNotCompleted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TestWindowTest, EnterAndEscapeNeitherSelectNorClose) {
+    auto w = window();
+    QApplication::setActiveWindow(w.get());
+    w->lstDatabase->setFocus();
+    QTest::keyClick(w->lstDatabase, Qt::Key_Return);
+    EXPECT_TRUE(w->lstDatabase->selectedItems().isEmpty());
+    QTest::keyClick(w->lstDatabase, Qt::Key_Escape);
+    EXPECT_TRUE(w->isVisible());
+    QTest::keyClick(w->cmbPoints->lineEdit(), Qt::Key_Enter);
+    EXPECT_TRUE(w->lstDatabase->selectedItems().isEmpty());
+    EXPECT_TRUE(w->isVisible());
+}
+
+}  // namespace
