@@ -383,6 +383,8 @@ void frmTest::startTest() {
         return;
     }
     if (open_ && rs_) {
+        // A typed edit of the question on screen is kept, as moving on would keep it.
+        if (rs_->RecordCount() > 0 && rs_->AbsolutePosition() >= 0) writeBack();
         rs_->Close();
         rs_.reset();
         endCounted_ = false;

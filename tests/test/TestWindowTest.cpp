@@ -301,3 +301,19 @@ TEST_F(TestWindowTest, EnterAndEscapeNeitherSelectNorClose) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TestWindowTest, StartingAgainKeepsATypedEdit) {
+    addRecord(1, 1, "first", "2020/01/01", "01:00:00");
+    auto w = window();
+    startAll(*w);
+    w->txtData[0]->setFocus();
+    w->txtData[0]->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->txtData[0], "!");
+    click(*w, 0);  // 出　題 again
+    EXPECT_EQ(field(1, "項目1"), "first!");
+    EXPECT_EQ(w->txtData[0]->Text(), "first!");
+}
+
+}  // namespace
