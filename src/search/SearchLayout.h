@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/ui/Twips.h"
+
 // The search window's arithmetic, apart from its widgets: when "検　索" is enabled, the
 // counter, the rate box colour, and where everything goes for a window size. All sizes
 // are twips.
@@ -13,10 +15,9 @@ namespace search {
 // The window's start size, outside its frame, and its smallest size.
 inline constexpr int kSearchWidth = 9570;
 inline constexpr int kSearchHeight = 8820;
-// Outer minus inner size of the sizable window the layout figures were made for: the
-// client area at the start size is 9450 x 8415.
-inline constexpr int kFrameWidth = 120;
-inline constexpr int kFrameHeight = 405;
+// Outer minus inner size: the client area at the start size is 9450 x 8415.
+inline constexpr int kFrameWidth = ui::kSizableFrameWidth;
+inline constexpr int kFrameHeight = ui::kSizableFrameHeight;
 
 // A set is chosen, a condition is checked, and a checked word condition has text.
 bool searchButtonEnabled(bool anySetSelected, bool wordChecked, bool rateChecked, bool dateChecked,

@@ -347,15 +347,7 @@ void frmSearch::Form_Load() {
         dbIDs_.push_back(static_cast<std::int16_t>(m.dataBaseList[e].dbID));
     }
 
-    resize(ui::px(search::kSearchWidth - search::kFrameWidth),
-           ui::px(search::kSearchHeight - search::kFrameHeight));
-    setMinimumSize(ui::px(search::kSearchWidth - search::kFrameWidth),
-                   ui::px(search::kSearchHeight - search::kFrameHeight));
-    if (QWidget* main = parentWidget()) {
-        const QPoint at =
-            ui::centredOn(ui::windowGeometry(main), search::kSearchWidth, search::kSearchHeight);
-        move(ui::px(at.x()), ui::px(at.y()));
-    }
+    ui::placeSizableWindow(this, parentWidget(), search::kSearchWidth, search::kSearchHeight, true);
 
     drill::fillRatePoints(cmbPoints);
     optPoint[0]->setChecked(true);

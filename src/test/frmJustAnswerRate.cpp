@@ -43,8 +43,7 @@ frmJustAnswerRate::frmJustAnswerRate(QWidget* mainWindow) : QDialog(mainWindow) 
 }
 
 void frmJustAnswerRate::Form_Load() {
-    resize(ui::px(kWidth), ui::px(kHeight));
-    if (parentWidget()) ui::centreOn(this, parentWidget());
+    ui::placeSizableWindow(this, parentWidget(), kWidth, kHeight, false);
 
     ui::FlexGrid& g = *MSHFlexGrid1;
     g.setCols(7);

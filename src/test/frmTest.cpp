@@ -291,11 +291,8 @@ void frmTest::formLoad() {
     lstDatabase->clear();
     for (size_t i = 2; i < list.size(); ++i) lstDatabase->addItem(list[i].name);
     ui::place(Text1, -10000, 0, 150, 270);
-    resize(ui::px(static_cast<int>(drill::kTestWindowMinWidth)),
-           ui::px(static_cast<int>(drill::kTestWindowMinHeight)));
-    setMinimumSize(ui::px(static_cast<int>(drill::kTestWindowMinWidth)),
-                   ui::px(static_cast<int>(drill::kTestWindowMinHeight)));
-    if (parentWidget()) ui::centreOn(this, parentWidget());
+    ui::placeSizableWindow(this, parentWidget(), static_cast<int>(drill::kTestWindowMinWidth),
+                           static_cast<int>(drill::kTestWindowMinHeight), true);
     Form_Resize();
 
     drill::fillRecordDayCombos(cmbRecordDay);
@@ -595,8 +592,8 @@ void frmTest::txtData_Change(int) {
 
 void frmTest::Form_Resize() {
     if (isMinimized()) return;
-    const drill::TestWindowLayout l =
-        drill::layoutTestWindow(ui::twips(width()), ui::twips(height()));
+    const drill::TestWindowLayout l = drill::layoutTestWindow(
+        ui::twips(width()) + ui::kSizableFrameWidth, ui::twips(height()) + ui::kSizableFrameHeight);
     for (const drill::Placement& p : l.placements) {
         auto* control = findChild<QWidget*>(p.control);
         if (!control) continue;

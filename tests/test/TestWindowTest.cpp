@@ -13,6 +13,7 @@
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/Twips.h"
 #include "records/RecordWindowFixture.h"
 #include "records/frmMDIChild.h"
 #include "shell/DataStore.h"
@@ -314,6 +315,24 @@ TEST_F(TestWindowTest, StartingAgainKeepsATypedEdit) {
     click(*w, 0);  // 出　題 again
     EXPECT_EQ(field(1, "項目1"), "first!");
     EXPECT_EQ(w->txtData[0]->Text(), "first!");
+}
+
+}  // namespace
+
+namespace {
+
+// 9570 x 8535 twips is the outer size: the comment box ends 60 twips above the client
+// area's bottom, with no empty band below it.
+TEST_F(TestWindowTest, TheTestWindowsSizeIsItsOuterSize) {
+    auto w = window();
+    EXPECT_EQ(w->size(), QSize(ui::px(9570 - 120), ui::px(8535 - 405)));
+    const int below = w->height() - (w->txtData[3]->geometry().bottom() + 1);
+    EXPECT_EQ(below, ui::px(60));
+}
+
+TEST_F(TestWindowTest, TheStatisticsWindowsSizeIsItsOuterSize) {
+    frmJustAnswerRate statistics;
+    EXPECT_EQ(statistics.size(), QSize(ui::px(9570 - 120), ui::px(8535 - 405)));
 }
 
 }  // namespace

@@ -49,6 +49,16 @@ void centreOn(QWidget* window, const QWidget* main) {
     window->move(px(at.x()), px(at.y()));
 }
 
+void placeSizableWindow(QWidget* window, const QWidget* main, int outerWidth, int outerHeight,
+                        bool asSmallest) {
+    const QSize client(px(outerWidth - kSizableFrameWidth), px(outerHeight - kSizableFrameHeight));
+    window->resize(client);
+    if (asSmallest) window->setMinimumSize(client);
+    if (!main) return;
+    const QPoint at = centredOn(windowGeometry(main), outerWidth, outerHeight);
+    window->move(px(at.x()), px(at.y()));
+}
+
 QPoint centredOnScreen(const TwipsRect& screen, int width, int height) {
     return QPoint(screen.left + std::max(0, (screen.width - width) / 2),
                   screen.top + std::max(0, (screen.height - height) / 2));

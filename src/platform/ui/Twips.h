@@ -37,6 +37,12 @@ TwipsRect toTwips(const QRect& r);
 // Places a control at (left, top, width, height) twips within its parent.
 void place(QWidget* widget, int left, int top, int width, int height);
 
+// Outer minus inner size of the sizable windows whose twip sizes are outer sizes (the
+// search, test and statistics windows): the client area of a 9570 x 8535 window is
+// 9450 x 8130.
+inline constexpr int kSizableFrameWidth = 120;
+inline constexpr int kSizableFrameHeight = 405;
+
 // A window's Left, Top (frame position on the screen), Width and Height in twips.
 TwipsRect windowGeometry(const QWidget* window);
 void setWindowGeometry(QWidget* window, const TwipsRect& r);
@@ -48,6 +54,10 @@ TwipsRect screenTwips();
 // max(0, (main width - own width) / 2), top likewise.
 QPoint centredOn(const TwipsRect& main, int width, int height);
 void centreOn(QWidget* window, const QWidget* main);
+// Gives a sizable window its outer size (client size plus the frame), as its smallest size
+// too when asked, and centres it on the main window when there is one.
+void placeSizableWindow(QWidget* window, const QWidget* main, int outerWidth, int outerHeight,
+                        bool asSmallest);
 
 // Centred on the screen; a window larger than the screen starts at the screen's edge.
 QPoint centredOnScreen(const TwipsRect& screen, int width, int height);
