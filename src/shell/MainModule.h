@@ -47,6 +47,7 @@ struct BackUpSettings {
     int minute = 0;
     bool enabled = false;
     QString folder;  // no trailing "/"
+    bool defaultFolder = false;  // フォルダ is Null: the folder follows the database
     bool deleteBefore = false;
     bool lha = false;
     bool zip = false;
