@@ -383,7 +383,8 @@ namespace {
 // Pixels of the icon's yellow dot in the left end of a window's title bar.
 int yellowPixelsInTitleBarIcon(QMdiSubWindow* window) {
     const QImage shot = window->grab().toImage();
-    const int titleHeight = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    const int titleHeight =
+        window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
     int count = 0;
     for (int y = 0; y < titleHeight && y < shot.height(); ++y)
         for (int x = 0; x < 2 * titleHeight && x < shot.width(); ++x) {

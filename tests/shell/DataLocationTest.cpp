@@ -30,7 +30,8 @@ protected:
         ASSERT_TRUE(QDir().mkpath(prefix.filePath("bin")));
         ASSERT_TRUE(QDir().mkpath(prefix.filePath("share/kenvora")));
         ASSERT_TRUE(QFile::copy(file.path(), templatePath()));
-        QFile::setPermissions(templatePath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile::setPermissions(templatePath(),
+                              QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         mainModule().applicationPath = prefix.filePath("bin");
         ui::writeFile0(QString());
     }
@@ -44,7 +45,8 @@ protected:
     int setCount() const { return static_cast<int>(mainModule().dataBaseList.size()) - 2; }
     static void addSetAt(const QString& path, const QString& name) {
         auto db = dao::OpenDatabase(path, false, false, QString::fromLatin1(shell::kConnectString));
-        db->Execute("INSERT INTO データベース設定 (dbID, データベース名) VALUES (1, '" + name + "')");
+        db->Execute("INSERT INTO データベース設定 (dbID, データベース名) VALUES (1, '" + name +
+                    "')");
         db->Close();
     }
 
