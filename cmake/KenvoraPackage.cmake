@@ -7,11 +7,11 @@ set(CPACK_PACKAGE_CONTACT "Kenvora <kenvora@example.org>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "collect facts and drill them until they are remembered")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Kenvora keeps question sets of records, each with three items, a comment and a\n"
-    "source as formatted text, and drills them in order of their correct rate or\n"
-    "weighted at random. Records can be searched across sets; each set's correct-rate\n"
-    "statistics can be shown, and the database is backed up on exit or by a schedule.\n"
-    "The user interface is in Japanese.")
+    "Kenvora keeps question sets of records, each with three items, a comment\n"
+    "and a source as formatted text, and drills them in order of their correct\n"
+    "rate or weighted at random. Records can be searched across sets, each\n"
+    "set's correct-rate statistics shown, and the database is backed up on exit\n"
+    "or by a schedule. The user interface is in Japanese.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

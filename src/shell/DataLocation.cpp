@@ -38,7 +38,7 @@ bool placeTemplateDatabase(const QString& templatePath, const QString& folder) {
         if (block.isEmpty() || partial.write(block) != block.size()) return false;
     }
     if (!partial.flush()) return false;
-    // The template is installed read-only; the user's copy is theirs to write.
+    // The template may well be read-only; the user's copy is theirs to write.
     partial.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     partial.close();
     if (!QFile::rename(partial.fileName(), target)) return QFileInfo(target).isFile();
