@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kenvora needs to build, run and test. Idempotent; run as root.
+#   --package      also what scripts/package.sh needs beyond that (lintian)
+#   --screenshots  also what scripts/screenshots.sh needs (an X server, a window manager)
 set -euo pipefail
 
 packages=(
@@ -12,7 +14,16 @@ packages=(
   qt6-translations-l10n
   clang python3
   xvfb xauth openbox twm xdotool
+  # the icon, the desktop files and the Debian package
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )
+for arg in "$@"; do
+  case $arg in
+    --package) packages+=(lintian) ;;
+    --screenshots) packages+=(xvfb xauth openbox imagemagick xdotool) ;;
+    *) echo "unknown option: $arg" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -15,6 +15,7 @@
 #include "search/frmSearch.h"
 #include "sets/DataBaseSets.h"
 #include "sets/frmNewDataBase.h"
+#include "shell/ApplicationIcon.h"
 #include "shell/FeatureHooks.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
@@ -75,6 +76,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("KENVORA"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KENVORA_VERSION));
+    // Desktops match the windows to the menu entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KENVORA_APP_ID));
+    QApplication::setWindowIcon(shell::applicationIcon());
 
     // Qt's own dialogs (buttons of message boxes, the file dialog) in Japanese.
     QTranslator qtTranslator;

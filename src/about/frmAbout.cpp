@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QSysInfo>
 
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
+#include "shell/ApplicationIcon.h"
 #include "shell/DataStore.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
@@ -42,7 +42,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setFixedSize(ui::px(6900), ui::px(4200));
 
     picIcon = label(this, "picIcon", QString(), 240, 240, 720, 720);
-    picIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(ui::px(720)));
+    picIcon->setPixmap(shell::applicationIcon().pixmap(ui::px(720)));
     lblTitle = label(this, "lblTitle", QStringLiteral("Kenvora"), 1200, 240, 5400, 480);
     QFont titleFont = lblTitle->font();
     titleFont.setPointSize(18);

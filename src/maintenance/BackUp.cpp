@@ -5,6 +5,7 @@
 #include "maintenance/MaintenanceCommon.h"
 #include "maintenance/Unlha.h"
 #include "platform/ui/MessageBox.h"
+#include "shell/DataLocation.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
@@ -26,6 +27,8 @@ void BackUpDataBase() {
     const QString source = databaseFolder() + QStringLiteral("/Kenvora.mdb");
     const QString folder = backUpFolder();
     const QString temporary = folder + QStringLiteral("/Kenvora.tmp");
+    // A failure here shows as the copy's own error below.
+    shell::makeBackUpFolder();
 
     // There is no ZIP or CAB archiver: rather than end the program as if a backup had been
     // made, say so and make the plain copy that restore also looks for in that case.

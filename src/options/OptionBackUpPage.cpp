@@ -18,6 +18,7 @@
 #include "platform/ui/CompactCombo.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
+#include "shell/DataLocation.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
 #include "shell/frmSplash.h"
@@ -140,7 +141,11 @@ void frmOption::fillMentePage() {
         for (int i = 0; i < 3; ++i) scheduleAtLoad_[i] = cmbSchedule[i]->currentText();
     });
     step([&] { chkNoAction->setChecked(b.enabled); });
-    step([&] { showFolder(0, b.folder); });
+    step([&] {
+        // The default folder is shown as the current choice, so it has to exist by now.
+        shell::makeBackUpFolder();
+        showFolder(0, b.folder);
+    });
     step([&] {
         chkBackUpDel->setChecked(b.deleteBefore);
         backUpDelAtLoad_ = b.deleteBefore;
@@ -218,8 +223,11 @@ void frmOption::applyMentePage() {
     write("開始分", static_cast<std::int16_t>(b.minute));
     b.enabled = chkNoAction->isChecked();
     write("実施", b.enabled);
-    b.folder = shell::withoutTrailingSlash(txtBackUpDir[0]->text());
-    write("フォルダ", b.folder);
+    const QString folder = shell::withoutTrailingSlash(txtBackUpDir[0]->text());
+    // The default stays Null, so that it keeps following the database folder.
+    b.defaultFolder = b.defaultFolder && folder == b.folder;
+    b.folder = folder;
+    write("フォルダ", b.defaultFolder ? dao::Variant::null() : dao::Variant(b.folder));
     b.deleteBefore = chkBackUpDel->isChecked();
     write("削除後", b.deleteBefore);
     b.lha = optArc[1]->isChecked();

@@ -2,6 +2,7 @@
 
 #include "platform/dao/DaoError.h"
 #include "platform/ui/Settings.h"
+#include "shell/DataLocation.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 
@@ -14,8 +15,9 @@ QString withoutTrailingSlash(const QString& folder) {
 QString databaseFolderFromSettings(const QString& applicationPath) {
     QString folder = ui::readFile0();
     if (folder.isEmpty()) {
-        ui::writeFile0(applicationPath);
-        folder = applicationPath;
+        folder = firstRunDatabaseFolder(applicationPath);
+        // Without a database the user locates the file, and that choice is remembered.
+        if (!folder.isEmpty()) ui::writeFile0(folder);
     }
     return withoutTrailingSlash(folder);
 }
@@ -55,7 +57,9 @@ void loadBackUpSettings() {
     b.minute = rs->value(QStringLiteral("開始分")).toInteger();
     b.enabled = rs->value(QStringLiteral("実施")).toBool();
     const dao::Variant folder = rs->value(QStringLiteral("フォルダ"));
-    b.folder = withoutTrailingSlash(folder.isNull() ? m.applicationPath : folder.toString());
+    b.defaultFolder = folder.isNull();
+    b.folder = withoutTrailingSlash(b.defaultFolder ? defaultBackUpFolder(m.databaseFolder)
+                                                    : folder.toString());
     b.deleteBefore = rs->value(QStringLiteral("削除後")).toBool();
     b.lha = rs->value(QStringLiteral("Lha")).toBool();
     b.zip = rs->value(QStringLiteral("Zip")).toBool();

@@ -11,8 +11,8 @@ namespace shell {
 // A folder as kept in memory: one trailing "/" removed (the root stays "").
 QString withoutTrailingSlash(const QString& folder);
 
-// The database folder from FILE0; on first run (empty) the application path is written
-// there and used.
+// The database folder from FILE0; on first run (empty) the folder firstRunDatabaseFolder
+// finds is written there and used.
 QString databaseFolderFromSettings(const QString& applicationPath);
 
 QString databasePath(const QString& folder);
@@ -23,7 +23,8 @@ void openDataStore(const QString& folder);
 // Highest record ID from "SELECT * FROM データ ORDER BY ID ASC" (0 when empty).
 void loadHighestID();
 
-// The one row of バックアップ設定; a Null folder means the application path.
+// The one row of バックアップ設定; a Null folder means defaultBackUpFolder of the
+// database folder.
 void loadBackUpSettings();
 
 // Reopens the shared settings recordset on "select  * from データベース設定".

@@ -46,7 +46,8 @@ struct BackUpSettings {
     int hour = 0;
     int minute = 0;
     bool enabled = false;
-    QString folder;  // no trailing "/"
+    QString folder;              // no trailing "/"
+    bool defaultFolder = false;  // フォルダ is Null: the folder follows the database
     bool deleteBefore = false;
     bool lha = false;
     bool zip = false;

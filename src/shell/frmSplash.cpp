@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
-#include <QPainter>
 #include <QTimer>
 
 #include <exception>
@@ -15,6 +14,7 @@
 #include "platform/ui/Settings.h"
 #include "platform/ui/SingleInstance.h"
 #include "platform/ui/Twips.h"
+#include "shell/ApplicationIcon.h"
 #include "shell/DataBaseMenu.h"
 #include "shell/DataStore.h"
 #include "shell/DataStoreConstants.h"
@@ -41,26 +41,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
     l->setObjectName(QString::fromLatin1(name));
     ui::place(l, left, top, width, height);
     return l;
-}
-
-// The emblem beside the product name: a card with a "K".
-QPixmap emblem(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(0x2b, 0x59, 0x8c));
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(4, 4, size - 8, size - 8), size / 8.0, size / 8.0);
-    p.setBrush(QColor(0xf4, 0xc4, 0x30));
-    p.drawEllipse(QRectF(size * 0.62, size * 0.14, size * 0.22, size * 0.22));
-    QFont font = p.font();
-    font.setPixelSize(size * 3 / 5);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(0, 0, size, size), Qt::AlignCenter, QStringLiteral("K"));
-    return pixmap;
 }
 
 }  // namespace
@@ -116,7 +96,7 @@ frmSplash::frmSplash(ui::SingleInstanceGuard& instanceGuard)
     ui::place(Frame1, 120, 60, 6360, 3660);
 
     Picture1 = label(Frame1, "Picture1", QString(), 240, 360, 1440, 1440);
-    Picture1->setPixmap(emblem(ui::px(1440)));
+    Picture1->setPixmap(applicationIcon().pixmap(ui::px(1440)));
     Picture1->setAccessibleName(QStringLiteral("Kenvora"));
 
     Label2 = label(Frame1, "Label2", QStringLiteral("Kenvora"), 1920, 300, 4200, 720);

@@ -112,3 +112,17 @@ TEST_F(BackUp, ZipAndCabSayThereIsNoSuchArchiveAndCopyPlainly) {
         EXPECT_EQ(read(backUpPath("Kenvora.mdb")), read(file.path()));
     }
 }
+
+TEST_F(BackUp, WithoutAChosenFolderTheBackupGoesToAFolderBesideTheDatabase) {
+    shell::openDataStore(file.folder());
+    shell::loadBackUpSettings();  // the supplied database stores no folder
+    shell::closeDataStore();
+    const QString folder = file.folder() + "/backup";
+    ASSERT_EQ(settings().folder, folder);
+    ASSERT_FALSE(QDir(folder).exists());
+
+    maintenance::BackUpDataBase();
+    EXPECT_TRUE(boxes->shown().empty());
+    EXPECT_EQ(filesIn(folder), QStringList{"Kenvora.mdb"});
+    EXPECT_EQ(read(folder + "/Kenvora.mdb"), read(file.path()));
+}

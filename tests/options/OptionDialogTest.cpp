@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "options/FolderLists.h"
 #include "options/frmOption.h"
@@ -15,6 +16,7 @@
 #include "platform/ui/TabStrip.h"
 #include "records/RecordWindowFixture.h"
 #include "records/frmMDIChild.h"
+#include "shell/DataStore.h"
 #include "shell/MainModule.h"
 
 namespace {
@@ -276,6 +278,42 @@ TEST_F(OptionDialogTest, BackUpSettingsGoToTheRowAndTheSharedState) {
     EXPECT_FALSE(again->menteDirty());
     again->optArc[0]->setChecked(true);
     EXPECT_TRUE(again->menteDirty());
+}
+
+TEST_F(OptionDialogTest, BackUpPageShowsTheDefaultFolderWhichKeepsFollowingTheDatabase) {
+    shell::loadBackUpSettings();  // the supplied database names no folder
+    const QString folder = file.folder() + "/backup";
+    auto d = open();
+    d->show();
+    d->TabStrip1->setSelectedIndex(3);  // オフラインメンテナンス (tabs count from 1)
+    ASSERT_FALSE(d->fraMente->isHidden());
+    EXPECT_EQ(d->findChild<QLineEdit*>("txtBackUpDir(0)")->text(), folder);
+    EXPECT_EQ(d->findChild<options::DirListBox*>("dirBackUp(0)")->path(), folder);
+    EXPECT_TRUE(QDir(folder).exists());  // shown as the choice, so made
+    EXPECT_TRUE(boxes->shown().empty());
+
+    // Another change on the page, applied: the folder is still not stored, so it moves
+    // with the database.
+    auto* apply = d->findChild<QPushButton*>("cmdApplication(2)");
+    QTest::mouseClick(d->findChild<QCheckBox*>("chkBackUpDel"), Qt::LeftButton);
+    ASSERT_TRUE(apply->isEnabled());
+    QTest::mouseClick(apply, Qt::LeftButton);
+    EXPECT_EQ(backUpRow("削除後"), "True");
+    {
+        auto rs = shell::mainModule().database->OpenRecordset(
+            QStringLiteral("select * from バックアップ設定"));
+        EXPECT_TRUE(rs->value(QStringLiteral("フォルダ")).isNull());
+    }
+    EXPECT_TRUE(shell::mainModule().backUp.defaultFolder);
+    EXPECT_EQ(shell::mainModule().backUp.folder, folder);
+
+    // A folder the user picks is stored as it stands.
+    QTemporaryDir other;
+    d->dirBackUp[0]->setPath(other.path());
+    QTest::mouseClick(apply, Qt::LeftButton);
+    EXPECT_EQ(backUpRow("フォルダ"), other.path());
+    EXPECT_FALSE(shell::mainModule().backUp.defaultFolder);
+    EXPECT_EQ(shell::mainModule().backUp.folder, other.path());
 }
 
 TEST_F(OptionDialogTest, FolderMenuMakesAndRemovesDirectories) {

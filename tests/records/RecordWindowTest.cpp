@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTime>
 
@@ -16,6 +17,7 @@
 #include "records/RecordWindowFixture.h"
 #include "records/RecordWindows.h"
 #include "records/frmMDIChild.h"
+#include "shell/ApplicationIcon.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
 
@@ -553,6 +555,37 @@ TEST_F(RecordWindowTest, EditKeysRunTheEditMenuCommands) {
     box->setSelLength(0);
     QTest::keyClick(box, Qt::Key_Delete);
     EXPECT_EQ(box->Text(), "bc def");
+}
+
+}  // namespace
+
+namespace {
+
+// Pixels of the icon's yellow dot in the left end of a window's title bar.
+int yellowPixelsInTitleBarIcon(QMdiSubWindow* window) {
+    const QImage shot = window->grab().toImage();
+    const int titleHeight =
+        window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    int count = 0;
+    for (int y = 0; y < titleHeight && y < shot.height(); ++y)
+        for (int x = 0; x < 2 * titleHeight && x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            if (c.red() > 200 && c.green() > 150 && c.blue() < 110) ++count;
+        }
+    return count;
+}
+
+TEST_F(RecordWindowTest, TitleBarShowsTheProgramsIcon) {
+    addSet(1, "英単語");
+    auto* window = qobject_cast<QMdiSubWindow*>(openSet(1)->parentWidget());
+    ASSERT_TRUE(window);
+    // Qt's logo stands in until the program gives its windows an icon.
+    EXPECT_EQ(yellowPixelsInTitleBarIcon(window), 0);
+    QApplication::setWindowIcon(shell::applicationIcon());  // as main() does
+    window->update();
+    const int yellow = yellowPixelsInTitleBarIcon(window);
+    QApplication::setWindowIcon(QIcon());
+    EXPECT_GT(yellow, 0);
 }
 
 }  // namespace

@@ -82,18 +82,20 @@ TEST_F(DataStoreTest, ListFollowsTableOrderAndHighestIdIsTheLastById) {
     EXPECT_EQ(mainModule().highestID, 40);
 }
 
-TEST_F(DataStoreTest, BackUpSettingsWithNullFolderUseTheApplicationPath) {
+TEST_F(DataStoreTest, BackUpSettingsWithNullFolderUseTheBackupFolderOfTheDatabase) {
     shell::loadBackUpSettings();
     const shell::BackUpSettings& b = mainModule().backUp;
     EXPECT_EQ(b.pattern, "　　　毎日");
     EXPECT_EQ(b.hour, 0);
     EXPECT_FALSE(b.enabled);
-    EXPECT_EQ(b.folder, "/opt/kenvora");
+    EXPECT_EQ(b.folder, file.folder() + "/backup");  // not the program's folder
+    EXPECT_TRUE(b.defaultFolder);
     EXPECT_FALSE(b.lha || b.zip || b.cab || b.deleteBefore);
     mainModule().database->Execute(
         "UPDATE バックアップ設定 SET フォルダ = '/media/usb/', 実施 = True, 開始時 = 23");
     shell::loadBackUpSettings();
     EXPECT_EQ(mainModule().backUp.folder, "/media/usb");
+    EXPECT_FALSE(mainModule().backUp.defaultFolder);
     EXPECT_TRUE(mainModule().backUp.enabled);
     EXPECT_EQ(mainModule().backUp.hour, 23);
 }
@@ -130,9 +132,10 @@ TEST_F(DataStoreTest, LoadChildSettingsReadsByPositionWithNullTextsEmpty) {
 TEST(DatabaseFolder, FirstRunWritesTheApplicationPathAndTrailingSlashIsDropped) {
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    testing_support::TempDatabase beside;  // a build or a portable copy
     EXPECT_EQ(ui::readFile0(), "");
-    EXPECT_EQ(shell::databaseFolderFromSettings("/opt/kenvora"), "/opt/kenvora");
-    EXPECT_EQ(ui::readFile0(), "/opt/kenvora");
+    EXPECT_EQ(shell::databaseFolderFromSettings(beside.folder()), beside.folder());
+    EXPECT_EQ(ui::readFile0(), beside.folder());
     ui::writeFile0("/home/user/data/");
     EXPECT_EQ(shell::databaseFolderFromSettings("/opt/kenvora"), "/home/user/data");
     EXPECT_EQ(shell::databasePath("/home/user/data"), "/home/user/data/Kenvora.mdb");

@@ -244,6 +244,19 @@ TEST_F(MainWindowTest, BackUpExitIsRefusedWhenTheFoldersAreTheSame) {
     EXPECT_EQ(calls, QStringList{"backup"});
 }
 
+TEST_F(MainWindowTest, BackUpExitWorksWithTheSuppliedSettings) {
+    // The supplied database names no backup folder; its default lies beside the database,
+    // not in it, so the exit command is not refused.
+    int backUps = 0;
+    shell::featureHooks().backUp = [&] { ++backUps; };
+    ASSERT_EQ(start(), StartUpOutcome::Running);
+    EXPECT_EQ(mainModule().backUp.folder, file.folder() + "/backup");
+    mdi()->mnuBackUpEnd->trigger();
+    EXPECT_TRUE(boxes->shown().empty());
+    EXPECT_EQ(mdi()->exitMode, 2);
+    EXPECT_EQ(backUps, 1);
+}
+
 TEST_F(MainWindowTest, CompactionExitsPassTheBackUpChoice) {
     std::vector<bool> optimized;
     shell::featureHooks().optimize = [&](bool withBackUp) {
