@@ -570,3 +570,18 @@ TEST_F(SearchWindowTest, TypedRateBoundsAreNotCompleted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SearchWindowTest, GridHeadersAreNotCutOff) {
+    const QFont before = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));  // as the program runs
+    addSet(1, "a");
+    open();
+    w->show();
+    EXPECT_EQ(testing_support::clippedHeaderCaptions(w->MSHFlexGrid1), QStringList());
+    w.reset();
+    QApplication::setFont(before);
+}
+
+}  // namespace

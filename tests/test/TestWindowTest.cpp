@@ -336,3 +336,20 @@ TEST_F(TestWindowTest, TheStatisticsWindowsSizeIsItsOuterSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TestWindowTest, StatisticsHeadersAreNotCutOff) {
+    const QFont before = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));  // as the program runs
+    {
+        frmJustAnswerRate w;
+        w.show();
+        EXPECT_EQ(testing_support::clippedHeaderCaptions(w.MSHFlexGrid1), QStringList());
+        EXPECT_EQ(w.MSHFlexGrid1->model()->headerData(6, Qt::Horizontal).toString(),
+                  "出題未\n項目数");
+    }
+    QApplication::setFont(before);
+}
+
+}  // namespace

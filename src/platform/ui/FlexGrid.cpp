@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -97,7 +98,9 @@ QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal) return {};
     switch (role) {
         case Qt::DisplayRole:
-            return grid_->textMatrix(0, section);
+            return grid_->headerLabel(section).text;
+        case Qt::FontRole:
+            return grid_->headerLabel(section).font;
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(grid_->qtAlignment(0, section));
         default:
@@ -107,6 +110,29 @@ QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int
 
 Qt::ItemFlags FlexGridModel::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+FittedText fitText(const QString& text, const QFont& font, QSize room) {
+    constexpr double kSmallest = 6;
+    QFont face = font;
+    const qsizetype length = text.size();
+    for (;;) {
+        const QFontMetrics metrics(face);
+        const int lines = std::max(1, room.height() / std::max(1, metrics.lineSpacing()));
+        for (int n = 1; n <= lines && n <= length; ++n) {
+            const qsizetype per = (length + n - 1) / n;
+            QStringList parts;
+            bool fits = true;
+            for (qsizetype at = 0; at < length; at += per) {
+                parts << text.mid(at, per);
+                fits = fits && metrics.horizontalAdvance(parts.back()) <= room.width();
+            }
+            if (fits) return {parts.join(QLatin1Char('\n')), face};
+        }
+        const double size = face.pointSizeF();
+        if (size <= kSmallest || size <= 0) return {text, face};
+        face.setPointSizeF(std::max(kSmallest, size - 0.5));
+    }
 }
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridModel(this)) {
@@ -246,7 +272,16 @@ void FlexGrid::setColWidth(int col, int twips) {
     } else {
         setColumnHidden(col, false);
         horizontalHeader()->resizeSection(col, px(twips));
+        emit model_->headerDataChanged(Qt::Horizontal, col, col);
     }
+}
+
+FittedText FlexGrid::headerLabel(int col) const {
+    const QString text = textMatrix(0, col);
+    const QHeaderView* header = horizontalHeader();
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const QSize room(px(colWidth(col)) - 2 * margin - 2, px(headerHeight_) - margin);
+    return fitText(text, header->font(), room);
 }
 
 int FlexGrid::rowHeight(int row) const {
@@ -261,6 +296,7 @@ void FlexGrid::setRowHeight(int row, int twips) {
         headerHeight_ = twips;
         horizontalHeader()->setFixedHeight(px(twips));
         horizontalHeader()->setVisible(twips > 0);
+        emit model_->headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
         return;
     }
     if (row == -1) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <QStringList>
 #include <QTableView>
 
@@ -39,6 +40,15 @@ public:
 };
 
 // The cells; the view shows the data rows and takes row 0 as its header.
+// A text laid out to fit a cell.
+struct FittedText {
+    QString text;  // lines joined by "\n"
+    QFont font;
+};
+// Fits a caption into `room` pixels: one line if it fits, else the fewest lines of nearly
+// equal length that do, stepping the face down to 6 points when needed.
+FittedText fitText(const QString& text, const QFont& font, QSize room);
+
 class FlexGridModel final : public QAbstractTableModel {
 public:
     explicit FlexGridModel(FlexGrid* grid);
@@ -105,6 +115,10 @@ public:
     void setRow(int row);
 
     Qt::Alignment qtAlignment(int row, int col) const;
+
+    // A header cell's text as shown: broken over the lines the header row holds, in a
+    // smaller face when even that does not fit, so that no caption is cut off.
+    FittedText headerLabel(int col) const;
 
 signals:
     // A data row was double-clicked; row() is that row.
