@@ -145,26 +145,11 @@ QString now() {
     return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
 }
 
-// The display steps shared by opening and ShowCurrentRecord.
-void showRecord(int slot, bool decimalComparison) {
+// The rate box in the colours, face and style of its side of the set's threshold.
+void paintRateBox(int slot, bool decimalComparison) {
     frmMDIChild* w = windowOfSlot(slot);
-    dao::Recordset* rs = recordsOf(slot);
-    if (!w || !rs || rs->RecordCount() == 0 || rs->AbsolutePosition() < 0) return;
+    if (!w) return;
     const shell::ChildSettings& s = settingsOf(slot);
-    const bool enabled = w->eventsEnabled;
-    w->eventsEnabled = false;  // filling the boxes is not an edit
-    w->txtTruAns->setText(rs->value(QStringLiteral("正解回数")).displayText());
-    w->txtTestCount->setText(rs->value(QStringLiteral("出題回数")).displayText());
-    w->txtPonit->setText(recordRateText(w->txtTruAns->text(), w->txtTestCount->text()));
-    for (int n = 0; n < 5; ++n) {
-        w->txtData[n]->setText(rs->Fields(2 + n).Value().displayText());
-        w->txtData[n]->setTextRTF(rs->Fields(7 + n).Value().displayText());
-    }
-    const dao::Variant day = rs->value(QStringLiteral("登録日"));
-    w->txtRecordDay->setText(
-        day.isNull() ? QString()
-                     : vb::formatDate(day.toDateTime().date, QStringLiteral("yyyy/mm/dd")));
-
     const int threshold = s.numeric[0];
     const bool above = decimalComparison ? rateAtOrAboveAtOpening(w->txtPonit->text(), threshold)
                                          : rateAtOrAboveWhenShown(w->txtPonit->text(), threshold);
@@ -182,6 +167,28 @@ void showRecord(int slot, bool decimalComparison) {
     font.setStrikeOut(s.yesNo[25 + k]);
     font.setUnderline(s.yesNo[32 + k]);
     w->txtPonit->setFont(font);
+}
+
+// The display steps shared by opening and ShowCurrentRecord.
+void showRecord(int slot, bool decimalComparison) {
+    frmMDIChild* w = windowOfSlot(slot);
+    dao::Recordset* rs = recordsOf(slot);
+    if (!w || !rs || rs->RecordCount() == 0 || rs->AbsolutePosition() < 0) return;
+    const bool enabled = w->eventsEnabled;
+    w->eventsEnabled = false;  // filling the boxes is not an edit
+    w->txtTruAns->setText(rs->value(QStringLiteral("正解回数")).displayText());
+    w->txtTestCount->setText(rs->value(QStringLiteral("出題回数")).displayText());
+    w->txtPonit->setText(recordRateText(w->txtTruAns->text(), w->txtTestCount->text()));
+    for (int n = 0; n < 5; ++n) {
+        w->txtData[n]->setText(rs->Fields(2 + n).Value().displayText());
+        w->txtData[n]->setTextRTF(rs->Fields(7 + n).Value().displayText());
+    }
+    const dao::Variant day = rs->value(QStringLiteral("登録日"));
+    w->txtRecordDay->setText(
+        day.isNull() ? QString()
+                     : vb::formatDate(day.toDateTime().date, QStringLiteral("yyyy/mm/dd")));
+
+    paintRateBox(slot, decimalComparison);
     w->eventsEnabled = enabled;
     settingsOf(slot).recordChanged = false;
 }
@@ -511,7 +518,10 @@ void NewRecord(int slot) {
     shell::ChildSettings& s = settingsOf(slot);
     if (s.recordChanged) SaveCurrentRecord(slot);
     s.newRecord = true;
-    if (frmMDIChild* w = windowOfSlot(slot)) clearToNewRecord(w);
+    if (frmMDIChild* w = windowOfSlot(slot)) {
+        clearToNewRecord(w);
+        paintRateBox(slot, false);
+    }
 }
 
 void DeleteRecord(int slot) {

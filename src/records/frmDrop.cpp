@@ -47,6 +47,9 @@ DropBox::DropBox(int i, QWidget* parent) : QPlainTextEdit(parent), index(i) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWordWrapMode(QTextOption::NoWrap);
     setContextMenuPolicy(Qt::NoContextMenu);
+    // Three lines in a 660-twip box: the substitute face runs taller than the one the box
+    // was made for, so the margin inside the frame is kept small.
+    document()->setDocumentMargin(1);
 }
 
 // Text only: an image or a file offers nothing to put into a record.

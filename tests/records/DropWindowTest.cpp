@@ -4,6 +4,8 @@
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/Twips.h"
@@ -99,6 +101,27 @@ TEST_F(DropWindowTest, DelimiterPopupAndDoubleClick) {
     EXPECT_EQ(d->txtDrop[0]->width(), ui::px(1575));
     EXPECT_EQ(d->txtDrop[1]->x(), secondLeft);
     EXPECT_EQ(d->width(), width);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DropWindowTest, EachBoxShowsAllThreeLines) {
+    const QFont before = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));  // as the program runs
+    addSet(1, "英単語", "：", "、");
+    openSet(1);
+    {
+        auto d = drop();
+        d->show();
+        QPlainTextEdit* box = d->txtDrop[0];
+        QTextCursor end(box->document());
+        end.movePosition(QTextCursor::End);
+        EXPECT_EQ(box->document()->blockCount(), 3);
+        EXPECT_LE(box->cursorRect(end).bottom(), box->viewport()->height());
+    }
+    QApplication::setFont(before);
 }
 
 }  // namespace

@@ -589,3 +589,19 @@ TEST_F(RecordWindowTest, TitleBarShowsTheProgramsIcon) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RecordWindowTest, ANewSetsRateBoxShowsTheSetsFace) {
+    addSet(1, "empty");
+    shell::mainModule().database->Execute(
+        "UPDATE データベース設定 SET 正解率閾値 = 0, 正解率以上サイズ = 14, "
+        "正解率以上太字 = True, 正解率以上背景色 = 255 WHERE dbID = 1");
+    frmMDIChild* w = openSet(1);
+    EXPECT_EQ(w->txtPonit->text(), "0.0");
+    EXPECT_EQ(w->txtPonit->font().pointSize(), 14);
+    EXPECT_TRUE(w->txtPonit->font().bold());
+    EXPECT_EQ(testing_support::backgroundOf(w->txtPonit), ui::qColorFromBgr(255));
+}
+
+}  // namespace
