@@ -25,6 +25,11 @@
 
 void frmOption::buildMentePage() {
     QFrame* page = fraMente;
+    // The rows were placed for frames whose caption sits on the top line; the style's own
+    // frame starts below its caption and would run through them.
+    page->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 7px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0px 2px; }"));
     fraBackUp[1] = new QGroupBox(QStringLiteral("圧縮・解凍ツール"), page);
     fraBackUp[1]->setObjectName(QStringLiteral("fraBackUp(1)"));
     ui::place(fraBackUp[1], 120, 240, 8175, 495);
@@ -72,6 +77,7 @@ void frmOption::buildMentePage() {
         new QCheckBox(QStringLiteral("バックアップ先ファイルを削除後バックアップ"), fraBackUp[0]);
     chkBackUpDel->setObjectName(QStringLiteral("chkBackUpDel"));
     ui::place(chkBackUpDel, 4320, 240, 3735, 255);
+    ui::fitCaption(chkBackUpDel);
     connect(chkBackUpDel, &QCheckBox::toggled, this, &frmOption::chkBackUpDel_Click);
     Label12[0] = new QLabel(QStringLiteral("バックアップ先ディレクトリ"), fraBackUp[0]);
     Label12[0]->setObjectName(QStringLiteral("Label12(0)"));

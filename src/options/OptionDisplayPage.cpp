@@ -123,6 +123,9 @@ void frmOption::fillDisplayPage() {
             // The dialog's start: white empty swatches, no flags, nothing to apply.
             if (cmbPointUpper->count() == 0)
                 for (int p = 100; p >= 0; p -= 5) cmbPointUpper->addItem(QString::number(p));
+            // No set, no threshold: the list's first entry would read as one.
+            cmbPointUpper->setCurrentIndex(-1);
+            cmbPointUpper->setEditText(QString());
             for (int i = 0; i < 8; ++i) {
                 txtItem[i]->clear();
                 setItemColor(i, kWhite);

@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -341,6 +342,42 @@ TEST_F(OptionDialogTest, FolderMenuMakesAndRemovesDirectories) {
     EXPECT_EQ(boxes->shown().size(), shown + 1);  // only the question
     EXPECT_FALSE(QDir(folder.path() + "/新規").exists());
     EXPECT_EQ(d->dirBackUp[0]->path(), folder.path());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OptionDialogTest, TheThresholdIsBlankUntilASetIsChosen) {
+    auto d = open();
+    d->TabStrip1->setSelectedIndex(2);
+    EXPECT_EQ(d->cmbPointUpper->currentText(), "");
+    choose(*d, 1, "英単語");
+    EXPECT_EQ(d->cmbPointUpper->currentText(), "0");
+}
+
+}  // namespace
+
+namespace {
+
+// Scanning down the right end of a frame, where nothing stands inside it: the first row
+// that differs from the row above is the frame's top line.
+int frameTopLine(QWidget* frame) {
+    const QImage image = frame->grab().toImage();
+    const int x = image.width() - 12;
+    for (int y = 1; y < image.height(); ++y)
+        if (image.pixelColor(x, y) != image.pixelColor(x, 0)) return y;
+    return -1;
+}
+
+TEST_F(OptionDialogTest, BackUpPageRowsSitInsideTheirFrames) {
+    auto d = open();
+    d->show();
+    d->TabStrip1->setSelectedIndex(3);
+    EXPECT_LT(frameTopLine(d->fraBackUp[1]), d->optArc[0]->y());
+    EXPECT_LT(frameTopLine(d->fraSchedule), d->cmbSchedule[0]->y());
+    EXPECT_LT(frameTopLine(d->fraBackUp[0]), d->chkBackUpDel->y());
+    EXPECT_LE(d->chkBackUpDel->sizeHint().width(), d->chkBackUpDel->width());  // not cut off
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/ui/CompactCombo.h"
 
+#include <QAbstractButton>
 #include <QColor>
 #include <QComboBox>
 #include <QFont>
@@ -38,6 +39,14 @@ void makeCompact(QLineEdit* box) {
 }  // namespace ui
 
 namespace ui {
+
+void fitCaption(QAbstractButton* button) {
+    QFont font = button->font();
+    while (button->sizeHint().width() > button->width() && font.pointSizeF() > 6) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        button->setFont(font);
+    }
+}
 
 void setCompactColors(QLineEdit* box, const QColor& back, const QColor& text) {
     QPalette palette = box->palette();

@@ -1,5 +1,6 @@
 #pragma once
 
+class QAbstractButton;
 class QColor;
 class QComboBox;
 class QLineEdit;
@@ -14,6 +15,9 @@ void makeCompact(QComboBox* combo);
 void makeValueCombo(QComboBox* combo);
 // Likewise a narrow text box (a date in 975 twips): no padding inside its frame.
 void makeCompact(QLineEdit* box);
+// A caption longer than the room its button was given is drawn in a smaller face rather
+// than cut off (down to 6 points).
+void fitCaption(QAbstractButton* button);
 // The colours of a compact text box. Its style sheet decides what is painted, so a
 // palette set afterwards would not show.
 void setCompactColors(QLineEdit* box, const QColor& back, const QColor& text);
