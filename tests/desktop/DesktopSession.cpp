@@ -45,6 +45,10 @@ void DesktopSession::sql(const QString& statement) {
     tool({QStringLiteral("sql"), file_.path(), statement});
 }
 
+QString DesktopSession::output(const QString& statement) {
+    return tool({QStringLiteral("sql"), file_.path(), statement});
+}
+
 std::vector<QStringList> DesktopSession::rows(const QString& statement) {
     QStringList lines = tool({QStringLiteral("sql"), file_.path(), statement})
                             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);

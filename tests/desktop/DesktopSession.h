@@ -24,6 +24,8 @@ public:
     void sql(const QString& statement);
     // Rows of a SELECT, each a list of its columns as kenvora-tool prints them.
     std::vector<QStringList> rows(const QString& statement);
+    // What kenvora-tool prints for a statement, whole (values may hold line breaks).
+    QString output(const QString& statement);
 
     void start();
     // True once a visible window's title matches (a regular expression, as xdotool takes it).

@@ -98,6 +98,10 @@ public:
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        // Enter and Esc in the embedded chooser's boxes end the embedded dialog; they are
+        // meant for this one.
+        connect(fonts_, &QDialog::accepted, this, &QDialog::accept);
+        connect(fonts_, &QDialog::rejected, this, &QDialog::reject);
         auto* colorRow = new QHBoxLayout;
         colorRow->addWidget(colorLabel);
         colorRow->addWidget(colors_, 1);
