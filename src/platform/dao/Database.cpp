@@ -127,6 +127,26 @@ void Database::Close() {
     connection_->close();
 }
 
+bool Database::HasWordIndex() const {
+    connection_->requireOpen();
+    return wordindex::present(connection_->db);
+}
+
+long long Database::WordIndexBacklog() const {
+    connection_->requireOpen();
+    return wordindex::backlog(connection_->db);
+}
+
+bool Database::UpdateWordIndex(bool rebuild, const wordindex::Progress& progress) {
+    connection_->requireOpen();
+    return wordindex::update(connection_->db, rebuild, progress);
+}
+
+void Database::DropWordIndex() {
+    connection_->requireOpen();
+    wordindex::drop(connection_->db);
+}
+
 void Database::BeginTrans() {
     connection_->requireOpen();
     // Nested transactions are savepoints, as Jet nests them.
