@@ -4,6 +4,7 @@
 #include "platform/ui/Settings.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
+#include "shell/WordIndexUpdate.h"
 
 namespace shell {
 
@@ -30,6 +31,8 @@ void openDataStore(const QString& folder) {
     m.workspace = dao::CreateWorkspace(QString(), QStringLiteral("admin"), QString(), 2);
     m.database = m.workspace->OpenDatabase(databasePath(folder), false, false,
                                            QString::fromLatin1(kConnectString));
+    // A file without the word index (an older one, a restored backup) gets it here.
+    bringWordIndexUpToDate();
 }
 
 void loadHighestID() {
