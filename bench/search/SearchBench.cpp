@@ -34,7 +34,7 @@
 namespace {
 
 const QString& folder() {
-    static const QString f = benchdata::generatedFolder("kenvora-bench-search-20x100k", 20, 100000);
+    static const QString f = benchdata::generatedFolder("kenvora-bench", 20);
     return f;
 }
 
@@ -166,7 +166,7 @@ void List_100kHits_DoubleClick(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         win.w->cmdSearch_Click(3);
-        win.w->MSHFlexGrid1->setRow(1 + (50000 + step++ * 7919) % 100000);
+        win.w->MSHFlexGrid1->setRow(1 + (50000 + step++ * 7919) % hits(win));
         state.ResumeTiming();
         win.w->MSHFlexGrid1_DblClick();
         win.w->repaint();

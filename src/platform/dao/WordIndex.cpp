@@ -42,6 +42,18 @@ AFTER UPDATE OF "ID", "項目1", "項目2", "項目3", "コメント", "出展" 
 END;
 )";
 
+// Orders a test over many sets reads its keys in. Kept here because a file gets them the way
+// it gets the word index: made with it, or added on the first open. Statistics let SQLite tell
+// a whole file (read in index order) from one set (read by dbID and sorted); an ANALYZE
+// limited to a few hundred rows per index keeps them fresh for a few milliseconds.
+const char* const kOrderIndexSql = R"(
+CREATE INDEX IF NOT EXISTS "データ_正解率_登録時刻" ON "データ" ("正解率", "登録時刻", "dbID");
+CREATE INDEX IF NOT EXISTS "データ_正解率_出題回数" ON "データ" ("正解率", "出題回数", "dbID");
+PRAGMA analysis_limit = 400;
+ANALYZE "データ";
+ANALYZE "データベース設定";
+)";
+
 const char* const kDropSql = R"(
 DROP TRIGGER IF EXISTS "kenvora_word_log_insert";
 DROP TRIGGER IF EXISTS "kenvora_word_log_update";
@@ -442,9 +454,10 @@ bool present(sqlite3* db) {
                        "SELECT count(*) FROM sqlite_master WHERE (type = 'table' AND name IN "
                        "('kenvora_word_index', 'kenvora_word_segments', 'kenvora_word_log')) OR "
                        "(type = 'trigger' AND name IN ('kenvora_word_log_insert', "
-                       "'kenvora_word_log_update')) OR (type = 'index' AND name = ?1)"));
+                       "'kenvora_word_log_update')) OR (type = 'index' AND name IN (?1, "
+                       "'データ_正解率_登録時刻', 'データ_正解率_出題回数'))"));
     sqlite3_bind_text(q.get(), 1, kIdIndex, -1, SQLITE_STATIC);
-    return step(db, q) && sqlite3_column_int(q.get(), 0) == 6;
+    return step(db, q) && sqlite3_column_int(q.get(), 0) == 8;
 }
 
 long long backlog(sqlite3* db) {
@@ -456,6 +469,7 @@ bool update(sqlite3* db, bool rebuild, const Progress& progress) {
     Savepoint savepoint(db);
     const bool done = rebuild || !present(db) ? buildAll(db, progress) : foldLog(db, progress);
     if (!done) return false;
+    exec(db, kOrderIndexSql);
     savepoint.release();
     return true;
 }
@@ -500,12 +514,20 @@ bool fillCandidates(sqlite3* db, const Condition& condition) {
     exec(db,
          "CREATE TEMP TABLE IF NOT EXISTS kenvora_word_candidates (id INTEGER PRIMARY KEY);"
          "DELETE FROM temp.kenvora_word_candidates");
-    Prepared insert(db, QStringLiteral("INSERT INTO temp.kenvora_word_candidates VALUES (?1)"));
+    // One statement over a JSON list: a fifth of the time of one INSERT per candidate.
+    std::string list = "[";
     for (std::int64_t id : *ids) {
-        sqlite3_bind_int64(insert.get(), 1, id);
-        step(db, insert);
-        sqlite3_reset(insert.get());
+        list += std::to_string(id);
+        list += ',';
     }
+    if (ids->empty())
+        list += ']';
+    else
+        list.back() = ']';
+    Prepared insert(db, QStringLiteral("INSERT INTO temp.kenvora_word_candidates "
+                                       "SELECT value FROM json_each(?1)"));
+    sqlite3_bind_text(insert.get(), 1, list.data(), static_cast<int>(list.size()), SQLITE_STATIC);
+    step(db, insert);
     return true;
 }
 
