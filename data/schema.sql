@@ -28,10 +28,6 @@ CREATE INDEX "データ_dbID_登録" ON "データ" ("dbID", "登録日", "登�
 CREATE INDEX "データ_dbID_正解率" ON "データ" ("dbID", "正解率", "登録時刻");
 -- Covers the per-set rate statistics, so they never visit the records themselves.
 CREATE INDEX "データ_dbID_出題" ON "データ" ("dbID", "出題回数", "正解回数", "正解率");
--- A test over many sets reads its keys in these orders (rate order, random draw) instead of
--- sorting a million of them. The data layer adds them to older files with the word index.
-CREATE INDEX "データ_正解率_登録時刻" ON "データ" ("正解率", "登録時刻", "dbID");
-CREATE INDEX "データ_正解率_出題回数" ON "データ" ("正解率", "出題回数", "dbID");
 
 CREATE TABLE "データベース設定" (
   "dbID" SMALLINT NOT NULL,

@@ -42,18 +42,6 @@ AFTER UPDATE OF "ID", "項目1", "項目2", "項目3", "コメント", "出展" 
 END;
 )";
 
-// Orders a test over many sets reads its keys in. Kept here because a file gets them the way
-// it gets the word index: made with it, or added on the first open. Statistics let SQLite tell
-// a whole file (read in index order) from one set (read by dbID and sorted); an ANALYZE
-// limited to a few hundred rows per index keeps them fresh for a few milliseconds.
-const char* const kOrderIndexSql = R"(
-CREATE INDEX IF NOT EXISTS "データ_正解率_登録時刻" ON "データ" ("正解率", "登録時刻", "dbID");
-CREATE INDEX IF NOT EXISTS "データ_正解率_出題回数" ON "データ" ("正解率", "出題回数", "dbID");
-PRAGMA analysis_limit = 400;
-ANALYZE "データ";
-ANALYZE "データベース設定";
-)";
-
 const char* const kDropSql = R"(
 DROP TRIGGER IF EXISTS "kenvora_word_log_insert";
 DROP TRIGGER IF EXISTS "kenvora_word_log_update";
@@ -454,10 +442,9 @@ bool present(sqlite3* db) {
                        "SELECT count(*) FROM sqlite_master WHERE (type = 'table' AND name IN "
                        "('kenvora_word_index', 'kenvora_word_segments', 'kenvora_word_log')) OR "
                        "(type = 'trigger' AND name IN ('kenvora_word_log_insert', "
-                       "'kenvora_word_log_update')) OR (type = 'index' AND name IN (?1, "
-                       "'データ_正解率_登録時刻', 'データ_正解率_出題回数'))"));
+                       "'kenvora_word_log_update')) OR (type = 'index' AND name = ?1)"));
     sqlite3_bind_text(q.get(), 1, kIdIndex, -1, SQLITE_STATIC);
-    return step(db, q) && sqlite3_column_int(q.get(), 0) == 8;
+    return step(db, q) && sqlite3_column_int(q.get(), 0) == 6;
 }
 
 long long backlog(sqlite3* db) {
@@ -469,7 +456,6 @@ bool update(sqlite3* db, bool rebuild, const Progress& progress) {
     Savepoint savepoint(db);
     const bool done = rebuild || !present(db) ? buildAll(db, progress) : foldLog(db, progress);
     if (!done) return false;
-    exec(db, kOrderIndexSql);
     savepoint.release();
     return true;
 }
