@@ -70,7 +70,7 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool readOnly,
     // Both are bounded: every page of the map that a search touches counts as the program's
     // memory, and with a whole 2 GB file mapped a search over every record held 1.6 GB.
     sqlite3_exec(db,
-                 "PRAGMA mmap_size = 134217728; PRAGMA cache_size = -65536; PRAGMA temp_store = "
+                 "PRAGMA mmap_size = 67108864; PRAGMA cache_size = -65536; PRAGMA temp_store = "
                  "MEMORY; PRAGMA secure_delete = OFF",
                  nullptr, nullptr, nullptr);
     try {
