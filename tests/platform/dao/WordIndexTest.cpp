@@ -296,6 +296,27 @@ TEST_F(WordIndexTest, StaysRightThroughEveryKindOfChange) {
     expectSameAsScan(60, 8);
 }
 
+// Enough records that the commonest characters' lists are too long to be worth reading: such
+// words fall back to reading every record, alone or beside a rarer word.
+TEST_F(WordIndexTest, CommonWordsFallBackToReadingEveryRecord) {
+    QRandomGenerator random(8);
+    addRandomRecords(6000, random);
+    ASSERT_TRUE(db->UpdateWordIndex(false));
+    const auto records = readRecords();
+    for (const QStringList& words :
+         {QStringList{"a"}, QStringList{"a", "犬猫"}, QStringList{"A b"}, QStringList{"犬猫校"},
+          QStringList{"ａ", "?ぬ"}, QStringList{"1 2"}}) {
+        for (const QString& w : words)
+            for (const QString& piece : w.split(' ')) {
+                const std::vector<int> sets{1, 2, 3};
+                ASSERT_EQ(searchWindowStatement({piece}, sets), scan(records, {piece}, sets))
+                    << piece.toStdString();
+            }
+        ASSERT_EQ(countStatement(words), static_cast<int>(scan(records, words, {1, 2, 3}).size()))
+            << words.join(" ").toStdString();
+    }
+}
+
 TEST_F(WordIndexTest, ManySmallFoldsAreMergedAndStayRight) {
     QRandomGenerator random(5);
     for (int round = 0; round < 12; ++round) {
