@@ -1,6 +1,6 @@
-// The search window over 100,000 records in 20 sets (KENVORA_BENCH_RECORDS), offscreen: pressing "検　索" until the
-// grid has painted, scrolling the list, and moving through the detail view. A hand-written
-// SQLite query for the one-word search is the baseline for the first figure.
+// The search window over 100,000 records in 20 sets (KENVORA_BENCH_RECORDS), offscreen: pressing
+// "検　索" until the grid has painted, scrolling the list, and moving through the detail view. A
+// hand-written SQLite query for the one-word search is the baseline for the first figure.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 

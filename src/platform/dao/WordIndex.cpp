@@ -396,13 +396,16 @@ public:
         return out;
     }
 
-    std::optional<Ids> group(const Group& patterns) {
+    std::optional<Ids> group(Group patterns) {
+        // The search asks for each word in all five texts: one look-up serves them all.
+        std::sort(patterns.begin(), patterns.end());
+        patterns.erase(std::unique(patterns.begin(), patterns.end()), patterns.end());
         Ids out;
         for (const Pattern& p : patterns) {
             std::optional<Ids> ids = pattern(p);
             if (!ids) return std::nullopt;
             out.insert(out.end(), ids->begin(), ids->end());
-            if (static_cast<long long>(out.size()) > limit_ * 5) return std::nullopt;
+            if (static_cast<long long>(out.size()) > limit_ * 2) return std::nullopt;
         }
         sortUnique(out);
         if (static_cast<long long>(out.size()) > limit_) return std::nullopt;
