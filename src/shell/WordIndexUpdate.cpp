@@ -23,7 +23,9 @@ void bringWordIndexUpToDate(long long dialogFrom) {
         QProgressDialog dialog(
             building ? QStringLiteral("検索用の索引を作成しています。しばらくお待ちください。")
                      : QStringLiteral("検索用の索引を更新しています。しばらくお待ちください。"),
-            QStringLiteral("キャンセル"), 0, 1000);
+            QStringLiteral("キャンセル"), 0, 1000, QApplication::activeWindow());
+        // The start-up window stays on top of everything; the dialog must show above it.
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
         dialog.setObjectName(QStringLiteral("dlgWordIndex"));
         dialog.setWindowTitle(QString::fromLatin1(kApplicationTitle));
         dialog.setWindowModality(Qt::ApplicationModal);

@@ -58,17 +58,20 @@ TEST_F(WordIndexUpdateTest, ALongBuildShowsItsProgressDialog) {
     shell::openDataStore(file.folder());
     mainModule().database->DropWordIndex();
     QString title, label;
-    bool visible = false;
+    bool visible = false, onTop = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->objectName(), "dlgWordIndex");
         visible = dialog->isVisible();
+        // The start-up window stays on top; without the same flag the dialog hid behind it.
+        onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         title = dialog->windowTitle();
         label = dialog->labelText();
     });
     shell::bringWordIndexUpToDate(1);
     EXPECT_TRUE(visible);
+    EXPECT_TRUE(onTop);
     EXPECT_EQ(title, "KENVORA");
     EXPECT_EQ(label, "検索用の索引を作成しています。しばらくお待ちください。");
     EXPECT_TRUE(mainModule().database->HasWordIndex());
