@@ -62,9 +62,16 @@ void Recordset::requireOpen() const {
 void Recordset::loadKeys() {
     connection_->requireOpen();
     sqlite3* db = connection_->db;
-    // Conditions the word index answers read only its candidates.
-    const bool indexed =
-        !select_.wordCondition.empty() && wordindex::fillCandidates(db, select_.wordCondition);
+    // Conditions the word index answers read only its candidates; an index that cannot be
+    // read leaves the statement as written, which is only slower.
+    bool indexed = false;
+    if (!select_.wordCondition.empty()) {
+        try {
+            indexed = wordindex::fillCandidates(db, select_.wordCondition);
+        } catch (const DaoError&) {
+            indexed = false;
+        }
+    }
     if (select_.keyset) {
         Prepared q(db, indexed ? select_.indexedKeysetSql : select_.keysetSql);
         int rc;

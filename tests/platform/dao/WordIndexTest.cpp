@@ -234,6 +234,13 @@ TEST_F(WordIndexTest, TheIndexProposesTheCandidatesAndTheLikeDecides) {
     EXPECT_EQ(countStatement({"*"}), 3);  // no plain character: read every record
     ASSERT_TRUE(db->UpdateWordIndex(true));
     EXPECT_EQ(countStatement({"犬"}), 2);
+    // Half an index (a table dropped by hand) is no index: the statement reads every record.
+    rawSql("DROP TABLE kenvora_word_segments");
+    EXPECT_FALSE(db->HasWordIndex());
+    EXPECT_EQ(countStatement({"犬"}), 2);
+    ASSERT_TRUE(db->UpdateWordIndex(false));
+    EXPECT_TRUE(db->HasWordIndex());
+    EXPECT_EQ(countStatement({"犬小"}), 1);
 }
 
 TEST_F(WordIndexTest, StaysRightThroughEveryKindOfChange) {
