@@ -21,13 +21,11 @@ namespace {
 const char* kConnect = "MS Access;PWD=kWf4r8nz";
 
 const QString& oneSetFile() {
-    static const QString path =
-        benchdata::generatedFolder("kenvora-bench-1x100k", 1, 100000) + "/Kenvora.mdb";
+    static const QString path = benchdata::generatedFolder("kenvora-bench", 1) + "/Kenvora.mdb";
     return path;
 }
 const QString& twentySetFile() {
-    static const QString path =
-        benchdata::generatedFolder("kenvora-bench-20x100k", 20, 100000) + "/Kenvora.mdb";
+    static const QString path = benchdata::generatedFolder("kenvora-bench", 20) + "/Kenvora.mdb";
     return path;
 }
 

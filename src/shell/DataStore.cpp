@@ -5,6 +5,7 @@
 #include "shell/DataLocation.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
+#include "shell/WordIndexUpdate.h"
 
 namespace shell {
 
@@ -32,6 +33,8 @@ void openDataStore(const QString& folder) {
     m.workspace = dao::CreateWorkspace(QString(), QStringLiteral("admin"), QString(), 2);
     m.database = m.workspace->OpenDatabase(databasePath(folder), false, false,
                                            QString::fromLatin1(kConnectString));
+    // A file without the word index (an older one, a restored backup) gets it here.
+    bringWordIndexUpToDate();
 }
 
 void loadHighestID() {

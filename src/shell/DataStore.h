@@ -17,7 +17,8 @@ QString databaseFolderFromSettings(const QString& applicationPath);
 
 QString databasePath(const QString& folder);
 
-// Creates the workspace and opens the database of the folder into the main module.
+// Creates the workspace and opens the database of the folder into the main module, bringing
+// its word index up to date.
 void openDataStore(const QString& folder);
 
 // Highest record ID from "SELECT * FROM データ ORDER BY ID ASC" (0 when empty).

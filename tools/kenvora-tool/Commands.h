@@ -6,5 +6,6 @@
 int runMkdb(const QStringList& args);
 int runGen(const QStringList& args);
 int runSql(const QStringList& args);
+int runIndex(const QStringList& args);
 int runRtf(const QStringList& args);
 int runLzh(const QStringList& args);

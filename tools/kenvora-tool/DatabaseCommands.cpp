@@ -50,6 +50,9 @@ int runMkdb(const QStringList& args) {
     sqlite3_close_v2(db);
     try {
         dao::SetDatabasePassword(path, QString::fromLatin1(shell::kDatabasePassword));
+        // The supplied file comes with its (empty) word index.
+        dao::OpenDatabase(path, false, false, QString::fromLatin1(shell::kConnectString))
+            ->UpdateWordIndex(true);
     } catch (const dao::DaoError& e) {
         err() << e.number() << " " << e.description() << "\n";
         QFile::remove(path);
@@ -118,5 +121,38 @@ int runGen(const QStringList& args) {
         err() << error << "\n";
         return 1;
     }
+    // Building the word index afresh is quicker than taking in every new record one by one.
+    try {
+        auto db = dao::OpenDatabase(path, false, false, QString::fromLatin1(shell::kConnectString));
+        if (db->HasWordIndex()) db->UpdateWordIndex(true);
+    } catch (const dao::DaoError& e) {
+        err() << e.number() << " " << e.description() << "\n";
+        return 1;
+    }
     return 0;
+}
+
+int runIndex(const QStringList& args) {
+    const QStringList options = {QStringLiteral("--rebuild"), QStringLiteral("--drop")};
+    if (args.isEmpty() || args.size() > 2 || (args.size() == 2 && !options.contains(args[1]))) {
+        err() << "usage: kenvora-tool index PATH [--rebuild | --drop]\n";
+        return 2;
+    }
+    QTextStream out(stdout);
+    try {
+        auto db =
+            dao::OpenDatabase(args[0], false, false, QString::fromLatin1(shell::kConnectString));
+        if (args.value(1) == QLatin1String("--drop")) {
+            db->DropWordIndex();
+            out << "word index dropped\n";
+            return 0;
+        }
+        const long long backlog = db->WordIndexBacklog();
+        db->UpdateWordIndex(args.value(1) == QLatin1String("--rebuild"));
+        out << "word index up to date (" << backlog << " record(s) taken in)\n";
+        return 0;
+    } catch (const dao::DaoError& e) {
+        err() << e.number() << " " << e.description() << "\n";
+        return 1;
+    }
 }

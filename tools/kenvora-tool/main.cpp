@@ -10,6 +10,7 @@ int usage() {
                            "  mkdb PATH                          make the supplied database\n"
                            "  gen PATH --sets K --records N      fill a database with test data\n"
                            "  sql PATH \"STATEMENT\"               run one Jet SQL statement\n"
+                           "  index PATH [--rebuild | --drop]    bring the word index up to date\n"
                            "  rtf dump FILE | rtf write          RTF <-> JSON\n"
                            "  lzh \"COMMAND LINE\"                 run an archiver command line\n";
     return 2;
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     if (command == "mkdb") return runMkdb(args);
     if (command == "gen") return runGen(args);
     if (command == "sql") return runSql(args);
+    if (command == "index") return runIndex(args);
     if (command == "rtf") return runRtf(args);
     if (command == "lzh") return runLzh(args);
     return usage();

@@ -66,10 +66,11 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool readOnly,
     connection->db = db;
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, 2000);
-    // Searches scan every record: reading the file through a memory map and a roomy page
-    // cache keeps a scan of a large file from turning into tens of thousands of reads.
+    // A memory map and a roomy page cache save a scan of a small file most of its reads.
+    // Both are bounded: every page of the map that a search touches counts as the program's
+    // memory, and with a whole 2 GB file mapped a search over every record held 1.6 GB.
     sqlite3_exec(db,
-                 "PRAGMA mmap_size = 1073741824; PRAGMA cache_size = -65536; PRAGMA temp_store = "
+                 "PRAGMA mmap_size = 67108864; PRAGMA cache_size = -65536; PRAGMA temp_store = "
                  "MEMORY; PRAGMA secure_delete = OFF",
                  nullptr, nullptr, nullptr);
     try {
@@ -125,6 +126,26 @@ long long Database::Execute(const QString& sql) {
 
 void Database::Close() {
     connection_->close();
+}
+
+bool Database::HasWordIndex() const {
+    connection_->requireOpen();
+    return wordindex::present(connection_->db);
+}
+
+long long Database::WordIndexBacklog() const {
+    connection_->requireOpen();
+    return wordindex::backlog(connection_->db);
+}
+
+bool Database::UpdateWordIndex(bool rebuild, const wordindex::Progress& progress) {
+    connection_->requireOpen();
+    return wordindex::update(connection_->db, rebuild, progress);
+}
+
+void Database::DropWordIndex() {
+    connection_->requireOpen();
+    wordindex::drop(connection_->db);
 }
 
 void Database::BeginTrans() {

@@ -6,6 +6,7 @@
 
 #include "platform/dao/Connection.h"
 #include "platform/dao/Recordset.h"
+#include "platform/dao/WordIndex.h"
 
 namespace dao {
 
@@ -30,6 +31,14 @@ public:
     void Close();
     bool isOpen() const { return connection_->isOpen(); }
     QString Name() const { return connection_->path; }
+
+    // The word index that answers the search's "*word*" conditions (WordIndex.h): whether
+    // the file has it, how many records it still has to take in, and building it (rebuild,
+    // or when missing) or taking in the records changed since. False when abandoned.
+    bool HasWordIndex() const;
+    long long WordIndexBacklog() const;
+    bool UpdateWordIndex(bool rebuild, const wordindex::Progress& progress = {});
+    void DropWordIndex();
 
     void BeginTrans();
     void CommitTrans();

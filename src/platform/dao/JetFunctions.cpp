@@ -11,16 +11,13 @@
 
 namespace dao {
 
-namespace {
-
-char32_t foldChar(char32_t c) {
+char32_t foldLikeChar(char32_t c) {
     if (c >= U'A' && c <= U'Z') return c + 0x20;
     if (c >= 0xFF21 && c <= 0xFF3A) return c + 0x20;  // full-width Ａ..Ｚ
     return c;
 }
 
-// Decodes UTF-8 leniently: a broken sequence yields U+FFFD and moves on one byte.
-char32_t nextCodePoint(std::string_view s, size_t& i) {
+char32_t nextLikeCodePoint(std::string_view s, size_t& i) {
     const auto b0 = static_cast<unsigned char>(s[i]);
     if (b0 < 0x80) {
         ++i;
@@ -43,6 +40,8 @@ char32_t nextCodePoint(std::string_view s, size_t& i) {
     i += extra + 1;
     return c;
 }
+
+namespace {
 
 // Folds the case of Latin letters in UTF-8 text without decoding it: ASCII capitals and
 // the full-width capitals EF BC A1..BA (-> EF BD 81..9A).
@@ -84,7 +83,7 @@ struct Pattern {
 std::unique_ptr<Pattern> compilePattern(std::string_view utf8) {
     auto p = std::make_unique<Pattern>();
     std::vector<char32_t> chars;
-    for (size_t i = 0; i < utf8.size();) chars.push_back(nextCodePoint(utf8, i));
+    for (size_t i = 0; i < utf8.size();) chars.push_back(nextLikeCodePoint(utf8, i));
     for (size_t i = 0; i < chars.size(); ++i) {
         const char32_t c = chars[i];
         Element e;
@@ -111,10 +110,10 @@ std::unique_ptr<Pattern> compilePattern(std::string_view utf8) {
                     ++k;
                 }
                 for (; k < close; ++k) {
-                    char32_t lo = foldChar(chars[k]);
+                    char32_t lo = foldLikeChar(chars[k]);
                     char32_t hi = lo;
                     if (k + 2 < close && chars[k + 1] == U'-') {
-                        hi = foldChar(chars[k + 2]);
+                        hi = foldLikeChar(chars[k + 2]);
                         k += 2;
                     }
                     e.ranges.emplace_back(lo, hi);
@@ -122,7 +121,7 @@ std::unique_ptr<Pattern> compilePattern(std::string_view utf8) {
                 i = close;
             }
         } else {
-            e.ch = foldChar(c);
+            e.ch = foldLikeChar(c);
         }
         p->elements.push_back(std::move(e));
     }
@@ -229,7 +228,8 @@ bool matchPattern(const Pattern& p, std::string_view value) {
     }
     std::vector<char32_t> chars;
     chars.reserve(value.size());
-    for (size_t i = 0; i < value.size();) chars.push_back(foldChar(nextCodePoint(value, i)));
+    for (size_t i = 0; i < value.size();)
+        chars.push_back(foldLikeChar(nextLikeCodePoint(value, i)));
     return matchGeneral(p, chars);
 }
 
@@ -347,6 +347,22 @@ void registerJetFunctions(sqlite3* db) {
     sqlite3_create_function(db, "jet_format", 2, flags, nullptr, formatFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_concat", 2, flags, nullptr, concatFunction, nullptr, nullptr);
     sqlite3_create_function(db, "jet_cstr", 1, flags, nullptr, cstrFunction, nullptr, nullptr);
+}
+
+std::vector<std::u32string> likeRequiredRuns(std::string_view pattern) {
+    const auto compiled = compilePattern(pattern);
+    std::vector<std::u32string> runs;
+    std::u32string run;
+    for (const Element& e : compiled->elements) {
+        if (e.kind == Element::Literal) {
+            run += e.ch;
+            continue;
+        }
+        if (!run.empty()) runs.push_back(std::move(run));
+        run.clear();
+    }
+    if (!run.empty()) runs.push_back(std::move(run));
+    return runs;
 }
 
 bool jetLike(const QString& value, const QString& pattern) {

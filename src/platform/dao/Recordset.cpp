@@ -8,6 +8,7 @@
 
 #include "platform/dao/DaoError.h"
 #include "platform/dao/StoredValue.h"
+#include "platform/dao/WordIndex.h"
 
 namespace dao {
 
@@ -61,8 +62,18 @@ void Recordset::requireOpen() const {
 void Recordset::loadKeys() {
     connection_->requireOpen();
     sqlite3* db = connection_->db;
+    // Conditions the word index answers read only its candidates; an index that cannot be
+    // read leaves the statement as written, which is only slower.
+    bool indexed = false;
+    if (!select_.wordCondition.empty()) {
+        try {
+            indexed = wordindex::fillCandidates(db, select_.wordCondition);
+        } catch (const DaoError&) {
+            indexed = false;
+        }
+    }
     if (select_.keyset) {
-        Prepared q(db, select_.keysetSql);
+        Prepared q(db, indexed ? select_.indexedKeysetSql : select_.keysetSql);
         int rc;
         while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) {
             for (int t = 0; t < stride_; ++t)
@@ -73,7 +84,7 @@ void Recordset::loadKeys() {
         if (rc != SQLITE_DONE) raiseSqliteError(db, rc);
         rowQuery_ = Prepared(db, select_.rowSql);
     } else {
-        Prepared q(db, select_.snapshotSql);
+        Prepared q(db, indexed ? select_.indexedSnapshotSql : select_.snapshotSql);
         int rc;
         while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) {
             std::vector<Variant> row;

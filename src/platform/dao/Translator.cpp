@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "platform/dao/DaoError.h"
+#include "platform/dao/JetFunctions.h"
 #include "platform/vb/Format.h"
 
 namespace dao::jet {
@@ -239,13 +240,20 @@ std::vector<BoundTable> bindTables(const Statement& s, const Schema& schema) {
     return bound;
 }
 
-QString fromClause(const Statement& s, const std::vector<BoundTable>& tables) {
+// indexedBy: the table that is to be read through the unique index on its ID, or -1.
+QString fromClause(const Statement& s, const std::vector<BoundTable>& tables, int indexedBy = -1) {
     Scope scope{&tables};
     Emitter emitter(scope);
-    QString sql = quoteName(tables[0].table->name) + " AS " + tables[0].sqlAlias;
+    const auto tableSql = [&](size_t i) {
+        QString sql = quoteName(tables[i].table->name) + " AS " + tables[i].sqlAlias;
+        if (static_cast<int>(i) == indexedBy)
+            sql += " INDEXED BY " + quoteName(QString::fromUtf8(wordindex::kIdIndex));
+        return sql;
+    };
+    QString sql = tableSql(0);
     for (size_t i = 1; i < tables.size(); ++i) {
         const TableRef& ref = s.tables[i];
-        const QString table = quoteName(tables[i].table->name) + " AS " + tables[i].sqlAlias;
+        const QString table = tableSql(i);
         switch (ref.join) {
             case TableRef::Join::Cross:
                 sql += ", " + table;
@@ -270,6 +278,68 @@ JetType aggregateType(const Expr& e, const Emitter& emitter,
         if (r.table >= 0) return tables[r.table].table->columns[r.column].type;
     }
     return JetType::Unknown;
+}
+
+void splitOn(const Expr& e, const QString& op, std::vector<const Expr*>& out) {
+    if (e.kind == Expr::Kind::Binary && e.text == op) {
+        splitOn(*e.args[0], op, out);
+        splitOn(*e.args[1], op, out);
+    } else {
+        out.push_back(&e);
+    }
+}
+
+bool isIndexedColumn(const Table& table, int column) {
+    static const QString records = foldName(QStringLiteral("データ"));
+    static const QStringList texts = {
+        foldName(QStringLiteral("項目1")), foldName(QStringLiteral("項目2")),
+        foldName(QStringLiteral("項目3")), foldName(QStringLiteral("コメント")),
+        foldName(QStringLiteral("出展"))};
+    return table.folded == records && texts.contains(table.columns[column].folded);
+}
+
+// "column LIKE 'pattern'" over a text the word index holds, as the runs every match
+// contains; nothing for any other expression. All of them must name the same table.
+std::optional<wordindex::Pattern> indexedLike(const Expr& e, const Emitter& emitter,
+                                              const std::vector<BoundTable>& tables, int& table) {
+    if (e.kind != Expr::Kind::Like || e.negated || e.args[0]->kind != Expr::Kind::Column ||
+        e.args[1]->kind != Expr::Kind::String)
+        return std::nullopt;
+    const Resolved r = emitter.resolve(*e.args[0]);
+    if (r.table < 0 || !isIndexedColumn(*tables[r.table].table, r.column)) return std::nullopt;
+    if (table >= 0 && table != r.table) return std::nullopt;
+    const QByteArray pattern = e.args[1]->text.toUtf8();
+    wordindex::Pattern runs =
+        likeRequiredRuns(std::string_view(pattern.constData(), pattern.size()));
+    if (runs.empty()) return std::nullopt;
+    table = r.table;
+    return runs;
+}
+
+// The conjuncts of a WHERE that are ORs of indexed LIKE conditions.
+wordindex::Condition wordCondition(const Expr& where, const Emitter& emitter,
+                                   const std::vector<BoundTable>& tables, int& table) {
+    wordindex::Condition condition;
+    std::vector<const Expr*> conjuncts;
+    splitOn(where, QStringLiteral("AND"), conjuncts);
+    for (const Expr* conjunct : conjuncts) {
+        std::vector<const Expr*> terms;
+        splitOn(*conjunct, QStringLiteral("OR"), terms);
+        wordindex::Group group;
+        int groupTable = table;
+        for (const Expr* term : terms) {
+            auto pattern = indexedLike(*term, emitter, tables, groupTable);
+            if (!pattern) {
+                group.clear();
+                break;
+            }
+            group.push_back(std::move(*pattern));
+        }
+        if (group.empty()) continue;
+        table = groupTable;
+        condition.push_back(std::move(group));
+    }
+    return condition;
 }
 
 }  // namespace
@@ -354,6 +424,19 @@ CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
         order << orderEmitter.toSql(*term.expr) + (term.descending ? " DESC" : " ASC");
     const QString limit = s.top ? QStringLiteral(" LIMIT %1").arg(*s.top) : QString();
 
+    // The same statement reading only the word index's candidates: their IDs drive it through
+    // the ID index (which it must use, or SQLite would walk a whole set by dbID), and the
+    // LIKE conditions still decide.
+    int indexedTable = -1;
+    if (s.where) out.wordCondition = wordCondition(*s.where, emitter, out.tables, indexedTable);
+    QString indexedFrom, indexedWhere;
+    if (!out.wordCondition.empty()) {
+        indexedFrom = fromClause(s, out.tables, indexedTable);
+        indexedWhere = " WHERE (" + emitter.toSql(*s.where) + ") AND " +
+                       out.tables[indexedTable].sqlAlias + ".\"ID\" IN (SELECT id FROM " +
+                       QString::fromUtf8(wordindex::kCandidateTable) + ")";
+    }
+
     if (out.keyset) {
         QStringList keys;
         for (const BoundTable& t : out.tables) keys << t.sqlAlias + ".rowid";
@@ -361,6 +444,9 @@ CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
         keyOrder << keys;  // ties keep the tables' own order
         out.keysetSql = "SELECT " + keys.join(", ") + " FROM " + out.fromSql + where +
                         " ORDER BY " + keyOrder.join(", ") + limit;
+        if (!out.wordCondition.empty())
+            out.indexedKeysetSql = "SELECT " + keys.join(", ") + " FROM " + indexedFrom +
+                                   indexedWhere + " ORDER BY " + keyOrder.join(", ") + limit;
         QString rowFrom = quoteName(out.tables[0].table->name) + " AS " + out.tables[0].sqlAlias;
         QStringList rowWhere{out.tables[0].sqlAlias + ".rowid = ?1"};
         for (size_t i = 1; i < out.tables.size(); ++i) {
@@ -378,16 +464,19 @@ CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
                      rowWhere.join(" AND ");
     } else {
         for (ResultColumn& c : out.columns) c.tableIndex = -1;  // snapshots are read-only
-        QString sql = QStringLiteral("SELECT ") + (s.distinct ? "DISTINCT " : "") +
-                      out.itemSql.join(", ") + " FROM " + out.fromSql + where;
+        const QString head = QStringLiteral("SELECT ") + (s.distinct ? "DISTINCT " : "") +
+                             out.itemSql.join(", ") + " FROM ";
+        QString tail;
         if (!s.groupBy.empty()) {
             QStringList groups;
             for (const auto& g : s.groupBy) groups << emitter.toSql(*g);
-            sql += " GROUP BY " + groups.join(", ");
+            tail += " GROUP BY " + groups.join(", ");
         }
-        if (s.having) sql += " HAVING " + emitter.toSql(*s.having);
-        if (!order.isEmpty()) sql += " ORDER BY " + order.join(", ");
-        out.snapshotSql = sql + limit;
+        if (s.having) tail += " HAVING " + emitter.toSql(*s.having);
+        if (!order.isEmpty()) tail += " ORDER BY " + order.join(", ");
+        out.snapshotSql = head + out.fromSql + where + tail + limit;
+        if (!out.wordCondition.empty())
+            out.indexedSnapshotSql = head + indexedFrom + indexedWhere + tail + limit;
     }
     return out;
 }

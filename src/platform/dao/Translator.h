@@ -7,6 +7,7 @@
 
 #include "platform/dao/JetSql.h"
 #include "platform/dao/Schema.h"
+#include "platform/dao/WordIndex.h"
 
 // Translation of parsed Jet SQL into SQLite SQL over the schema of one database.
 namespace dao::jet {
@@ -40,6 +41,11 @@ struct CompiledSelect {
     QString keysetSql;
     QString rowSql;
     QString snapshotSql;
+    // The LIKE conditions the word index can answer, and the same statements reading only
+    // the index's candidates (empty when there are no such conditions).
+    wordindex::Condition wordCondition;
+    QString indexedKeysetSql;
+    QString indexedSnapshotSql;
 };
 
 CompiledSelect compileSelect(const Statement& statement, const Schema& schema);
