@@ -8,3 +8,5 @@ int runGen(const QStringList& args);
 int runSql(const QStringList& args);
 int runRtf(const QStringList& args);
 int runLzh(const QStringList& args);
+int runImport(QStringList args);
+int runExport(QStringList args);

@@ -11,7 +11,9 @@ int usage() {
                            "  gen PATH --sets K --records N      fill a database with test data\n"
                            "  sql PATH \"STATEMENT\"               run one Jet SQL statement\n"
                            "  rtf dump FILE | rtf write          RTF <-> JSON\n"
-                           "  lzh \"COMMAND LINE\"                 run an archiver command line\n";
+                           "  lzh \"COMMAND LINE\"                 run an archiver command line\n"
+                           "  import FILE --set NAME|--new NAME  import a word list into a set\n"
+                           "  export FILE [--set NAME]           export one set or all\n";
     return 2;
 }
 
@@ -27,5 +29,7 @@ int main(int argc, char** argv) {
     if (command == "sql") return runSql(args);
     if (command == "rtf") return runRtf(args);
     if (command == "lzh") return runLzh(args);
+    if (command == "import") return runImport(args);
+    if (command == "export") return runExport(args);
     return usage();
 }
