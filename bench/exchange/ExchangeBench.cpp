@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -74,12 +75,20 @@ QString wordList(const QString& name, bool note) {
     return path;
 }
 
-long peakKiB() {
+long statusKiB(const char* key) {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+        if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::strlen(key)));
     return 0;
+}
+// Peak resident memory counts the pages of the memory-mapped database file too; the
+// process's own memory (RssAnon) is sampled at every progress report.
+long peakKiB() {
+    return statusKiB("VmHWM:");
+}
+long anonKiB() {
+    return statusKiB("RssAnon:");
 }
 void resetPeak() {
     std::ofstream("/proc/self/clear_refs") << "5";
@@ -95,7 +104,11 @@ void openProgram(const QString& folder) {
 }
 
 void importInto(benchmark::State& state, const QString& file) {
-    long peak = 0;
+    long peak = 0, anon = 0;
+    const auto sample = [&anon](qint64, qint64) {
+        anon = std::max(anon, anonKiB());
+        return true;
+    };
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir dir;
@@ -108,7 +121,8 @@ void importInto(benchmark::State& state, const QString& file) {
         const exchange::ImportSettings settings = exchange::probeFile(file).settings;
         resetPeak();
         state.ResumeTiming();
-        const exchange::ImportOutcome outcome = exchange::ImportIntoDataBase(settings, target);
+        const exchange::ImportOutcome outcome =
+            exchange::ImportIntoDataBase(settings, target, sample);
         state.PauseTiming();
         peak = std::max(peak, peakKiB());
         if (outcome.stored != kRows) state.SkipWithError(outcome.message.toUtf8().constData());
@@ -116,6 +130,7 @@ void importInto(benchmark::State& state, const QString& file) {
         state.ResumeTiming();
     }
     state.counters["peak_MiB"] = static_cast<double>(peak) / 1024;
+    state.counters["anon_MiB"] = static_cast<double>(anon) / 1024;
     state.counters["file_MiB"] = static_cast<double>(QFile(file).size()) / (1 << 20);
 }
 
@@ -134,14 +149,19 @@ void exportAs(benchmark::State& state, exchange::ExportFormat format) {
     s.format = format;
     s.dbIDs = exchange::allDataBaseIDs();
     s.counters = s.rate = s.dates = true;
-    long peak = 0;
+    long peak = 0, anon = 0;
+    const auto sample = [&anon](qint64, qint64) {
+        anon = std::max(anon, anonKiB());
+        return true;
+    };
     for (auto _ : state) {
         resetPeak();
-        const exchange::ExportOutcome outcome = exchange::ExportFromDataBase(s);
+        const exchange::ExportOutcome outcome = exchange::ExportFromDataBase(s, sample);
         peak = std::max(peak, peakKiB());
         if (outcome.records != kRows) state.SkipWithError("wrong record count");
     }
     state.counters["peak_MiB"] = static_cast<double>(peak) / 1024;
+    state.counters["anon_MiB"] = static_cast<double>(anon) / 1024;
     state.counters["file_MiB"] = static_cast<double>(QFile(s.path).size()) / (1 << 20);
     shell::closeDataStore();
 }

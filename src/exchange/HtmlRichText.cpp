@@ -92,16 +92,39 @@ std::optional<std::uint32_t> parseCssColor(QString value) {
     return std::nullopt;
 }
 
-// One attribute's value from a tag's attribute text (quoted or bare).
-QString attribute(const QString& attributes, const QString& name) {
-    const QRegularExpression re(
-        QStringLiteral(R"re((?:^|\s)%1\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re")
-            .arg(QRegularExpression::escape(name)),
-        QRegularExpression::CaseInsensitiveOption);
-    const auto m = re.match(attributes);
-    if (!m.hasMatch()) return {};
-    for (int n = 1; n <= 3; ++n)
-        if (m.capturedLength(n) > 0) return decodeEntities(m.captured(n));
+// One attribute's value from a tag's attribute text (quoted or bare), entities decoded.
+QString attribute(QStringView attributes, QStringView name) {
+    qsizetype i = 0;
+    const qsizetype n = attributes.size();
+    while (i < n) {
+        while (i < n && (attributes[i].isSpace() || attributes[i] == u'/')) ++i;
+        const qsizetype nameStart = i;
+        while (i < n && !attributes[i].isSpace() && attributes[i] != u'=' && attributes[i] != u'/')
+            ++i;
+        const QStringView key = attributes.mid(nameStart, i - nameStart);
+        while (i < n && attributes[i].isSpace()) ++i;
+        QStringView value;
+        if (i < n && attributes[i] == u'=') {
+            ++i;
+            while (i < n && attributes[i].isSpace()) ++i;
+            if (i < n && (attributes[i] == u'"' || attributes[i] == u'\'')) {
+                const QChar quote = attributes[i++];
+                const qsizetype valueStart = i;
+                while (i < n && attributes[i] != quote) ++i;
+                value = attributes.mid(valueStart, i - valueStart);
+                if (i < n) ++i;
+            } else {
+                const qsizetype valueStart = i;
+                while (i < n && !attributes[i].isSpace()) ++i;
+                value = attributes.mid(valueStart, i - valueStart);
+            }
+        }
+        if (key.isEmpty()) {
+            if (i == nameStart) ++i;  // a stray character: step over it
+            continue;
+        }
+        if (key.compare(name, Qt::CaseInsensitive) == 0) return decodeEntities(value);
+    }
     return {};
 }
 
@@ -211,9 +234,7 @@ private:
     bool pendingBreak_ = false;
 };
 
-QString escapeHtml(QStringView text) {
-    QString out;
-    out.reserve(text.size());
+void appendEscaped(QStringView text, QString& out) {
     for (const QChar c : text) {
         switch (c.unicode()) {
             case u'&':
@@ -225,6 +246,9 @@ QString escapeHtml(QStringView text) {
             case u'>':
                 out += QLatin1String("&gt;");
                 break;
+            case u'"':
+                out += QLatin1String("&quot;");
+                break;
             case 0x2028:
                 out += QLatin1String("<br>");
                 break;
@@ -232,7 +256,6 @@ QString escapeHtml(QStringView text) {
                 out += c;
         }
     }
-    return out;
 }
 
 QString sizeText(double size) {
@@ -308,12 +331,11 @@ Document htmlToDocument(QStringView html, const Format& base) {
             tag == QLatin1String("del"))
             f.strike = true;
         if (tag == QLatin1String("font")) {
-            if (const auto color = parseCssColor(attribute(attributes, QStringLiteral("color"))))
-                f.color = color;
-            const QString face = attribute(attributes, QStringLiteral("face"));
+            if (const auto color = parseCssColor(attribute(attributes, u"color"))) f.color = color;
+            const QString face = attribute(attributes, u"face");
             if (!face.isEmpty()) f.font = face.section(u',', 0, 0).trimmed();
         }
-        applyStyle(attribute(attributes, QStringLiteral("style")), f);
+        applyStyle(attribute(attributes, u"style"), f);
         b.open(tag, f);
     }
     flush();
@@ -329,28 +351,39 @@ QString documentToHtml(const Document& document, const Format& base) {
         for (const richtext::Run& run : p.runs) {
             if (run.text.isEmpty()) continue;
             const Format& f = run.format;
-            QStringList style;
-            if (f.color && f.color != base.color)
-                style << QLatin1String("color:") + richtext::colorName(*f.color);
-            if (!f.font.isEmpty() && f.font != base.font)
-                style << QLatin1String("font-family:") + f.font;
-            if (f.size != base.size) style << QLatin1String("font-size:") + sizeText(f.size);
-            QString open, close;
-            if (!style.isEmpty()) {
-                open += QLatin1String("<span style=\"") + style.join(u';').toHtmlEscaped() +
-                        QLatin1String("\">");
-                close.prepend(QLatin1String("</span>"));
+            const bool color = f.color && f.color != base.color;
+            const bool face = !f.font.isEmpty() && f.font != base.font;
+            const bool size = f.size != base.size;
+            const bool span = color || face || size;
+            if (span) {
+                out += QLatin1String("<span style=\"");
+                const char* separator = "";
+                if (color) {
+                    out += QLatin1String("color:") + richtext::colorName(*f.color);
+                    separator = ";";
+                }
+                if (face) {
+                    out += QLatin1String(separator) + QLatin1String("font-family:");
+                    appendEscaped(f.font, out);
+                    separator = ";";
+                }
+                if (size)
+                    out +=
+                        QLatin1String(separator) + QLatin1String("font-size:") + sizeText(f.size);
+                out += QLatin1String("\">");
             }
-            const auto wrap = [&](bool on, const char* tag) {
-                if (!on) return;
-                open += QLatin1String("<%1>").arg(QLatin1String(tag));
-                close.prepend(QLatin1String("</%1>").arg(QLatin1String(tag)));
-            };
-            wrap(f.bold && !base.bold, "b");
-            wrap(f.italic && !base.italic, "i");
-            wrap(f.underline && !base.underline, "u");
-            wrap(f.strike && !base.strike, "s");
-            out += open + escapeHtml(run.text) + close;
+            const bool b = f.bold && !base.bold, i = f.italic && !base.italic,
+                       u = f.underline && !base.underline, st = f.strike && !base.strike;
+            if (b) out += QLatin1String("<b>");
+            if (i) out += QLatin1String("<i>");
+            if (u) out += QLatin1String("<u>");
+            if (st) out += QLatin1String("<s>");
+            appendEscaped(run.text, out);
+            if (st) out += QLatin1String("</s>");
+            if (u) out += QLatin1String("</u>");
+            if (i) out += QLatin1String("</i>");
+            if (b) out += QLatin1String("</b>");
+            if (span) out += QLatin1String("</span>");
         }
     }
     return out;

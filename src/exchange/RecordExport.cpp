@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -19,14 +20,21 @@ namespace {
 constexpr int kFlushAt = 256 * 1024;  // characters held before they go to the file
 constexpr int kProgressEvery = 256;
 
-const char* const kPlainColumns[] = {"項目1", "項目2", "項目3", "コメント", "出展"};
-const char* const kRtfColumns[] = {"項目1RTF", "項目2RTF", "項目3RTF", "コメントRTF", "出展RTF"};
+const char* const kPlainColumns[] = {"項目１", "項目２", "項目３", "コメント", "出展"};
+const char* const kRtfColumns[] = {"項目１RTF", "項目２RTF", "項目３RTF", "コメントRTF", "出展RTF"};
+
+// Where each column the file needs sits in the recordset, found once per set.
+struct ColumnIndexes {
+    std::array<int, kTargetCount> plain{}, rtf{};
+    int right = -1, asked = -1, rate = -1, day = -1, time = -1;
+};
 
 struct SetToWrite {
     std::int32_t dbID = 0;
     QString name;
     ItemFormats formats;
     std::unique_ptr<dao::Recordset> records;
+    ColumnIndexes columns;
 };
 
 QStringList headerNames(const ExportSettings& s) {
@@ -46,33 +54,61 @@ QString setName(dao::Database& db, std::int32_t dbID) {
     return rs->NoMatch() ? QString() : rs->value(QStringLiteral("データベース名")).displayText();
 }
 
+// Only the columns the file needs: the RTF columns are the bulk of a record.
+QString recordsStatement(std::int32_t dbID, const ExportSettings& s) {
+    QStringList columns{QStringLiteral("ID")};
+    for (const char* c : kPlainColumns) columns << QString::fromUtf8(c);
+    if (s.format == ExportFormat::Note)
+        for (const char* c : kRtfColumns) columns << QString::fromUtf8(c);
+    columns << QStringLiteral("正解回数") << QStringLiteral("出題回数") << QStringLiteral("正解率")
+            << QStringLiteral("登録日") << QStringLiteral("登録時刻");
+    return QStringLiteral("select ") + columns.join(QStringLiteral(", ")) +
+           QStringLiteral(
+               " from データ where dbID = %1 ORDER BY データ.登録日 ASC ,データ.登録時刻 ASC")
+               .arg(dbID);
+}
+
+ColumnIndexes indexesOf(const dao::Recordset& rs, const ExportSettings& s) {
+    ColumnIndexes c;
+    const auto at = [&rs](const QString& name) { return rs.fieldIndex(name).value_or(-1); };
+    for (int t = 0; t < kTargetCount; ++t) {
+        c.plain[t] = at(QString::fromUtf8(kPlainColumns[t]));
+        c.rtf[t] = s.format == ExportFormat::Note ? at(QString::fromUtf8(kRtfColumns[t])) : -1;
+    }
+    c.right = at(QStringLiteral("正解回数"));
+    c.asked = at(QStringLiteral("出題回数"));
+    c.rate = at(QStringLiteral("正解率"));
+    c.day = at(QStringLiteral("登録日"));
+    c.time = at(QStringLiteral("登録時刻"));
+    return c;
+}
+
 QStringList rowFields(dao::Recordset& rs, const SetToWrite& set, const ExportSettings& s) {
+    const ColumnIndexes& c = set.columns;
+    const auto value = [&rs](int index) { return rs.Fields(index).Value(); };
     QStringList fields;
     if (s.setColumn) fields << set.name;
     for (int t = 0; t < kTargetCount; ++t) {
-        if (s.format == ExportFormat::Note) {
-            const QString rtf = rs.value(QString::fromUtf8(kRtfColumns[t])).displayText();
+        if (c.rtf[t] >= 0) {
+            const QString rtf = value(c.rtf[t]).displayText();
             // A record stored without RTF still has its plain text.
             const richtext::Document doc =
-                rtf.isEmpty() ? richtext::Document::fromPlainText(
-                                    rs.value(QString::fromUtf8(kPlainColumns[t])).displayText(),
-                                    set.formats[t])
+                rtf.isEmpty() ? richtext::Document::fromPlainText(value(c.plain[t]).displayText(),
+                                                                  set.formats[t])
                               : richtext::readRtf(QStringView(rtf));
             fields << documentToHtml(doc, set.formats[t]);
         } else {
-            fields << rs.value(QString::fromUtf8(kPlainColumns[t])).displayText();
+            fields << value(c.plain[t]).displayText();
         }
     }
-    if (s.counters)
-        fields << rs.value(QStringLiteral("正解回数")).displayText()
-               << rs.value(QStringLiteral("出題回数")).displayText();
+    if (s.counters) fields << value(c.right).displayText() << value(c.asked).displayText();
     if (s.rate) {
-        const dao::Variant rate = rs.value(QStringLiteral("正解率"));
+        const dao::Variant rate = value(c.rate);
         fields << (rate.isNull() ? QString() : QString::number(rate.toDouble(), 'f', 1));
     }
     if (s.dates) {
-        const dao::Variant day = rs.value(QStringLiteral("登録日"));
-        const dao::Variant time = rs.value(QStringLiteral("登録時刻"));
+        const dao::Variant day = value(c.day);
+        const dao::Variant time = value(c.time);
         fields << (day.isNull() ? QString()
                                 : day.toDateTime().date.toString(QStringLiteral("yyyy/MM/dd")))
                << (time.isNull() ? QString()
@@ -104,6 +140,17 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
             throw std::runtime_error(file.errorString().toStdString());
         pending.clear();
     };
+    // One read transaction: every row is read under the same lock and from the same state.
+    db.BeginTrans();
+    struct EndRead {
+        dao::Database& db;
+        ~EndRead() {
+            try {
+                db.Rollback();
+            } catch (...) {
+            }
+        }
+    } endRead{db};
     try {
         std::vector<SetToWrite> sets;
         qint64 total = 0;
@@ -112,11 +159,8 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
             set.dbID = dbID;
             set.name = setName(db, dbID);
             set.formats = setItemFormats(db, dbID);
-            set.records = db.OpenRecordset(
-                QStringLiteral("select  * from データ where dbID = %1 ORDER BY データ.登録日 ASC "
-                               ",データ.登録時刻 ASC")
-                    .arg(dbID),
-                dao::dbOpenDynaset);
+            set.records = db.OpenRecordset(recordsStatement(dbID, s), dao::dbOpenDynaset);
+            set.columns = indexesOf(*set.records, s);
             total += set.records->RecordCount();
             sets.push_back(std::move(set));
         }

@@ -238,6 +238,15 @@ TEST(Html, UnbalancedAndHostileMarkupNeverLosesText) {
     EXPECT_EQ(htmlToDocument(u"&bogus; &#0; &#xZZ;", base()).plainText(), "&bogus; &#0; &#xZZ;");
     EXPECT_EQ(htmlToDocument(u"", base()).paragraphs.size(), 1u);
     EXPECT_EQ(htmlToDocument(u"<style>b{}</style>x", base()).plainText(), "x");
+    // Attributes quoted either way or not at all, in any case, with entities.
+    const auto colorOf = [](const char16_t* html) {
+        return htmlToDocument(html, base()).paragraphs[0].runs[0].format.color;
+    };
+    EXPECT_EQ(colorOf(u"<font size=3 color='red'>x</font>"), 0xFF0000u);
+    EXPECT_EQ(colorOf(u"<font COLOR=blue>x</font>"), 0x0000FFu);
+    EXPECT_EQ(colorOf(u"<span title=\"a style=x\" style=\"color:&#x23;00ff00\">x</span>"),
+              0x00FF00u);
+    EXPECT_EQ(colorOf(u"<span data-x = 'y' / style = \"color:#123\">x</span>"), 0x112233u);
 }
 
 TEST(Html, RichTextToHtmlAndBackKeepsEveryFormat) {
