@@ -24,9 +24,11 @@
 #include "records/RecordWindowFixture.h"
 #include "records/RecordWindows.h"
 #include "records/frmMDIChild.h"
+#include "search/SearchStatement.h"
 #include "shell/FeatureHooks.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
+#include "test/TestStatement.h"
 
 namespace {
 
@@ -142,6 +144,21 @@ TEST_F(ExchangeDialogs, AThousandRowShiftJisFileFromCalcFillsANewSetThroughTheDi
         QStringLiteral("select * from データベース設定 where dbID = %1").arg(added.dbID));
     EXPECT_EQ(row->value("項目1名称").displayText(), "単語");
     EXPECT_EQ(row->value("項目2名称").displayText(), "読み");
+
+    // The search and the test find the imported records like typed ones.
+    search::SearchConditions words;
+    words.dbIDs = {added.dbID};
+    words.wordCondition = true;
+    words.wordText = QStringLiteral("意味500");
+    const auto hits =
+        shell::mainModule().database->OpenRecordset(search::buildSearchStatement(words));
+    ASSERT_EQ(hits->RecordCount(), 1);
+    EXPECT_EQ(hits->value("項目1").displayText(), QStringLiteral("語0500"));
+    drill::TestConditions test;
+    test.dbIDs = {added.dbID};
+    EXPECT_EQ(
+        shell::mainModule().database->OpenRecordset(drill::buildTestStatement(test))->RecordCount(),
+        1000);
 }
 
 TEST_F(ExchangeDialogs, ANoteFileWithHtmlShowsItsColourInTheRecordWindow) {

@@ -33,9 +33,10 @@ bool takeFlag(QStringList& args, const QString& name) {
 
 // Opens the database of --db (a folder or its Kenvora.mdb), or of the program's setting.
 bool openDatabase(QStringList& args) {
+    // The setting is only read (and on a first run written) when no --db is given.
+    const auto given = takeOption(args, QStringLiteral("--db"));
     QString folder =
-        takeOption(args, QStringLiteral("--db"))
-            .value_or(shell::databaseFolderFromSettings(QCoreApplication::applicationDirPath()));
+        given ? *given : shell::databaseFolderFromSettings(QCoreApplication::applicationDirPath());
     if (QFileInfo(folder).isFile()) folder = QFileInfo(folder).absolutePath();
     try {
         shell::openDataStore(folder);
