@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "exchange/Exchange.h"
+#include "exchange/NamedControl.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/MessageBox.h"
 #include "shell/MainModule.h"
@@ -32,12 +33,6 @@ const FormatChoice kFormats[] = {
     {"CSV（Shift_JIS、表計算ソフト向け）", exchange::ExportFormat::CsvCp932, "csv"},
     {"タブ区切り（UTF-8）", exchange::ExportFormat::Tab, "tsv"},
     {"ノート形式（書式は HTML、暗記カードソフト向け）", exchange::ExportFormat::Note, "txt"}};
-
-template <typename Control>
-Control* named(Control* control, const char* name) {
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
-}
 
 }  // namespace
 

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "exchange/Exchange.h"
+#include "exchange/NamedControl.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/MessageBox.h"
 #include "shell/MainModule.h"
@@ -36,12 +37,6 @@ int indexIn(const T (&values)[N], T value) {
     for (size_t i = 0; i < N; ++i)
         if (values[i] == value) return static_cast<int>(i);
     return 0;
-}
-
-template <typename Control>
-Control* named(Control* control, const char* name) {
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
 }
 
 }  // namespace

@@ -52,19 +52,6 @@ protected:
     QTemporaryDir dir;
 };
 
-void typeInto(richtext::RichTextBox* box, const QString& text) {
-    box->setFocus();
-    for (QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClicks(box, QString(c));
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(c));
-            QApplication::sendEvent(box, &commit);
-        }
-    }
-}
-
 TEST_F(Exchange, ImportedRecordsAreStoredExactlyAsTypedOnes) {
     addSet(1, "typed");
     addSet(2, "imported");
