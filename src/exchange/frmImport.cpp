@@ -303,7 +303,7 @@ void frmImport::cmdOk_Click() {
     progress.setObjectName(QStringLiteral("prgImport"));
     progress.setWindowTitle(kTitle);
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
+    progress.setMinimumDuration(progressDelay);
     const auto report = [&progress](qint64 done, qint64 total) {
         progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
         QApplication::processEvents();

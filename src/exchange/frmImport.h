@@ -41,6 +41,8 @@ public:
     QLabel* lblStatus;
     QPushButton* cmdOk;
     QPushButton* cmdCancel;
+    // How long an import runs before its progress dialog shows (a short one never does).
+    int progressDelay = 500;
 
     // Asks for the file (open-file dialog); false when the user cancels.
     bool chooseFile();

@@ -197,6 +197,40 @@ TEST_F(ExchangeDialogs, ANoteFileWithHtmlShowsItsColourInTheRecordWindow) {
     EXPECT_GT(red, 10);
 }
 
+TEST_F(ExchangeDialogs, CancelInTheProgressDialogStoresNothing) {
+    addSet(1, "set");
+    QFile list(dir.filePath("long.csv"));
+    list.open(QIODevice::WriteOnly);
+    for (int i = 0; i < 20000; ++i) list.write("word" + QByteArray::number(i) + ",sense\n");
+    list.close();
+    boxes->queue(list.fileName());
+    bool cancelled = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != QLatin1String("prgImport") || !w->isVisible() || cancelled)
+                continue;
+            cancelled = true;
+            QTest::mouseClick(w->findChild<QPushButton*>(), Qt::LeftButton);
+        }
+    });
+    whileShown<frmImport>(
+        "frmImport",
+        [&poll](frmImport* d) {
+            d->progressDelay = 0;
+            poll.start();
+            QTest::mouseClick(d->cmdOk, Qt::LeftButton);
+            poll.stop();
+            d->reject();
+        },
+        [this] { mdi->mnuImport->trigger(); });
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(boxes->shownTexts().back(),
+              QStringLiteral("インポートを中止しました。データは取り込んでいません。"));
+    EXPECT_EQ(recordCount(1), 0);
+}
+
 TEST_F(ExchangeDialogs, ANewSetNameIsCheckedBeforeAnythingIsStored) {
     addSet(1, "既存");
     boxes->queue(dataFile("calc_utf8.csv"));
