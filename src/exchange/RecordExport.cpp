@@ -2,8 +2,11 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
+#include <future>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "exchange/DelimitedText.h"
@@ -18,7 +21,7 @@ namespace exchange {
 namespace {
 
 constexpr int kFlushAt = 256 * 1024;  // characters held before they go to the file
-constexpr int kProgressEvery = 256;
+constexpr size_t kProgressEvery = 256;
 
 const char* const kPlainColumns[] = {"項目１", "項目２", "項目３", "コメント", "出展"};
 const char* const kRtfColumns[] = {"項目１RTF", "項目２RTF", "項目３RTF", "コメントRTF", "出展RTF"};
@@ -83,23 +86,30 @@ ColumnIndexes indexesOf(const dao::Recordset& rs, const ExportSettings& s) {
     return c;
 }
 
-QStringList rowFields(dao::Recordset& rs, const SetToWrite& set, const ExportSettings& s) {
+// A row as read. In the note format its item fields still hold RTF (or, for a record
+// stored without RTF, plain text) until toHtml() turns them into HTML.
+struct PendingRow {
+    QStringList fields;
+    const SetToWrite* set = nullptr;
+    int firstItem = 0;
+    std::array<bool, kTargetCount> plainOnly{};
+};
+
+PendingRow readRow(dao::Recordset& rs, const SetToWrite& set, const ExportSettings& s) {
     const ColumnIndexes& c = set.columns;
     const auto value = [&rs](int index) { return rs.Fields(index).Value(); };
-    QStringList fields;
+    PendingRow row;
+    row.set = &set;
+    QStringList& fields = row.fields;
     if (s.setColumn) fields << set.name;
+    row.firstItem = static_cast<int>(fields.size());
     for (int t = 0; t < kTargetCount; ++t) {
-        if (c.rtf[t] >= 0) {
-            const QString rtf = value(c.rtf[t]).displayText();
-            // A record stored without RTF still has its plain text.
-            const richtext::Document doc =
-                rtf.isEmpty() ? richtext::Document::fromPlainText(value(c.plain[t]).displayText(),
-                                                                  set.formats[t])
-                              : richtext::readRtf(QStringView(rtf));
-            fields << documentToHtml(doc, set.formats[t]);
-        } else {
-            fields << value(c.plain[t]).displayText();
+        QString text = c.rtf[t] >= 0 ? value(c.rtf[t]).displayText() : QString();
+        if (text.isEmpty()) {
+            text = value(c.plain[t]).displayText();
+            row.plainOnly[t] = true;
         }
+        fields << text;
     }
     if (s.counters) fields << value(c.right).displayText() << value(c.asked).displayText();
     if (s.rate) {
@@ -114,7 +124,33 @@ QStringList rowFields(dao::Recordset& rs, const SetToWrite& set, const ExportSet
                << (time.isNull() ? QString()
                                  : time.toDateTime().time.toString(QStringLiteral("HH:mm:ss")));
     }
-    return fields;
+    return row;
+}
+
+void toHtml(PendingRow& row) {
+    for (int t = 0; t < kTargetCount; ++t) {
+        QString& field = row.fields[row.firstItem + t];
+        const richtext::Format& base = row.set->formats[t];
+        const richtext::Document doc = row.plainOnly[t]
+                                           ? richtext::Document::fromPlainText(field, base)
+                                           : richtext::readRtf(QStringView(field));
+        field = documentToHtml(doc, base);
+    }
+}
+
+// RTF to HTML is the bulk of a note export and needs nothing but its row (the RTF reader
+// keeps its converters per thread), so a batch is shared out among the cores.
+void toHtmlInParallel(std::vector<PendingRow>& rows) {
+    const size_t workers = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+    const size_t chunk = (rows.size() + workers - 1) / workers;
+    const auto convert = [&rows](size_t from, size_t to) {
+        for (size_t i = from; i < to && i < rows.size(); ++i) toHtml(rows[i]);
+    };
+    std::vector<std::future<void>> others;
+    for (size_t w = 1; w < workers && w * chunk < rows.size(); ++w)
+        others.push_back(std::async(std::launch::async, convert, w * chunk, (w + 1) * chunk));
+    convert(0, chunk);
+    for (auto& f : others) f.get();
 }
 
 Encoding encodingOf(ExportFormat f) {
@@ -173,23 +209,30 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
         } else {
             appendDelimitedRow(header, separator, lineEnd, pending);
         }
-        int sinceReport = 0;
+        std::vector<PendingRow> batch;
+        batch.reserve(kProgressEvery);
+        const auto writeBatch = [&] {
+            if (s.format == ExportFormat::Note) toHtmlInParallel(batch);
+            for (const PendingRow& row : batch)
+                appendDelimitedRow(row.fields, separator, lineEnd, pending);
+            batch.clear();
+            if (pending.size() >= kFlushAt) write();
+        };
         for (SetToWrite& set : sets) {
             dao::Recordset& rs = *set.records;
             if (rs.RecordCount() == 0) continue;
             for (rs.MoveFirst(); !rs.AtEOF(); rs.MoveNext()) {
-                appendDelimitedRow(rowFields(rs, set, s), separator, lineEnd, pending);
+                batch.push_back(readRow(rs, set, s));
                 ++outcome.records;
-                if (pending.size() >= kFlushAt) write();
-                if (progress && ++sinceReport >= kProgressEvery) {
-                    sinceReport = 0;
-                    if (!progress(outcome.records, total)) {
-                        file.cancelWriting();
-                        return ExportOutcome{ExportOutcome::Status::Cancelled, 0, 0, {}};
-                    }
+                if (batch.size() < kProgressEvery) continue;
+                writeBatch();
+                if (progress && !progress(outcome.records, total)) {
+                    file.cancelWriting();
+                    return ExportOutcome{ExportOutcome::Status::Cancelled, 0, 0, {}};
                 }
             }
         }
+        writeBatch();
         write();
     } catch (const dao::DaoError& e) {
         file.cancelWriting();
