@@ -319,6 +319,22 @@ TEST(CalcFiles, ProbeGuessesFormatsAndRefusesWhatIsNotText) {
     EXPECT_FALSE(tab.settings.headerRow);
     EXPECT_EQ(tab.previewRows.size(), 2);
 
+    TextEncoder utf16(Encoding::Utf16LE);
+    const QString utf16Path =
+        writeTemp(dir, "utf16.txt",
+                  utf16.byteOrderMark() + utf16.encode(u"単語\t意味\r\n犬\t\"い\r\nぬ\"\r\n"));
+    const FileProbe wide = probeFile(utf16Path);
+    EXPECT_TRUE(wide.error.isEmpty());
+    EXPECT_EQ(wide.settings.encoding, Encoding::Utf16LE);
+    EXPECT_TRUE(wide.settings.headerRow);
+    ASSERT_EQ(wide.previewRows.size(), 1);
+    EXPECT_EQ(wide.previewRows[0], (QStringList{"犬", "い\nぬ"}));
+
+    const FileProbe empty = probeFile(writeTemp(dir, "empty.csv", ""));
+    EXPECT_TRUE(empty.error.isEmpty());
+    EXPECT_EQ(empty.columnCount, 0);
+    EXPECT_TRUE(empty.previewRows.isEmpty());
+
     const FileProbe binary =
         probeFile(writeTemp(dir, "x.csv", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10)));
     EXPECT_EQ(binary.error, QStringLiteral("テキストファイルではありません。"));
