@@ -176,11 +176,11 @@ void Export_100k_NoteHtml(benchmark::State& state) {
     exportAs(state, exchange::ExportFormat::Note);
 }
 
-BENCHMARK(Import_100k_Csv)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(Import_100k_NoteHtml)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(Export_100k_CsvUtf8)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(Export_100k_CsvCp932)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(Export_100k_NoteHtml)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(Import_100k_Csv)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime();
+BENCHMARK(Import_100k_NoteHtml)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime();
+BENCHMARK(Export_100k_CsvUtf8)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime();
+BENCHMARK(Export_100k_CsvCp932)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime();
+BENCHMARK(Export_100k_NoteHtml)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime();
 
 }  // namespace
 

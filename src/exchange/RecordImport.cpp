@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QTime>
 
+#include <ctime>
+
 #include "exchange/HtmlRichText.h"
 #include "platform/dao/DaoError.h"
 #include "platform/dao/Database.h"
@@ -75,7 +77,16 @@ ImportOutcome importRecords(dao::Database& db, const ImportSettings& settings,
         const ItemFormats formats = setItemFormats(db, dbID);
         const auto rs = db.OpenRecordset(
             QStringLiteral("select  * from データ where dbID = %1").arg(dbID), dao::dbOpenDynaset);
+        const auto column = [&rs](const char* name) {
+            return *rs->fieldIndex(QString::fromUtf8(name));
+        };
+        const int idColumn = column("ID"), dbIDColumn = column("dbID"),
+                  dayColumn = column("登録日"), timeColumn = column("登録時刻"),
+                  rightColumn = column("正解回数"), askedColumn = column("出題回数");
         const QString today = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
+        // The time of day as the record window writes it, formatted once a second.
+        std::time_t second = 0;
+        QString now;
         ImportRow row;
         int sinceReport = 0;
         while (reader.next(row)) {
@@ -92,18 +103,21 @@ ImportOutcome importRecords(dao::Database& db, const ImportSettings& settings,
                 continue;
             }
             const RecordTexts texts = recordTexts(row.texts, settings.html, formats);
+            if (const std::time_t t = std::time(nullptr); t != second) {
+                second = t;
+                now = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+            }
             rs->AddNew();
-            rs->Fields(QStringLiteral("ID")) = ++id;
-            rs->Fields(QStringLiteral("dbID")) = static_cast<int>(dbID);
+            rs->Fields(idColumn) = ++id;
+            rs->Fields(dbIDColumn) = static_cast<int>(dbID);
             for (int t = 0; t < kTargetCount; ++t) {
                 rs->Fields(2 + t) = texts.plain[t];
                 rs->Fields(7 + t) = texts.rtf[t];
             }
-            rs->Fields(QStringLiteral("登録日")) = today;
-            rs->Fields(QStringLiteral("登録時刻")) =
-                QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-            rs->Fields(QStringLiteral("正解回数")) = 0;
-            rs->Fields(QStringLiteral("出題回数")) = 0;
+            rs->Fields(dayColumn) = today;
+            rs->Fields(timeColumn) = now;
+            rs->Fields(rightColumn) = 0;
+            rs->Fields(askedColumn) = 0;
             rs->Update();
             ++outcome.stored;
         }
