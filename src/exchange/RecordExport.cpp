@@ -209,14 +209,23 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
         } else {
             appendDelimitedRow(header, separator, lineEnd, pending);
         }
-        std::vector<PendingRow> batch;
+        // While one batch is turned into HTML, the next is read from the database.
+        std::vector<PendingRow> batch, converting;
         batch.reserve(kProgressEvery);
-        const auto writeBatch = [&] {
-            if (s.format == ExportFormat::Note) toHtmlInParallel(batch);
-            for (const PendingRow& row : batch)
+        std::future<void> conversion;
+        const auto writeConverted = [&] {
+            if (conversion.valid()) conversion.get();
+            for (const PendingRow& row : converting)
                 appendDelimitedRow(row.fields, separator, lineEnd, pending);
-            batch.clear();
+            converting.clear();
             if (pending.size() >= kFlushAt) write();
+        };
+        const auto handOver = [&] {
+            writeConverted();
+            converting.swap(batch);
+            if (s.format == ExportFormat::Note)
+                conversion =
+                    std::async(std::launch::async, [&converting] { toHtmlInParallel(converting); });
         };
         for (SetToWrite& set : sets) {
             dao::Recordset& rs = *set.records;
@@ -225,14 +234,16 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
                 batch.push_back(readRow(rs, set, s));
                 ++outcome.records;
                 if (batch.size() < kProgressEvery) continue;
-                writeBatch();
+                handOver();
                 if (progress && !progress(outcome.records, total)) {
+                    if (conversion.valid()) conversion.get();
                     file.cancelWriting();
                     return ExportOutcome{ExportOutcome::Status::Cancelled, 0, 0, {}};
                 }
             }
         }
-        writeBatch();
+        handOver();
+        writeConverted();
         write();
     } catch (const dao::DaoError& e) {
         file.cancelWriting();
