@@ -8,13 +8,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "exchange/Exchange.h"
 #include "exchange/NamedControl.h"
+#include "exchange/ProgressDialog.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/MessageBox.h"
 #include "shell/MainModule.h"
@@ -125,17 +125,9 @@ void frmExport::cmdOk_Click() {
 
     exchange::ExportOutcome outcome;
     {
-        QProgressDialog progress(QStringLiteral("エクスポートしています..."),
-                                 QStringLiteral("キャンセル"), 0, 1000, this);
-        progress.setObjectName(QStringLiteral("prgExport"));
-        progress.setWindowTitle(kTitle);
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(500);
-        outcome = exchange::ExportFromDataBase(s, [&progress](qint64 done, qint64 total) {
-            progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
-            QApplication::processEvents();
-            return !progress.wasCanceled();
-        });
+        exchange::ProgressDialog progress(this, QStringLiteral("prgExport"), kTitle,
+                                          QStringLiteral("エクスポートしています..."), 500);
+        outcome = exchange::ExportFromDataBase(s, progress.reporter());
     }
     switch (outcome.status) {
         case exchange::ExportOutcome::Status::Written: {

@@ -10,7 +10,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -18,6 +17,7 @@
 
 #include "exchange/Exchange.h"
 #include "exchange/NamedControl.h"
+#include "exchange/ProgressDialog.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/MessageBox.h"
 #include "shell/MainModule.h"
@@ -298,19 +298,12 @@ void frmImport::cmdOk_Click() {
         target.dbID = cmbDataBase->currentData().toInt();
     }
 
-    QProgressDialog progress(QStringLiteral("インポートしています..."),
-                             QStringLiteral("キャンセル"), 0, 1000, this);
-    progress.setObjectName(QStringLiteral("prgImport"));
-    progress.setWindowTitle(kTitle);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(progressDelay);
-    const auto report = [&progress](qint64 done, qint64 total) {
-        progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
-        QApplication::processEvents();
-        return !progress.wasCanceled();
-    };
-    const exchange::ImportOutcome outcome = exchange::ImportIntoDataBase(s, target, report);
-    progress.reset();
+    exchange::ImportOutcome outcome;
+    {
+        exchange::ProgressDialog progress(this, QStringLiteral("prgImport"), kTitle,
+                                          QStringLiteral("インポートしています..."), progressDelay);
+        outcome = exchange::ImportIntoDataBase(s, target, progress.reporter());
+    }
     switch (outcome.status) {
         case exchange::ImportOutcome::Status::Stored: {
             QString text = QStringLiteral("%1 件のデータを取り込みました。").arg(outcome.stored);
