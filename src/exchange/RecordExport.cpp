@@ -33,6 +33,7 @@ struct ColumnIndexes {
 };
 
 struct SetToWrite {
+    dao::Database* db = nullptr;
     std::int32_t dbID = 0;
     QString name;
     ItemFormats formats;
@@ -59,10 +60,10 @@ QString setName(dao::Database& db, std::int32_t dbID) {
 
 // Only the columns the file needs: the RTF columns are the bulk of a record.
 QString recordsStatement(std::int32_t dbID, const ExportSettings& s) {
+    // The note format reads the plain texts only for a record stored without RTF.
     QStringList columns{QStringLiteral("ID")};
-    for (const char* c : kPlainColumns) columns << QString::fromUtf8(c);
-    if (s.format == ExportFormat::Note)
-        for (const char* c : kRtfColumns) columns << QString::fromUtf8(c);
+    for (const char* c : s.format == ExportFormat::Note ? kRtfColumns : kPlainColumns)
+        columns << QString::fromUtf8(c);
     columns << QStringLiteral("正解回数") << QStringLiteral("出題回数") << QStringLiteral("正解率")
             << QStringLiteral("登録日") << QStringLiteral("登録時刻");
     return QStringLiteral("select ") + columns.join(QStringLiteral(", ")) +
@@ -95,6 +96,15 @@ struct PendingRow {
     std::array<bool, kTargetCount> plainOnly{};
 };
 
+// Item t's plain text of the current record, read on its own.
+QString plainText(dao::Database& db, dao::Recordset& rs, int t) {
+    const auto record = db.OpenRecordset(QStringLiteral("select %1 from データ where ID = %2")
+                                             .arg(QString::fromUtf8(kPlainColumns[t]))
+                                             .arg(rs.value(QStringLiteral("ID")).toLong()),
+                                         dao::dbOpenDynaset);
+    return record->RecordCount() > 0 ? record->Fields(0).Value().displayText() : QString();
+}
+
 PendingRow readRow(dao::Recordset& rs, const SetToWrite& set, const ExportSettings& s) {
     const ColumnIndexes& c = set.columns;
     const auto value = [&rs](int index) { return rs.Fields(index).Value(); };
@@ -104,9 +114,13 @@ PendingRow readRow(dao::Recordset& rs, const SetToWrite& set, const ExportSettin
     if (s.setColumn) fields << set.name;
     row.firstItem = static_cast<int>(fields.size());
     for (int t = 0; t < kTargetCount; ++t) {
-        QString text = c.rtf[t] >= 0 ? value(c.rtf[t]).displayText() : QString();
+        if (c.rtf[t] < 0) {
+            fields << value(c.plain[t]).displayText();
+            continue;
+        }
+        QString text = value(c.rtf[t]).displayText();
         if (text.isEmpty()) {
-            text = value(c.plain[t]).displayText();
+            text = plainText(*set.db, rs, t);
             row.plainOnly[t] = true;
         }
         fields << text;
@@ -192,6 +206,7 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
         qint64 total = 0;
         for (const std::int32_t dbID : s.dbIDs) {
             SetToWrite set;
+            set.db = &db;
             set.dbID = dbID;
             set.name = setName(db, dbID);
             set.formats = setItemFormats(db, dbID);

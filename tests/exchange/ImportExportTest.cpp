@@ -301,6 +301,8 @@ TEST_F(Exchange, ExportWritesHeadersExtrasAndEncodings) {
         QStringLiteral("#separator:tab\n#html:true\n#columns:"
                        "データベース\t項目１\t項目２\t項目３\tコメント\t出展\n"
                        "#deck column:1\n英単語\t𠮷野家\tx")));
+    // A record stored without RTF is written from its plain text.
+    EXPECT_TRUE(read(s.path).endsWith(QStringLiteral("\n漢字\t木\t\t\t\t\n")));
 }
 
 TEST_F(Exchange, ACancelledOrFailedExportLeavesThePreviousFile) {
