@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include "about/frmAbout.h"
+#include "exchange/Exchange.h"
 #include "maintenance/Maintenance.h"
 #include "options/frmOption.h"
 #include "platform/richtext/RichTextBox.h"
@@ -68,6 +69,9 @@ void installFeatureHooks() {
     hooks.backUpTimerTick = [] { maintenance::BackUpTimerTick(); };
 
     hooks.about = [] { frmAbout::showModal(); };
+
+    hooks.importRecords = [](std::int32_t dbID) { exchange::ShowImportDialog(dbID); };
+    hooks.exportRecords = [](std::int32_t dbID) { exchange::ShowExportDialog(dbID); };
 }
 
 }  // namespace

@@ -66,6 +66,23 @@ QList<QMenu*> buildRecordWindowMenus(frmMDIChild* w) {
     w->mnuDelData = file->addMenu(QStringLiteral("削除(&D)"));
     file->addSeparator();
     item(file, QStringLiteral("終了(&X)"), {}, [] { shell::EndProgram(); });
+    file->addSeparator();
+    // Import and export start from this window's set.
+    const auto ofWindow = [w](std::function<void(std::int32_t)> shell::FeatureHooks::*member) {
+        return [w, member] {
+            const auto& f = shell::featureHooks().*member;
+            if (!f) return;
+            const int slot = w->slot();
+            const auto& table = shell::mainModule().childSettings;
+            f(slot >= 0 && slot < static_cast<int>(table.size()) ? table[slot].dbID : -1);
+        };
+    };
+    item(file, QStringLiteral("インポート(&I)..."), {},
+         ofWindow(&shell::FeatureHooks::importRecords))
+        ->setObjectName(QStringLiteral("mnuImport"));
+    item(file, QStringLiteral("エクスポート(&E)..."), {},
+         ofWindow(&shell::FeatureHooks::exportRecords))
+        ->setObjectName(QStringLiteral("mnuExport"));
     menus << file;
     w->dataBaseMenus = std::make_unique<shell::DataBaseMenuArrays>(
         w->mnuOpen, w->mnuDelData,

@@ -55,9 +55,8 @@ void writeNewRow(dao::Recordset& rs, std::int32_t dbID, const NewDataBaseInputs&
 
 }  // namespace
 
-std::int32_t CreateDataBase(const NewDataBaseInputs& inputs) {
+std::int32_t AddDataBaseRow(const NewDataBaseInputs& inputs) {
     shell::MainModule& m = shell::mainModule();
-    m.firstDisplay = true;
     const std::int32_t dbID = shell::NewDataBaseID();
     try {
         shell::openSettingsRecordset();
@@ -68,7 +67,14 @@ std::int32_t CreateDataBase(const NewDataBaseInputs& inputs) {
         throw;
     }
     m.dataBaseList.back().name = inputs[0];
+    m.settingsRecordset.reset();
+    return dbID;
+}
 
+void OpenNewDataBaseWindow(std::int32_t dbID) {
+    shell::MainModule& m = shell::mainModule();
+    m.firstDisplay = true;
+    shell::openSettingsRecordset();
     const int slot = records::FindWindowSlot(dbID);
     shell::LoadChildSettings(slot, dbID);
     m.childSettings[slot].slotFree = false;
@@ -82,6 +88,11 @@ std::int32_t CreateDataBase(const NewDataBaseInputs& inputs) {
                        ui::px(records::kRecordWindowMinHeight));
     }
     m.settingsRecordset.reset();
+}
+
+std::int32_t CreateDataBase(const NewDataBaseInputs& inputs) {
+    const std::int32_t dbID = AddDataBaseRow(inputs);
+    OpenNewDataBaseWindow(dbID);
     return dbID;
 }
 

@@ -16,6 +16,12 @@ using NewDataBaseInputs = std::array<QString, 7>;
 // an empty record and rebuilds the set menus. Returns the new dbID.
 std::int32_t CreateDataBase(const NewDataBaseInputs& inputs);
 
+// The two halves of CreateDataBase, for callers that fill the set before it is shown.
+// AddDataBaseRow writes the row and appends the named list entry (removed again when the
+// write fails); OpenNewDataBaseWindow opens the new set's window and rebuilds the menus.
+std::int32_t AddDataBaseRow(const NewDataBaseInputs& inputs);
+void OpenNewDataBaseWindow(std::int32_t dbID);
+
 // Closes the set's window, removes its records and its row (all or nothing), its list
 // entry, and rebuilds the set menus.
 void DeleteDataBase(std::int32_t dbID);

@@ -41,6 +41,10 @@ struct FeatureHooks {
 
     // about/
     std::function<void()> about;  // frmAbout, modal
+
+    // exchange/: the set of the window the command came from, -1 from the main window.
+    std::function<void(std::int32_t dbID)> importRecords;  // frmImport, modal
+    std::function<void(std::int32_t dbID)> exportRecords;  // frmExport, modal
 };
 
 FeatureHooks& featureHooks();

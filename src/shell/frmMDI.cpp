@@ -111,6 +111,9 @@ void frmMDI::buildMenus() {
     mnuOptBackUpEnd =
         addItem(mnuWorkAndEnd, "mnuOptBackUpEnd", QStringLiteral("最適化＆バックアップ後終了(&E)"));
     mnuEnd = addItem(mnuFile, "mnuEnd", QStringLiteral("終了(&X)"));
+    mnuPartition4 = addSeparator(mnuFile, "mnuPartition4");
+    mnuImport = addItem(mnuFile, "mnuImport", QStringLiteral("インポート(&I)..."));
+    mnuExport = addItem(mnuFile, "mnuExport", QStringLiteral("エクスポート(&E)..."));
 
     mnuSearch0 = addMenu(bar, "mnuSearch0", QStringLiteral("検索(&S)"));
     mnuSearch = addItem(mnuSearch0, "mnuSearch", QStringLiteral("検索(&S)..."));
@@ -145,6 +148,8 @@ void frmMDI::buildMenus() {
     on(mnuBackUpEnd, &frmMDI::mnuBackUpEnd_Click);
     on(mnuOptBackUpEnd, &frmMDI::mnuOptBackUpEnd_Click);
     on(mnuEnd, &frmMDI::mnuEnd_Click);
+    on(mnuImport, &frmMDI::mnuImport_Click);
+    on(mnuExport, &frmMDI::mnuExport_Click);
     on(mnuSearch, &frmMDI::mnuSearch_Click);
     on(mnuQuestion, &frmMDI::mnuQuestion_Click);
     on(mnuResult, &frmMDI::mnuResult_Click);
@@ -167,6 +172,14 @@ void frmMDI::showMenus(const QList<QMenu*>& menus) {
 
 void frmMDI::mnuNewDataBase_Click() {
     run(hooks().newDataBase);
+}
+
+void frmMDI::mnuImport_Click() {
+    run(hooks().importRecords, -1);
+}
+
+void frmMDI::mnuExport_Click() {
+    run(hooks().exportRecords, -1);
 }
 
 void frmMDI::mnuDataBase_Click(int index) {

@@ -41,6 +41,9 @@ public:
     QAction* mnuBackUpEnd;
     QAction* mnuOptBackUpEnd;
     QAction* mnuEnd;
+    QAction* mnuPartition4;
+    QAction* mnuImport;
+    QAction* mnuExport;
     QMenu* mnuSearch0;
     QAction* mnuSearch;
     QMenu* mnuTest;
@@ -81,6 +84,8 @@ public:
     void mnuBackUpEnd_Click();
     void mnuOptBackUpEnd_Click();
     void mnuEnd_Click();
+    void mnuImport_Click();
+    void mnuExport_Click();
     void mnuSearch_Click();
     void mnuQuestion_Click();
     void mnuResult_Click();

@@ -1,8 +1,11 @@
 #include "records/RecordWindowFixture.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QTest>
 
 #include "platform/dao/SafeLiteral.h"
+#include "platform/richtext/RichTextBox.h"
 #include "records/RecordWindows.h"
 #include "records/frmMDIChild.h"
 #include "shell/DataStore.h"
@@ -88,4 +91,17 @@ int RecordWindowTest::recordCount(int dbID) {
     return shell::mainModule()
         .database->OpenRecordset(QStringLiteral("select * from データ where dbID=%1").arg(dbID))
         ->RecordCount();
+}
+
+void typeInto(richtext::RichTextBox* box, const QString& text) {
+    box->setFocus();
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(box, QString(c));
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(box, &commit);
+        }
+    }
 }

@@ -14,6 +14,14 @@
 
 class frmMDIChild;
 
+namespace richtext {
+class RichTextBox;
+}
+
+// Types into a rich text box as a user does: Latin letters as key presses, Japanese as an
+// input method commits it.
+void typeInto(richtext::RichTextBox* box, const QString& text);
+
 // A fresh database opened into the main module, an MDI area for the record windows, and
 // scripted dialogs. Sets are added with the defaults a new set gets.
 class RecordWindowTest : public ::testing::Test {

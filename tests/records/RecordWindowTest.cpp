@@ -23,20 +23,6 @@
 
 namespace {
 
-// Latin letters as key presses; Japanese as an input method commits it.
-void typeInto(richtext::RichTextBox* box, const QString& text) {
-    box->setFocus();
-    for (QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClicks(box, QString(c));
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(c));
-            QApplication::sendEvent(box, &commit);
-        }
-    }
-}
-
 const QString kToday = QDate::currentDate().toString("yyyy/MM/dd");
 
 TEST_F(RecordWindowTest, ANewSetOpensOnAnEmptyRecordAndTypingThenMovingStoresIt) {

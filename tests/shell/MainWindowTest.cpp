@@ -35,7 +35,8 @@ TEST_F(MainWindowTest, MenuTreeCaptionsAndShortcut) {
                                 "ヘルプ(&H)"}));
     EXPECT_EQ(captions(mdi()->mnuFile),
               (QStringList{"新規作成(&N)...", "開く(&O)", "削除(&D)", "バックアップデータ復活", "-",
-                           "作業後終了(&W)", "終了(&X)"}));
+                           "作業後終了(&W)", "終了(&X)", "-", "インポート(&I)...",
+                           "エクスポート(&E)..."}));
     EXPECT_EQ(captions(mdi()->mnuWorkAndEnd),
               (QStringList{"最適化後終了(&O)", "バックアップ後終了(&B)",
                            "最適化＆バックアップ後終了(&E)"}));
@@ -320,7 +321,7 @@ TEST_F(MainWindowTest, FrameShowsAnActiveRecordWindowsMenus) {
     EXPECT_EQ(mdi()->menuBar()->actions()[1]->text(), QStringLiteral("編集(&E)"));
     mdi()->showOwnMenus();
     EXPECT_EQ(mdi()->menuBar()->actions().size(), 5);
-    EXPECT_EQ(mdi()->mnuFile->actions().size(), 7);  // the menus themselves were kept
+    EXPECT_EQ(mdi()->mnuFile->actions().size(), 10);  // the menus themselves were kept
 }
 
 }  // namespace

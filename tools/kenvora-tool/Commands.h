@@ -9,3 +9,5 @@ int runSql(const QStringList& args);
 int runIndex(const QStringList& args);
 int runRtf(const QStringList& args);
 int runLzh(const QStringList& args);
+int runImport(QStringList args);
+int runExport(QStringList args);

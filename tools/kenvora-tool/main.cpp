@@ -12,7 +12,9 @@ int usage() {
                            "  sql PATH \"STATEMENT\"               run one Jet SQL statement\n"
                            "  index PATH [--rebuild | --drop]    bring the word index up to date\n"
                            "  rtf dump FILE | rtf write          RTF <-> JSON\n"
-                           "  lzh \"COMMAND LINE\"                 run an archiver command line\n";
+                           "  lzh \"COMMAND LINE\"                 run an archiver command line\n"
+                           "  import FILE --set NAME|--new NAME  import a word list into a set\n"
+                           "  export FILE [--set NAME]           export one set or all\n";
     return 2;
 }
 
@@ -29,5 +31,7 @@ int main(int argc, char** argv) {
     if (command == "index") return runIndex(args);
     if (command == "rtf") return runRtf(args);
     if (command == "lzh") return runLzh(args);
+    if (command == "import") return runImport(args);
+    if (command == "export") return runExport(args);
     return usage();
 }

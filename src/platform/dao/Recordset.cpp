@@ -275,11 +275,32 @@ void Recordset::Edit() {
 void Recordset::AddNew() {
     requireOpen();
     if (!select_.keyset || select_.tables.size() != 1) raise(err::ReadOnly);
-    buffer_.assign(select_.columns.size(), Variant::null());
-    for (size_t i = 0; i < select_.columns.size(); ++i) {
-        if (select_.columns[i].tableIndex < 0) continue;
-        const Column& column = baseColumn(static_cast<int>(i));
-        if (column.defaultSql.isEmpty()) continue;
+    // Literal defaults are read once per recordset; anything else (a function such as the
+    // date) is worked out for every new row.
+    const auto literal = [](const QString& sql) {
+        bool number = false;
+        sql.toDouble(&number);
+        return number || (sql.size() >= 2 && sql.startsWith('\'') && sql.endsWith('\''));
+    };
+    if (!defaults_) {
+        defaults_.emplace(select_.columns.size(), Variant::null());
+        dynamicDefaults_.clear();
+        for (size_t i = 0; i < select_.columns.size(); ++i) {
+            if (select_.columns[i].tableIndex < 0) continue;
+            const Column& column = baseColumn(static_cast<int>(i));
+            if (column.defaultSql.isEmpty()) continue;
+            if (!literal(column.defaultSql)) {
+                dynamicDefaults_.push_back(static_cast<int>(i));
+                continue;
+            }
+            Prepared q(connection_->db, "SELECT " + column.defaultSql);
+            if (sqlite3_step(q.get()) == SQLITE_ROW)
+                (*defaults_)[i] = readStored(q.get(), 0, column.type);
+        }
+    }
+    buffer_ = *defaults_;
+    for (const int i : dynamicDefaults_) {
+        const Column& column = baseColumn(i);
         Prepared q(connection_->db, "SELECT " + column.defaultSql);
         if (sqlite3_step(q.get()) == SQLITE_ROW) buffer_[i] = readStored(q.get(), 0, column.type);
     }
@@ -350,21 +371,28 @@ void Recordset::writeEdit() {
 
 void Recordset::writeAddNew() {
     sqlite3* db = connection_->db;
-    QStringList columns, marks;
     std::vector<int> fields;
-    for (size_t i = 0; i < changed_.size(); ++i) {
-        if (!changed_[i]) continue;
-        columns << quoted(baseColumn(static_cast<int>(i)).name);
-        marks << QStringLiteral("?");
-        fields.push_back(static_cast<int>(i));
+    for (size_t i = 0; i < changed_.size(); ++i)
+        if (changed_[i]) fields.push_back(static_cast<int>(i));
+    if (!insert_ || insertColumns_ != changed_) {
+        QStringList columns, marks;
+        for (int i : fields) {
+            columns << quoted(baseColumn(i).name);
+            marks << QStringLiteral("?");
+        }
+        const QString table = quoted(select_.tables[0].table->name);
+        insert_ =
+            Prepared(db, columns.isEmpty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                                           : "INSERT INTO " + table + " (" + columns.join(", ") +
+                                                 ") VALUES (" + marks.join(", ") + ")");
+        insertColumns_ = changed_;
     }
-    const QString table = quoted(select_.tables[0].table->name);
-    Prepared q(db, columns.isEmpty() ? "INSERT INTO " + table + " DEFAULT VALUES"
-                                     : "INSERT INTO " + table + " (" + columns.join(", ") +
-                                           ") VALUES (" + marks.join(", ") + ")");
+    sqlite3_reset(insert_.get());
+    sqlite3_clear_bindings(insert_.get());
     int k = 1;
-    for (int i : fields) bindStored(q.get(), k++, buffer_[i], baseColumn(i).type);
-    stepToDone(db, q);
+    for (int i : fields) bindStored(insert_.get(), k++, buffer_[i], baseColumn(i).type);
+    stepToDone(db, insert_);
+    sqlite3_reset(insert_.get());  // a finished statement holds no lock until the next row
     // The new row joins the end of the keyset; the current record stays where it was.
     keys_.push_back(sqlite3_last_insert_rowid(db));
 }
@@ -453,6 +481,7 @@ void Recordset::FindPrevious(const QString& criteria) {
 void Recordset::Close() {
     open_ = false;
     rowQuery_ = Prepared();
+    insert_ = Prepared();
     keys_.clear();
     rows_.clear();
     values_.clear();

@@ -114,6 +114,11 @@ private:
     bool rowMissing_ = false;  // removed by someone else since the keyset was made
     std::vector<Variant> values_;
     Prepared rowQuery_;
+    // Kept for the next AddNew: a batch of new rows costs one parse, not one per row.
+    std::optional<std::vector<Variant>> defaults_;
+    std::vector<int> dynamicDefaults_;
+    Prepared insert_;
+    std::vector<bool> insertColumns_;
     EditMode editMode_ = EditMode::None;
     std::vector<Variant> buffer_;
     std::vector<bool> changed_;

@@ -54,6 +54,7 @@ struct OpenFileRequest {
     QString initDir;
     QString fileName;
     int flags = 0;
+    bool save = false;  // the save dialog: a new name is fine, an existing one is confirmed
 };
 
 // Colours are 0x00BBGGRR values.

@@ -231,10 +231,10 @@ std::optional<QString> QtDialogs::input(const InputRequest& request) {
 
 std::optional<QString> QtDialogs::openFile(const OpenFileRequest& request) {
     QFileDialog dialog(ownerWindow(), request.title, request.initDir);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     constexpr int kFileMustExist = 0x1000;
-    dialog.setFileMode((request.flags & kFileMustExist) ? QFileDialog::ExistingFile
-                                                        : QFileDialog::AnyFile);
+    dialog.setFileMode((request.flags & kFileMustExist) && !request.save ? QFileDialog::ExistingFile
+                                                                         : QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(request.filter));
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -84,6 +84,36 @@ TEST_F(RecordsetTest, AddNewJoinsTheEndOfTheKeysetAndKeepsTheCurrentRecord) {
     EXPECT_EQ(rs->value("正解回数").toLong(), 0);
 }
 
+TEST_F(RecordsetTest, RowsAddedOneAfterAnotherKeepOnlyTheirOwnValues) {
+    // The insert is prepared once and reused: a row that sets fewer fields than the one
+    // before must not inherit its values, and a failed row must not spoil the next.
+    auto rs = open("select  * from データ where dbID = 3");
+    rs->AddNew();
+    rs->Fields("ID") = 20;
+    rs->Fields("dbID") = 3;
+    rs->Fields("項目2") = "first";
+    rs->Fields("正解回数") = 5;
+    rs->Update();
+    rs->AddNew();
+    rs->Fields("ID") = 21;
+    rs->Fields("dbID") = 3;
+    rs->Update();
+    rs->AddNew();
+    rs->Fields("ID") = 20;  // taken: refused
+    rs->Fields("dbID") = 3;
+    EXPECT_THROW(rs->Update(), dao::DaoError);
+    rs->CancelUpdate();
+    rs->AddNew();
+    rs->Fields("ID") = 22;
+    rs->Fields("dbID") = 3;
+    rs->Fields("項目2") = "third";
+    rs->Update();
+    EXPECT_EQ(column("select * from データ where dbID = 3 ORDER BY ID", "項目2"),
+              (QStringList{"first", "<Null>", "third"}));
+    EXPECT_EQ(column("select * from データ where dbID = 3 ORDER BY ID", "正解回数"),
+              (QStringList{"5", "0", "0"}));
+}
+
 TEST_F(RecordsetTest, DeleteThenMoveNextReachesTheFollowingRow) {
     auto rs = open("select * from データ where dbID=1");
     rs->Move(1);
