@@ -125,3 +125,13 @@ bool DesktopSession::waitForExit(std::chrono::milliseconds timeout) {
         return false;
     return program_.exitStatus() == QProcess::NormalExit && program_.exitCode() == 0;
 }
+
+bool DesktopSession::exitByMenu() {
+    using namespace std::chrono_literals;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        focusMainWindow();
+        keys({QStringLiteral("Escape"), QStringLiteral("alt+f"), QStringLiteral("x")});
+        if (waitForExit(10s)) return true;
+    }
+    return false;
+}

@@ -36,6 +36,8 @@ public:
     void focusMainWindow();
     void keys(const QStringList& keys);
     bool waitForExit(std::chrono::milliseconds timeout);
+    // ファイル › 終了(&X) with keys; again when they went nowhere (the focus arriving late).
+    bool exitByMenu();
     QString mainWindowId();
 
 private:

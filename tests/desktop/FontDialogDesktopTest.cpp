@@ -12,15 +12,6 @@ QString storedRtf(DesktopSession& s) {
     return s.output(QStringLiteral("select 項目1RTF from データ"));
 }
 
-bool exitByMenu(DesktopSession& s) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        s.focusMainWindow();
-        s.keys({QStringLiteral("Escape"), QStringLiteral("alt+f"), QStringLiteral("x")});
-        if (s.waitForExit(10s)) return true;
-    }
-    return false;
-}
-
 TEST(FontDialogOnDesktop, OkWithoutAChangeKeepsTheRtf) {
     DesktopSession s;
     s.generate(1, 0);
@@ -32,7 +23,7 @@ TEST(FontDialogOnDesktop, OkWithoutAChangeKeepsTheRtf) {
     s.focusMainWindow();
     s.keys({QStringLiteral("p"), QStringLiteral("l"), QStringLiteral("a"), QStringLiteral("i"),
             QStringLiteral("n")});
-    ASSERT_TRUE(exitByMenu(s));
+    ASSERT_TRUE(s.exitByMenu());
     const QString before = storedRtf(s);
     ASSERT_TRUE(before.contains(QStringLiteral("plain"))) << before.toStdString();
 
@@ -42,7 +33,7 @@ TEST(FontDialogOnDesktop, OkWithoutAChangeKeepsTheRtf) {
     s.keys({QStringLiteral("ctrl+a"), QStringLiteral("ctrl+f")});
     ASSERT_TRUE(s.waitForWindow(QStringLiteral("^フォント$"), 10s));
     s.keys({QStringLiteral("Return")});
-    ASSERT_TRUE(exitByMenu(s));
+    ASSERT_TRUE(s.exitByMenu());
     EXPECT_EQ(storedRtf(s), before);
 }
 

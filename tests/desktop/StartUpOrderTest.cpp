@@ -26,16 +26,6 @@ QString nameOf(DesktopSession& s, int dbID) {
     return rows.empty() ? QString() : rows[0][0];
 }
 
-// ファイル › 終了(&X); again when the keys went nowhere (the focus arriving late).
-bool exitByMenu(DesktopSession& s) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        s.focusMainWindow();
-        s.keys({QStringLiteral("Escape"), QStringLiteral("alt+f"), QStringLiteral("x")});
-        if (s.waitForExit(10s)) return true;
-    }
-    return false;
-}
-
 TEST(StartUpOrder, TheMaximisedWindowComesUpInFrontAndExitKeepsEveryState) {
     DesktopSession s;
     s.generate(3, 30);
@@ -55,7 +45,7 @@ TEST(StartUpOrder, TheMaximisedWindowComesUpInFrontAndExitKeepsEveryState) {
         // Give a late window manager its time to hand out the focus.
         s.waitForWindow(QStringLiteral("^KENVORA - \\["), 3s);
         EXPECT_EQ(s.mainWindowTitle(), front);
-        ASSERT_TRUE(exitByMenu(s));
+        ASSERT_TRUE(s.exitByMenu());
 
         const Place normal = placeOf(s, 1);
         EXPECT_EQ(normal.state, "0");
