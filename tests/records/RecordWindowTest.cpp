@@ -503,6 +503,26 @@ TEST_F(RecordWindowTest, TheRealFontDialogShowsTheFaceAndOKWithoutAChangeKeepsTh
     EXPECT_EQ(field(1, "項目1RTF"), stored);
 }
 
+// The substitute faces have no bold or italic style of their own: the dialog still shows
+// and keeps them.
+TEST_F(RecordWindowTest, TheRealFontDialogKeepsBoldAndItalicOfAFaceWithoutSuchStyles) {
+    addSet(1, "a");
+    addRecord(1, 1, "abcd");
+    frmMDIChild* w = openSet(1);
+    auto* box = w->txtData[0];
+    box->setFocus();
+    box->setSelStart(0);
+    box->setSelLength(4);
+    box->setSelBold(true);
+    box->setSelItalic(true);
+    const QString before = box->TextRTF();
+    RealFontDialog dialog;
+    dialog.openAndPressOK([w] { w->mnuFont_Click(); });
+    EXPECT_EQ(box->TextRTF(), before);
+    EXPECT_EQ(box->SelBold(), std::optional<bool>(true));
+    EXPECT_EQ(box->SelItalic(), std::optional<bool>(true));
+}
+
 }  // namespace
 
 #include <QMimeData>

@@ -1,6 +1,7 @@
 #include "platform/ui/QtDialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -102,7 +103,15 @@ public:
         // meant for this one.
         connect(fonts_, &QDialog::accepted, this, &QDialog::accept);
         connect(fonts_, &QDialog::rejected, this, &QDialog::reject);
+        // Most Japanese faces here have no bold or italic style of their own (Qt draws them
+        // anyway), so the style list alone could neither show nor keep them.
+        bold_ = new QCheckBox(QStringLiteral("太字(&B)"), this);
+        bold_->setObjectName(QStringLiteral("chkFontBold"));
+        italic_ = new QCheckBox(QStringLiteral("斜体(&I)"), this);
+        italic_->setObjectName(QStringLiteral("chkFontItalic"));
         auto* colorRow = new QHBoxLayout;
+        colorRow->addWidget(bold_);
+        colorRow->addWidget(italic_);
         colorRow->addWidget(colorLabel);
         colorRow->addWidget(colors_, 1);
         auto* layout = new QVBoxLayout(this);
@@ -132,6 +141,16 @@ public:
         if (p.underline) font.setUnderline(*p.underline);
         font.setStyleName(QString());
         fonts_->setCurrentFont(font);
+        bold_->setChecked(p.bold.value_or(false));
+        italic_->setChecked(p.italic.value_or(false));
+        shown_ = fonts_->currentFont();
+        // A style picked in the list is carried to the boxes; a family change that keeps
+        // the style leaves them as they are.
+        connect(fonts_, &QFontDialog::currentFontChanged, this, [this](const QFont& now) {
+            if (now.bold() != shown_.bold()) bold_->setChecked(now.bold());
+            if (now.italic() != shown_.italic()) italic_->setChecked(now.italic());
+            shown_ = now;
+        });
         if (p.color) {
             int index = colors_->findData(QVariant::fromValue(*p.color));
             if (index < 0) {
@@ -151,8 +170,8 @@ public:
         c.name = withoutFoundry(font.family());
         if (!shownFamily_.isEmpty() && c.name == withoutFoundry(shownFamily_)) c.name = storedFace_;
         c.size = font.pointSizeF();
-        c.bold = font.bold();
-        c.italic = font.italic();
+        c.bold = bold_->isChecked();
+        c.italic = italic_->isChecked();
         c.strikethru = font.strikeOut();
         c.underline = font.underline();
         c.color = colors_->currentData().value<std::uint32_t>();
@@ -179,6 +198,9 @@ private:
 
     QString storedFace_;
     QString shownFamily_;
+    QFont shown_;
+    QCheckBox* bold_;
+    QCheckBox* italic_;
     QFontDialog* fonts_;
     QComboBox* colors_;
 };
