@@ -4,7 +4,9 @@
 #include "maintenance/Maintenance.h"
 #include "maintenance/MaintenanceCommon.h"
 #include "maintenance/Unlha.h"
+#include "platform/lzh/Archives.h"
 #include "platform/ui/MessageBox.h"
+#include "shell/DataStore.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
@@ -15,8 +17,76 @@ namespace {
 
 const QString kTitle = QStringLiteral("バックアップ");
 
+enum class Form { Plain, Lzh, Zip, Cab };
+
+Form formOf(const shell::BackUpSettings& settings) {
+    if (settings.lha) return Form::Lzh;
+    if (settings.zip) return Form::Zip;
+    if (settings.cab) return Form::Cab;
+    return Form::Plain;
+}
+
+QString targetName(Form form) {
+    switch (form) {
+        case Form::Lzh:
+            return QStringLiteral("Kenvora.lzh");
+        case Form::Zip:
+            return QStringLiteral("Kenvora.zip");
+        case Form::Cab:
+            return QStringLiteral("Kenvora.cab");
+        case Form::Plain:
+            break;
+    }
+    return QStringLiteral("Kenvora.mdb");
+}
+
 QString quoted(const QString& path) {
     return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+void showBackUpFailed(int error) {
+    ui::MsgBox(QStringLiteral("バックアップに失敗しました。\n") + fileErrorText(error),
+               ui::Buttons::OKOnly, QString::fromLatin1(shell::kApplicationTitle));
+}
+
+// Room for the new backup beside the old one while it is written: the database's size is
+// more than any of the forms needs.
+bool roomForBoth(const QString& source, const QString& folder) {
+    constexpr long long kMargin = 1 << 20;
+    const long long free = freeSpaceIn(folder);
+    return free < 0 || free >= fileSize(source) + kMargin;
+}
+
+// Writes the backup through a work file renamed over the target once complete and checked;
+// false after showing why.
+bool makeBackUp(Form form, const QString& source, const QString& target, int mode) {
+    switch (form) {
+        case Form::Lzh: {
+            const bool existed = fileExists(target);
+            const int code =
+                UnlhaCommand(shell::mainModule().mdiForm, QStringLiteral("a ") + quoted(target) +
+                                                              QLatin1Char(' ') + quoted(source));
+            if (code != 0) {
+                UnlhaErrorMessage(code);
+                return false;
+            }
+            // A new archive is the same kind of file as the database; an old one keeps its own.
+            if (!existed) setFileMode(target, mode);
+            return true;
+        }
+        case Form::Zip:
+        case Form::Cab: {
+            const int error = form == Form::Zip ? archives::packZip(target, source, mode)
+                                                : archives::packCab(target, source, mode);
+            if (error) showBackUpFailed(error);
+            return error == 0;
+        }
+        case Form::Plain:
+            break;
+    }
+    const int error = copyFileSafely(source, target, mode);
+    if (error) showBackUpFailed(error);
+    return error == 0;
 }
 
 }  // namespace
@@ -25,56 +95,33 @@ void BackUpDataBase() {
     const shell::BackUpSettings& settings = shell::mainModule().backUp;
     const QString source = databaseFolder() + QStringLiteral("/Kenvora.mdb");
     const QString folder = backUpFolder();
-    const QString temporary = folder + QStringLiteral("/Kenvora.tmp");
+    const Form form = formOf(settings);
+    const QString target = folder + QLatin1Char('/') + targetName(form);
 
-    // There is no ZIP or CAB archiver: rather than end the program as if a backup had been
-    // made, say so and make the plain copy that restore also looks for in that case.
-    if (!settings.lha && (settings.zip || settings.cab)) {
-        ui::MsgBox(QStringLiteral("ZIP形式とCAB形式のバックアップはできません。\n"
-                                  "圧縮せずにKenvora.mdbとしてバックアップします。"),
-                   ui::Buttons::OKOnly, kTitle);
+    // A plain copy into the database's own folder is the database file itself.
+    if (form == Form::Plain && shell::isSameFolder(folder, databaseFolder())) {
+        showSameFolderMessage();
+        return;
     }
-    const QString target =
-        folder + (settings.lha ? QStringLiteral("/Kenvora.lzh") : QStringLiteral("/Kenvora.mdb"));
-
-    // A busy archiver stops the backup before the previous one is moved aside, so that
-    // restore still finds it under its name.
-    if (settings.lha && UnlhaIsRunning()) {
+    if (form == Form::Lzh && UnlhaIsRunning()) {
         ui::MsgBox(QStringLiteral("バックアップに失敗しました。\nUNLHA32.DLLが起動中です。"),
                    ui::Buttons::OKOnly, kTitle);
         return;
     }
+    recoverInterruptedBackUp(folder);
 
-    if (fileExists(target) && !settings.deleteBefore) {
-        if (const int error = renameReplacing(target, temporary)) showSystemError(error);
+    // The previous backup keeps its name until the new one has replaced it in one rename, so
+    // an interruption at any moment leaves one complete backup. Only when the medium cannot
+    // hold both does delete-before take the old one away first, as the user chose.
+    const int previousMode = fileMode(target);
+    const int sourceMode = fileMode(source);
+    const int mode = previousMode >= 0 ? previousMode : sourceMode >= 0 ? sourceMode : 0644;
+    if (settings.deleteBefore && fileExists(target) && !roomForBoth(source, folder)) {
+        if (const int error = removeFile(target)) showSystemError(error);
     }
     QCoreApplication::processEvents();
 
-    bool failed = false;
-    if (settings.lha) {
-        const int code =
-            UnlhaCommand(shell::mainModule().mdiForm,
-                         QStringLiteral("a ") + quoted(target) + QLatin1Char(' ') + quoted(source));
-        if (code != 0) {
-            UnlhaErrorMessage(code);
-            failed = true;
-        }
-    } else if (const int error = copyFileSafely(source, target)) {
-        ui::MsgBox(QStringLiteral("バックアップに失敗しました。\n") + SystemErrorText(error),
-                   ui::Buttons::OKOnly, QString::fromLatin1(shell::kApplicationTitle));
-        failed = true;
-    }
-
-    if (!settings.deleteBefore) {
-        // A failed copy or archive leaves nothing under the target name, so the previous
-        // backup goes back; one still in place is never replaced by an older Kenvora.tmp.
-        if (failed && fileExists(temporary) && !fileExists(target)) {
-            if (const int error = renameReplacing(temporary, target)) showSystemError(error);
-        }
-        if (fileExists(temporary)) {
-            if (const int error = removeFile(temporary)) showSystemError(error);
-        }
-    }
+    makeBackUp(form, source, target, mode);
 }
 
 }  // namespace maintenance

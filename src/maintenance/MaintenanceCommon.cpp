@@ -1,7 +1,9 @@
 #include "maintenance/MaintenanceCommon.h"
 
+#include "maintenance/FileSteps.h"
 #include "maintenance/Unlha.h"
 #include "platform/dao/Database.h"
+#include "platform/lzh/Archives.h"
 #include "platform/ui/MessageBox.h"
 #include "shell/DataStore.h"
 #include "shell/DataStoreConstants.h"
@@ -22,6 +24,56 @@ QString backUpFolder() {
 void showSystemError(int error) {
     ui::MsgBox(SystemErrorText(error), ui::Buttons::OKOnly,
                QString::fromLatin1(shell::kApplicationTitle));
+}
+
+QString fileErrorText(int error) {
+    switch (error) {
+        case archives::NotAnArchive:
+            return QStringLiteral("書庫を開く事が出来ません｡");
+        case archives::DamagedMember:
+            return QStringLiteral("格納ファイルのチェックサムが合っていません｡");
+        case archives::MemberMissing:
+            return QStringLiteral("ファイルが見つかりません｡");
+        case archives::TooLarge:
+            return QStringLiteral("ファイルが大きすぎます。");
+        default:
+            return SystemErrorText(error);
+    }
+}
+
+void showSameFolderMessage() {
+    ui::MsgBox(QStringLiteral("バックアップできません\n"
+                              "データベースのあるディレクトリと\n"
+                              "バックアップ先のディレクトリが同じです。"),
+               ui::Buttons::OKOnly, QString::fromLatin1(shell::kApplicationTitle));
+}
+
+void recoverInterruptedBackUp(const QString& folder) {
+    removeStaleWorkFiles(folder);
+    const QString temporary = folder + QStringLiteral("/Kenvora.tmp");
+    if (!fileExists(temporary)) return;
+    QString name;
+    switch (archives::detectFormat(temporary)) {
+        case archives::Format::Lzh:
+            name = QStringLiteral("Kenvora.lzh");
+            break;
+        case archives::Format::Zip:
+            name = QStringLiteral("Kenvora.zip");
+            break;
+        case archives::Format::Cab:
+            name = QStringLiteral("Kenvora.cab");
+            break;
+        case archives::Format::SQLite:
+            name = QStringLiteral("Kenvora.mdb");
+            break;
+        case archives::Format::Unknown:
+            return;  // not ours to touch
+    }
+    const QString target = folder + QLatin1Char('/') + name;
+    // A backup in place is newer than the one that was moved aside before it was made.
+    const int error =
+        fileExists(target) ? removeFile(temporary) : renameReplacing(temporary, target);
+    if (error) showSystemError(error);
 }
 
 void checkOpensAsKenvoraDatabase(const QString& path) {

@@ -13,6 +13,19 @@ QString backUpFolder();
 // The system's text for an errno value in a box titled with the application title.
 void showSystemError(int error);
 
+// The words for a file step's or an archive's failure: an errno value or a code of
+// platform/lzh/Archives.h.
+QString fileErrorText(int error);
+
+// The same folder on disk holds the database and the backups: a plain copy would be the
+// database file itself. Shows why no backup is made.
+void showSameFolderMessage();
+
+// What an interrupted backup left in the backup folder: a previous backup still under
+// Kenvora.tmp goes back under its own name (told by its content) unless a backup of that
+// form is in place; stale work files go.
+void recoverInterruptedBackUp(const QString& folder);
+
 // Opens a file as our database (password, tables) and closes it again; throws the data
 // access error that refuses it.
 void checkOpensAsKenvoraDatabase(const QString& path);

@@ -1,5 +1,10 @@
 #include "shell/DataStore.h"
 
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+
 #include "platform/dao/DaoError.h"
 #include "platform/ui/Settings.h"
 #include "shell/DataStoreConstants.h"
@@ -22,6 +27,19 @@ QString databaseFolderFromSettings(const QString& applicationPath) {
 
 QString databasePath(const QString& folder) {
     return folder + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
+}
+
+bool isSameFolder(const QString& a, const QString& b) {
+    // The root is kept as "".
+    const QString first = a.isEmpty() ? QStringLiteral("/") : a;
+    const QString second = b.isEmpty() ? QStringLiteral("/") : b;
+    struct stat sa {
+    }, sb{};
+    if (::stat(QFile::encodeName(first).constData(), &sa) == 0 &&
+        ::stat(QFile::encodeName(second).constData(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return QDir::cleanPath(QDir(first).absolutePath()) ==
+           QDir::cleanPath(QDir(second).absolutePath());
 }
 
 void openDataStore(const QString& folder) {

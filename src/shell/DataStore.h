@@ -17,6 +17,11 @@ QString databaseFolderFromSettings(const QString& applicationPath);
 
 QString databasePath(const QString& folder);
 
+// True when both name the same folder on disk (device and inode, so links and "..", and
+// names differing only in case on a case-sensitive disk, are told apart correctly); folders
+// that do not exist compare by their cleaned absolute paths.
+bool isSameFolder(const QString& a, const QString& b);
+
 // Creates the workspace and opens the database of the folder into the main module.
 void openDataStore(const QString& folder);
 
