@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/dao/DaoError.h"
+#include "platform/dao/Database.h"
 #include "platform/ui/Settings.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
@@ -62,23 +63,33 @@ void loadHighestID() {
     rs->Close();
 }
 
+QString defaultBackUpFolder() {
+    return mainModule().applicationPath;
+}
+
 void loadBackUpSettings() {
+    loadBackUpSettingsFrom(*mainModule().database);
+}
+
+void loadBackUpSettingsFrom(dao::Database& db) {
     MainModule& m = mainModule();
-    auto rs = m.database->OpenRecordset(QStringLiteral("select  * from バックアップ設定"),
-                                        dao::dbOpenDynaset);
+    auto rs =
+        db.OpenRecordset(QStringLiteral("select  * from バックアップ設定"), dao::dbOpenDynaset);
     rs->MoveFirst();
-    BackUpSettings& b = m.backUp;
+    BackUpSettings b;
     b.pattern = rs->value(QStringLiteral("パターン")).displayText();
     b.hour = rs->value(QStringLiteral("開始時")).toInteger();
     b.minute = rs->value(QStringLiteral("開始分")).toInteger();
     b.enabled = rs->value(QStringLiteral("実施")).toBool();
     const dao::Variant folder = rs->value(QStringLiteral("フォルダ"));
-    b.folder = withoutTrailingSlash(folder.isNull() ? m.applicationPath : folder.toString());
+    b.folder = withoutTrailingSlash(folder.isNull() ? defaultBackUpFolder() : folder.toString());
     b.deleteBefore = rs->value(QStringLiteral("削除後")).toBool();
     b.lha = rs->value(QStringLiteral("Lha")).toBool();
     b.zip = rs->value(QStringLiteral("Zip")).toBool();
     b.cab = rs->value(QStringLiteral("Cab")).toBool();
+    b.loaded = true;
     rs->Close();
+    m.backUp = b;
 }
 
 void openSettingsRecordset() {

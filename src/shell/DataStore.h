@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+namespace dao {
+class Database;
+}
+
 // The data store routines: locating and opening the database file, and the shared lists
 // and settings read from it.
 namespace shell {
@@ -28,8 +32,13 @@ void openDataStore(const QString& folder);
 // Highest record ID from "SELECT * FROM データ ORDER BY ID ASC" (0 when empty).
 void loadHighestID();
 
-// The one row of バックアップ設定; a Null folder means the application path.
+// The one row of バックアップ設定 of the shared database; a Null folder means the default
+// backup folder.
 void loadBackUpSettings();
+// The same from another open database (the recovery dialog reads a damaged file's row).
+void loadBackUpSettingsFrom(dao::Database& db);
+// Where backups go when the row names no folder.
+QString defaultBackUpFolder();
 
 // Reopens the shared settings recordset on "select  * from データベース設定".
 void openSettingsRecordset();

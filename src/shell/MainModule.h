@@ -51,6 +51,7 @@ struct BackUpSettings {
     bool lha = false;
     bool zip = false;
     bool cab = false;
+    bool loaded = false;  // read from the file this run (start-up can fail before that)
 };
 
 // The state every window shares. One object, reached through mainModule(); tests reset it.
