@@ -83,7 +83,10 @@ void OptimizeDataBase(bool withBackUp) {
         removeFile(compacted);
         throw;
     }
-    int error = syncFile(compacted);
+    // The compacted file is the same kind of file as the one it replaces.
+    const int mode = fileMode(file);
+    int error = mode >= 0 ? setFileMode(compacted, mode) : 0;
+    if (error == 0) error = syncFile(compacted);
     if (error == 0) error = renameReplacing(compacted, file);
     if (error != 0) {
         removeFile(compacted);

@@ -196,6 +196,19 @@ void frmOption::applyMentePage() {
                    QStringLiteral("KENVORA"));
         return;
     }
+    // A plain copy into the database's own folder would be the database file itself.
+    const shell::MainModule& m = shell::mainModule();
+    const QString databaseFolder =
+        m.databaseFolder.isEmpty() ? m.applicationPath : m.databaseFolder;
+    if (optArc[0]->isChecked() &&
+        shell::isSameFolder(shell::withoutTrailingSlash(txtBackUpDir[0]->text()), databaseFolder)) {
+        dirBackUp[0]->setFocus();
+        ui::MsgBox(QStringLiteral("バックアップできません\n"
+                                  "データベースのあるディレクトリと\n"
+                                  "バックアップ先のディレクトリが同じです。"),
+                   ui::Buttons::OKOnly, QStringLiteral("KENVORA"));
+        return;
+    }
     shell::BackUpSettings& b = shell::mainModule().backUp;
     std::unique_ptr<dao::Recordset> rs;
     step([&] {

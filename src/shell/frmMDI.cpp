@@ -237,7 +237,10 @@ void frmMDI::mnuRestore_Click() {
 
 int frmMDI::backUpExitMode(int wanted) {
     const MainModule& m = mainModule();
-    if (m.backUp.folder.toLower() == m.databaseFolder.toLower() && !m.backUp.lha) {
+    // Only a plain copy takes the database file's own name; the archives have names of
+    // their own. Compared as folders on disk: a case-sensitive disk has "Data" and "data".
+    const bool plainCopy = !m.backUp.lha && !m.backUp.zip && !m.backUp.cab;
+    if (plainCopy && isSameFolder(m.backUp.folder, m.databaseFolder)) {
         ui::MsgBox(QStringLiteral("バックアップできません\n"
                                   "データベースのあるディレクトリと\n"
                                   "バックアップ先のディレクトリが同じです。"),

@@ -1,6 +1,8 @@
 // The main window: its menu tree, the set menus, the menu commands that reach other
 // features, the exit variants and the shutdown sequence.
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -223,7 +225,10 @@ TEST_F(MainWindowTest, BackUpExitIsRefusedWhenTheFoldersAreTheSame) {
         calls << (mainModule().database ? "backup with the database open" : "backup");
     };
     ASSERT_EQ(start(), StartUpOutcome::Running);
-    mainModule().backUp.folder = file.folder().toUpper();  // same folder, other case
+    // The same folder under another name: a link to it.
+    QTemporaryDir links;
+    ASSERT_TRUE(QFile::link(file.folder(), links.filePath(QStringLiteral("linked"))));
+    mainModule().backUp.folder = links.filePath(QStringLiteral("linked"));
     mainModule().backUp.lha = false;
     mdi()->mnuBackUpEnd->trigger();
     ASSERT_EQ(boxes->shown().size(), 1u);
@@ -242,6 +247,25 @@ TEST_F(MainWindowTest, BackUpExitIsRefusedWhenTheFoldersAreTheSame) {
     mdi()->mnuBackUpEnd->trigger();
     EXPECT_EQ(mdi()->exitMode, 2);
     EXPECT_EQ(calls, QStringList{"backup"});
+
+    // On this disk a name in other case is another folder, and a plain copy may go there;
+    // ZIP and CAB have names of their own too.
+    QTemporaryDir parent;
+    ASSERT_TRUE(QDir(parent.path()).mkdir(QStringLiteral("Data")));
+    ASSERT_TRUE(QDir(parent.path()).mkdir(QStringLiteral("data")));
+    for (int form = 0; form < 3; ++form) {
+        ASSERT_EQ(start(), StartUpOutcome::Running);
+        mainModule().databaseFolder = parent.filePath(QStringLiteral("Data"));
+        mainModule().backUp.folder =
+            form == 0 ? parent.filePath(QStringLiteral("data")) : mainModule().databaseFolder;
+        mainModule().backUp.lha = false;
+        mainModule().backUp.zip = form == 1;
+        mainModule().backUp.cab = form == 2;
+        boxes->clearShown();
+        mdi()->mnuBackUpEnd->trigger();
+        EXPECT_EQ(mdi()->exitMode, 2) << form;
+        EXPECT_TRUE(boxes->shown().empty()) << form;
+    }
 }
 
 TEST_F(MainWindowTest, CompactionExitsPassTheBackUpChoice) {
