@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoopLocker>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -328,6 +329,9 @@ void frmMDI::resizeEvent(QResizeEvent* event) {
 void frmMDI::Form_QueryUnload() {
     if (unloaded_) return;
     unloaded_ = true;
+    // The main window is hidden from here on: without this Qt would quit as the first
+    // message box of a failing step closes, and every later box would return unseen.
+    const QEventLoopLocker keepRunningUntilDone;
     MainModule& m = mainModule();
     m.closing = true;
     tmrMDI->stop();

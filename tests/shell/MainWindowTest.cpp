@@ -1,15 +1,20 @@
 // The main window: its menu tree, the set menus, the menu commands that reach other
 // features, the exit variants and the shutdown sequence.
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "ShellFixture.h"
 #include "platform/ui/HelpViewer.h"
+#include "platform/ui/MessageBox.h"
 #include "shell/DataBaseMenu.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
@@ -266,6 +271,39 @@ TEST_F(MainWindowTest, BackUpExitIsRefusedWhenTheFoldersAreTheSame) {
         EXPECT_EQ(mdi()->exitMode, 2) << form;
         EXPECT_TRUE(boxes->shown().empty()) << form;
     }
+}
+
+// With the real message boxes, answered as they appear, inside the program's own loop: the
+// main window is hidden by then, and each failing step must still get its box.
+TEST_F(MainWindowTest, EveryFailingStepOfTheShutdownShowsItsBox) {
+    shell::featureHooks().backUp = [] {
+        ui::MsgBox(QStringLiteral("コピーできません"), ui::Buttons::OKOnly,
+                   QStringLiteral("KENVORA"));
+        QCoreApplication::processEvents();  // as the backup does between its steps
+        ui::MsgBox(QStringLiteral("バックアップに失敗しました。"), ui::Buttons::OKOnly,
+                   QStringLiteral("KENVORA"));
+    };
+    ASSERT_EQ(start(), StartUpOutcome::Running);
+    mainModule().backUp.folder = QStringLiteral("/elsewhere");
+    auto scripted = ui::setDialogService(nullptr);  // the real boxes
+
+    QStringList answered;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        answered << box->text();
+        QTest::mouseClick(box->buttons().value(0), Qt::LeftButton);
+    });
+    answer.start(30);
+    QTimer::singleShot(0, mdi(), [this] { mdi()->mnuBackUpEnd->trigger(); });
+    QTimer giveUp;
+    QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::quit(); });
+    giveUp.start(15000);
+    QApplication::exec();
+    ui::setDialogService(std::move(scripted));
+    EXPECT_EQ(answered, (QStringList{"コピーできません", "バックアップに失敗しました。"}));
+    EXPECT_TRUE(giveUp.isActive());  // the program ended by itself, after the last box
 }
 
 TEST_F(MainWindowTest, CompactionExitsPassTheBackUpChoice) {
