@@ -78,6 +78,7 @@ void recoverInterruptedBackUp(const QString& folder) {
 
 void checkOpensAsKenvoraDatabase(const QString& path) {
     auto db = dao::OpenDatabase(path, false, true, QString::fromLatin1(shell::kConnectString));
+    shell::checkTableLayout(*db);
     // The password alone would pass an empty file made with it; the tables the program reads
     // at start-up must be there too.
     for (const char* sql : {"select  * from データベース設定", "select  * from バックアップ設定",

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <sys/stat.h>
 
@@ -43,12 +44,56 @@ bool isSameFolder(const QString& a, const QString& b) {
            QDir::cleanPath(QDir(second).absolutePath());
 }
 
+namespace {
+
+// Table name -> field names, read from the schema the supplied database is made from.
+const std::vector<std::pair<QString, QStringList>>& definedTables() {
+    static const std::vector<std::pair<QString, QStringList>> tables = [] {
+        std::vector<std::pair<QString, QStringList>> result;
+        QFile file(QStringLiteral(":/shell/schema.sql"));
+        if (!file.open(QIODevice::ReadOnly)) return result;
+        static const QRegularExpression create(QStringLiteral("^CREATE TABLE \"([^\"]+)\""));
+        static const QRegularExpression field(QStringLiteral("^\\s+\"([^\"]+)\""));
+        bool inTable = false;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+            if (const auto m = create.match(line); m.hasMatch()) {
+                result.push_back({m.captured(1), {}});
+                inTable = true;
+            } else if (line.startsWith(QLatin1Char(')'))) {
+                inTable = false;
+            } else if (const auto f = field.match(line); inTable && f.hasMatch()) {
+                result.back().second << f.captured(1);
+            }
+        }
+        return result;
+    }();
+    return tables;
+}
+
+}  // namespace
+
+void checkTableLayout(const dao::Database& db) {
+    for (const auto& [table, fields] : definedTables()) {
+        if (db.TableFieldNames(table) != fields)
+            throw dao::DaoError(dao::err::ItemNotFound,
+                                QStringLiteral("テーブル '%1' のフィールド構成が正しくありません。")
+                                    .arg(table));
+    }
+}
+
 void openDataStore(const QString& folder) {
     MainModule& m = mainModule();
     m.databaseFolder = folder;
     m.workspace = dao::CreateWorkspace(QString(), QStringLiteral("admin"), QString(), 2);
     m.database = m.workspace->OpenDatabase(databasePath(folder), false, false,
                                            QString::fromLatin1(kConnectString));
+    try {
+        checkTableLayout(*m.database);
+    } catch (const dao::DaoError&) {
+        // Nothing may be written to a file whose fields are not where the program puts them.
+        closeDataStore();
+        throw;
+    }
 }
 
 void loadHighestID() {

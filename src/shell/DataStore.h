@@ -26,8 +26,14 @@ QString databasePath(const QString& folder);
 // that do not exist compare by their cleaned absolute paths.
 bool isSameFolder(const QString& a, const QString& b);
 
-// Creates the workspace and opens the database of the folder into the main module.
+// Creates the workspace and opens the database of the folder into the main module. A file
+// whose tables are not laid out as the program defines them is refused (checkTableLayout).
 void openDataStore(const QString& folder);
+
+// Each table the program defines must have exactly its fields, by name and in order: the
+// program reads and writes fields by position, and a moved field would take another's data.
+// Other tables are left alone. Throws dao::DaoError 3265 naming the first table that differs.
+void checkTableLayout(const dao::Database& db);
 
 // Highest record ID from "SELECT * FROM データ ORDER BY ID ASC" (0 when empty).
 void loadHighestID();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -30,6 +31,8 @@ public:
     void Close();
     bool isOpen() const { return connection_->isOpen(); }
     QString Name() const { return connection_->path; }
+    // The table's field names in their stored order; empty when there is no such table.
+    QStringList TableFieldNames(const QString& table) const;
 
     void BeginTrans();
     void CommitTrans();
