@@ -53,8 +53,8 @@ void renumberRecordIDs(dao::Database& db) {
 // so the repair puts the supplied defaults back.
 void addMissingDefaultRows(const QString& path) {
     auto db = dao::OpenDatabase(path, false, false, QString::fromLatin1(shell::kConnectString));
-    auto rs = db->OpenRecordset(QStringLiteral("select  * from バックアップ設定"),
-                                dao::dbOpenDynaset);
+    auto rs =
+        db->OpenRecordset(QStringLiteral("select  * from バックアップ設定"), dao::dbOpenDynaset);
     const bool missing = rs->RecordCount() == 0;
     rs->Close();
     if (missing)

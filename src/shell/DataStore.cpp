@@ -75,9 +75,9 @@ const std::vector<std::pair<QString, QStringList>>& definedTables() {
 void checkTableLayout(const dao::Database& db) {
     for (const auto& [table, fields] : definedTables()) {
         if (db.TableFieldNames(table) != fields)
-            throw dao::DaoError(dao::err::ItemNotFound,
-                                QStringLiteral("テーブル '%1' のフィールド構成が正しくありません。")
-                                    .arg(table));
+            throw dao::DaoError(
+                dao::err::ItemNotFound,
+                QStringLiteral("テーブル '%1' のフィールド構成が正しくありません。").arg(table));
     }
 }
 

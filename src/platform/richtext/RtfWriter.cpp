@@ -157,8 +157,11 @@ private:
                 word("\\line");
             } else if (c == QChar::ParagraphSeparator || c == '\n') {
                 word("\\par");
+            } else if (c == '\r') {
+                continue;  // half of a CR LF line break, which \par already wrote
             } else if (c < 0x20 || c == 0x7F) {
-                continue;
+                // Other control characters are kept, so the RTF copy reads back as the plain one.
+                unicodeUnit(c);
             } else if (c < 0x80) {
                 literal(static_cast<char>(c));
             } else {
