@@ -17,29 +17,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("バックアップ");
 
-enum class Form { Plain, Lzh, Zip, Cab };
-
-Form formOf(const shell::BackUpSettings& settings) {
-    if (settings.lha) return Form::Lzh;
-    if (settings.zip) return Form::Zip;
-    if (settings.cab) return Form::Cab;
-    return Form::Plain;
-}
-
-QString targetName(Form form) {
-    switch (form) {
-        case Form::Lzh:
-            return QStringLiteral("Kenvora.lzh");
-        case Form::Zip:
-            return QStringLiteral("Kenvora.zip");
-        case Form::Cab:
-            return QStringLiteral("Kenvora.cab");
-        case Form::Plain:
-            break;
-    }
-    return QStringLiteral("Kenvora.mdb");
-}
-
 QString quoted(const QString& path) {
     return QLatin1Char('"') + path + QLatin1Char('"');
 }
@@ -59,9 +36,9 @@ bool roomForBoth(const QString& source, const QString& folder) {
 
 // Writes the backup through a work file renamed over the target once complete and checked;
 // false after showing why.
-bool makeBackUp(Form form, const QString& source, const QString& target, int mode) {
+bool makeBackUp(BackUpForm form, const QString& source, const QString& target, int mode) {
     switch (form) {
-        case Form::Lzh: {
+        case BackUpForm::Lzh: {
             const bool existed = fileExists(target);
             const int code =
                 UnlhaCommand(shell::mainModule().mdiForm, QStringLiteral("a ") + quoted(target) +
@@ -74,14 +51,14 @@ bool makeBackUp(Form form, const QString& source, const QString& target, int mod
             if (!existed) setFileMode(target, mode);
             return true;
         }
-        case Form::Zip:
-        case Form::Cab: {
-            const int error = form == Form::Zip ? archives::packZip(target, source, mode)
-                                                : archives::packCab(target, source, mode);
+        case BackUpForm::Zip:
+        case BackUpForm::Cab: {
+            const int error = form == BackUpForm::Zip ? archives::packZip(target, source, mode)
+                                                      : archives::packCab(target, source, mode);
             if (error) showBackUpFailed(error);
             return error == 0;
         }
-        case Form::Plain:
+        case BackUpForm::Plain:
             break;
     }
     const int error = copyFileSafely(source, target, mode);
@@ -95,15 +72,15 @@ void BackUpDataBase() {
     const shell::BackUpSettings& settings = shell::mainModule().backUp;
     const QString source = databaseFolder() + QStringLiteral("/Kenvora.mdb");
     const QString folder = backUpFolder();
-    const Form form = formOf(settings);
-    const QString target = folder + QLatin1Char('/') + targetName(form);
+    const BackUpForm form = backUpForm(settings);
+    const QString target = folder + QLatin1Char('/') + backUpFileName(form);
 
     // A plain copy into the database's own folder is the database file itself.
-    if (form == Form::Plain && shell::isSameFolder(folder, databaseFolder())) {
-        showSameFolderMessage();
+    if (form == BackUpForm::Plain && shell::isSameFolder(folder, databaseFolder())) {
+        shell::ShowSameFolderMessage();
         return;
     }
-    if (form == Form::Lzh && UnlhaIsRunning()) {
+    if (form == BackUpForm::Lzh && UnlhaIsRunning()) {
         ui::MsgBox(QStringLiteral("バックアップに失敗しました。\nUNLHA32.DLLが起動中です。"),
                    ui::Buttons::OKOnly, kTitle);
         return;

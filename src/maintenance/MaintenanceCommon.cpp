@@ -41,11 +41,25 @@ QString fileErrorText(int error) {
     }
 }
 
-void showSameFolderMessage() {
-    ui::MsgBox(QStringLiteral("バックアップできません\n"
-                              "データベースのあるディレクトリと\n"
-                              "バックアップ先のディレクトリが同じです。"),
-               ui::Buttons::OKOnly, QString::fromLatin1(shell::kApplicationTitle));
+BackUpForm backUpForm(const shell::BackUpSettings& settings) {
+    if (settings.lha) return BackUpForm::Lzh;
+    if (settings.zip) return BackUpForm::Zip;
+    if (settings.cab) return BackUpForm::Cab;
+    return BackUpForm::Plain;
+}
+
+QString backUpFileName(BackUpForm form) {
+    switch (form) {
+        case BackUpForm::Lzh:
+            return QStringLiteral("Kenvora.lzh");
+        case BackUpForm::Zip:
+            return QStringLiteral("Kenvora.zip");
+        case BackUpForm::Cab:
+            return QStringLiteral("Kenvora.cab");
+        case BackUpForm::Plain:
+            break;
+    }
+    return QStringLiteral("Kenvora.mdb");
 }
 
 void recoverInterruptedBackUp(const QString& folder) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "shell/MainModule.h"
+
 // What compaction, backup and restore share.
 namespace maintenance {
 
@@ -17,9 +19,11 @@ void showSystemError(int error);
 // platform/lzh/Archives.h.
 QString fileErrorText(int error);
 
-// The same folder on disk holds the database and the backups: a plain copy would be the
-// database file itself. Shows why no backup is made.
-void showSameFolderMessage();
+// The backup's form by the settings (LZH first, as the options page offers one at a time)
+// and its file name in the backup folder.
+enum class BackUpForm { Plain, Lzh, Zip, Cab };
+BackUpForm backUpForm(const shell::BackUpSettings& settings);
+QString backUpFileName(BackUpForm form);
 
 // What an interrupted backup left in the backup folder: a previous backup still under
 // Kenvora.tmp goes back under its own name (told by its content) unless a backup of that

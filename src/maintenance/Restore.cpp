@@ -31,25 +31,15 @@ void showUnsuitableBackUp() {
                ui::Buttons::OKOnly, QStringLiteral("バックアップ"));
 }
 
-enum class Form { Plain, Lzh, Zip, Cab };
-
-Form formOf(const shell::BackUpSettings& settings) {
-    if (settings.lha) return Form::Lzh;
-    if (settings.zip) return Form::Zip;
-    if (settings.cab) return Form::Cab;
-    return Form::Plain;
-}
-
 // The backup file, or the one the user chooses when it is missing; empty after three
 // failed choices.
-QString locateBackUp(Form form) {
-    const char* const extensions[] = {"mdb", "lzh", "zip", "cab"};
-    const QString extension = QString::fromLatin1(extensions[static_cast<int>(form)]);
-    const QString name = QStringLiteral("Kenvora.") + extension;
+QString locateBackUp(BackUpForm form) {
+    const QString name = backUpFileName(form);
+    const QString extension = name.section(QLatin1Char('.'), -1);
     const QString path = backUpFolder() + QLatin1Char('/') + name;
     // In the database's own folder, "Kenvora.mdb" is the database itself, not a backup of it.
     const bool isTheDatabase =
-        form == Form::Plain && shell::isSameFolder(backUpFolder(), databaseFolder());
+        form == BackUpForm::Plain && shell::isSameFolder(backUpFolder(), databaseFolder());
     if (fileExists(path) && !isTheDatabase) return path;
 
     ui::CommonDialog own;
@@ -134,7 +124,7 @@ void RestoreDataBase() {
     // what a restore wants most.
     recoverInterruptedBackUp(backUpFolder());
     removeStaleWorkFiles(folder);
-    const QString backUp = locateBackUp(formOf(shell::mainModule().backUp));
+    const QString backUp = locateBackUp(backUpForm(shell::mainModule().backUp));
     if (backUp.isEmpty()) return;
 
     // The backup is unpacked beside the database file and checked there, so a damaged or

@@ -19,6 +19,7 @@
 #include "platform/ui/Twips.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
+#include "shell/frmMDI.h"
 #include "shell/frmSplash.h"
 
 void frmOption::buildMentePage() {
@@ -203,10 +204,7 @@ void frmOption::applyMentePage() {
     if (optArc[0]->isChecked() &&
         shell::isSameFolder(shell::withoutTrailingSlash(txtBackUpDir[0]->text()), databaseFolder)) {
         dirBackUp[0]->setFocus();
-        ui::MsgBox(QStringLiteral("バックアップできません\n"
-                                  "データベースのあるディレクトリと\n"
-                                  "バックアップ先のディレクトリが同じです。"),
-                   ui::Buttons::OKOnly, QStringLiteral("KENVORA"));
+        shell::ShowSameFolderMessage();
         return;
     }
     shell::BackUpSettings& b = shell::mainModule().backUp;

@@ -242,10 +242,7 @@ int frmMDI::backUpExitMode(int wanted) {
     // their own. Compared as folders on disk: a case-sensitive disk has "Data" and "data".
     const bool plainCopy = !m.backUp.lha && !m.backUp.zip && !m.backUp.cab;
     if (plainCopy && isSameFolder(m.backUp.folder, m.databaseFolder)) {
-        ui::MsgBox(QStringLiteral("バックアップできません\n"
-                                  "データベースのあるディレクトリと\n"
-                                  "バックアップ先のディレクトリが同じです。"),
-                   ui::Buttons::OKOnly, QString::fromLatin1(kApplicationTitle));
+        ShowSameFolderMessage();
         return 0;
     }
     return wanted;
@@ -419,6 +416,13 @@ void ShowHelp(int helpCommand, const QString& key) {
 
 void OpenAuthorHomePage() {
     ui::dialogs().openUrl(QString::fromLatin1(kAuthorHomePage));
+}
+
+void ShowSameFolderMessage() {
+    ui::MsgBox(QStringLiteral("バックアップできません\n"
+                              "データベースのあるディレクトリと\n"
+                              "バックアップ先のディレクトリが同じです。"),
+               ui::Buttons::OKOnly, QString::fromLatin1(kApplicationTitle));
 }
 
 void EndProgram() {

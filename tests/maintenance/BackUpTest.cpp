@@ -24,6 +24,13 @@ protected:
         shell::closeDataStore();
     }
     shell::BackUpSettings& settings() { return shell::mainModule().backUp; }
+    // Plain copy, LZH, ZIP, CAB by number; the backup's file name.
+    QString chooseForm(int form) {
+        settings().lha = form == 1;
+        settings().zip = form == 2;
+        settings().cab = form == 3;
+        return QStringList{"Kenvora.mdb", "Kenvora.lzh", "Kenvora.zip", "Kenvora.cab"}[form];
+    }
     static int runTool(const QString& program, const QStringList& args) {
         QProcess p;
         p.start(program, args);
@@ -147,11 +154,7 @@ TEST_F(BackUp, ZipAndCabAreRealArchivesThatOtherToolsAccept) {
 // previous one is never moved aside while the new one is written.
 TEST_F(BackUp, ThePreviousBackUpKeepsItsNameWhileTheNewOneIsWritten) {
     for (int form = 0; form < 4; ++form) {
-        settings().lha = form == 1;
-        settings().zip = form == 2;
-        settings().cab = form == 3;
-        const QString name =
-            QStringList{"Kenvora.mdb", "Kenvora.lzh", "Kenvora.zip", "Kenvora.cab"}[form];
+        const QString name = chooseForm(form);
         SCOPED_TRACE(name.toStdString());
         maintenance::BackUpDataBase();
         const QByteArray previous = read(backUpPath(name));
@@ -257,11 +260,7 @@ TEST_F(BackUp, EveryFormKeepsTheDatabasesFileMode) {
     ASSERT_TRUE(QFile::setPermissions(
         file.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
     for (int form = 0; form < 4; ++form) {
-        settings().lha = form == 1;
-        settings().zip = form == 2;
-        settings().cab = form == 3;
-        const QString name =
-            QStringList{"Kenvora.mdb", "Kenvora.lzh", "Kenvora.zip", "Kenvora.cab"}[form];
+        const QString name = chooseForm(form);
         maintenance::BackUpDataBase();
         EXPECT_EQ(maintenance::fileMode(backUpPath(name)), 0644) << name.toStdString();
     }

@@ -182,6 +182,8 @@ private:
     void writeFontName(const FontSlot& slot) {
         QString name = slot.face;
         name.remove(QLatin1Char(';'));
+        // Face names never carry control characters; the reader drops them there.
+        name.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
         needSpace_ = false;
         writeText(name, slot.charset == 128);
     }
