@@ -8,3 +8,4 @@ int runGen(const QStringList& args);
 int runSql(const QStringList& args);
 int runRtf(const QStringList& args);
 int runLzh(const QStringList& args);
+int runBackUp(const QStringList& args);

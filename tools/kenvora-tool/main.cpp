@@ -11,7 +11,9 @@ int usage() {
                            "  gen PATH --sets K --records N      fill a database with test data\n"
                            "  sql PATH \"STATEMENT\"               run one Jet SQL statement\n"
                            "  rtf dump FILE | rtf write          RTF <-> JSON\n"
-                           "  lzh \"COMMAND LINE\"                 run an archiver command line\n";
+                           "  lzh \"COMMAND LINE\"                 run an archiver command line\n"
+                           "  backup DBFOLDER BACKUPFOLDER [plain|lzh|zip|cab]\n"
+                           "                                     back up as the program does\n";
     return 2;
 }
 
@@ -27,5 +29,6 @@ int main(int argc, char** argv) {
     if (command == "sql") return runSql(args);
     if (command == "rtf") return runRtf(args);
     if (command == "lzh") return runLzh(args);
+    if (command == "backup") return runBackUp(args);
     return usage();
 }
