@@ -55,6 +55,8 @@ protected:
     // The schedule's time is now; the countdown is answered ＯＫ as soon as it shows.
     void tickNow() {
         shell::BackUpSettings& b = shell::mainModule().backUp;
+        // Not in the last moments of a minute: the tick must see the minute set here.
+        if (QTime::currentTime().second() >= 58) QTest::qWait(2500);
         const QTime now = QTime::currentTime();
         b.hour = now.hour();
         b.minute = now.minute();
