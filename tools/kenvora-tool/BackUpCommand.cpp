@@ -7,15 +7,16 @@
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
 
-// backup DATABASE-FOLDER BACKUP-FOLDER [plain|lzh|zip|cab]: backs the folder's Kenvora.mdb up
-// the way the program does at exit, and prints every message the program would have shown.
+// backup DATABASE-FOLDER BACKUP-FOLDER [plain|lzh|zip|cab] [--delete-before]: backs the
+// folder's Kenvora.mdb up the way the program does at exit, and prints every message the
+// program would have shown.
 int runBackUp(const QStringList& args) {
     const QStringList forms = {QStringLiteral("plain"), QStringLiteral("lzh"),
                                QStringLiteral("zip"), QStringLiteral("cab")};
     const qsizetype form = args.size() >= 3 ? forms.indexOf(args[2]) : 0;
     if (args.size() < 2 || form < 0) {
         QTextStream(stderr) << "usage: kenvora-tool backup DATABASE-FOLDER BACKUP-FOLDER "
-                               "[plain|lzh|zip|cab]\n";
+                               "[plain|lzh|zip|cab] [--delete-before]\n";
         return 2;
     }
     shell::MainModule& m = shell::mainModule();
@@ -25,6 +26,7 @@ int runBackUp(const QStringList& args) {
     m.backUp.lha = form == 1;
     m.backUp.zip = form == 2;
     m.backUp.cab = form == 3;
+    m.backUp.deleteBefore = args.contains(QStringLiteral("--delete-before"));
     m.backUp.loaded = true;
 
     ui::ScopedScriptedDialogs boxes;
