@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/lzh/FileIo.h"
+
 namespace maintenance {
 
 namespace {
@@ -102,11 +104,7 @@ int removeFile(const QString& path) {
 }
 
 int syncFile(const QString& path) {
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno;
-    const int error = ::fsync(fd) != 0 ? errno : 0;
-    ::close(fd);
-    return error;
+    return lzh::syncPath(path);
 }
 
 int fileMode(const QString& path) {
