@@ -34,23 +34,39 @@ bool roomForBoth(const QString& source, const QString& folder) {
     return free < 0 || free >= fileSize(source) + kMargin;
 }
 
+// A fresh archive each time, like the other forms: the archiver would add to an existing
+// one, and a damaged one would then refuse every backup. Packed under a work name and
+// renamed over the previous archive once the archiver has checked it.
+bool makeLzhBackUp(const QString& source, const QString& target, int mode) {
+    const QString work = workFileName(target);
+    if (work.isEmpty()) {
+        showBackUpFailed(errno);
+        return false;
+    }
+    const int code =
+        UnlhaCommand(shell::mainModule().mdiForm,
+                     QStringLiteral("a ") + quoted(work) + QLatin1Char(' ') + quoted(source));
+    if (code != 0) {
+        removeFile(work);
+        UnlhaErrorMessage(code);
+        return false;
+    }
+    int error = setFileMode(work, mode);
+    if (error == 0) error = renameReplacing(work, target);
+    if (error != 0) {
+        removeFile(work);
+        showBackUpFailed(error);
+        return false;
+    }
+    return true;
+}
+
 // Writes the backup through a work file renamed over the target once complete and checked;
 // false after showing why.
 bool makeBackUp(BackUpForm form, const QString& source, const QString& target, int mode) {
     switch (form) {
-        case BackUpForm::Lzh: {
-            const bool existed = fileExists(target);
-            const int code =
-                UnlhaCommand(shell::mainModule().mdiForm, QStringLiteral("a ") + quoted(target) +
-                                                              QLatin1Char(' ') + quoted(source));
-            if (code != 0) {
-                UnlhaErrorMessage(code);
-                return false;
-            }
-            // A new archive is the same kind of file as the database; an old one keeps its own.
-            if (!existed) setFileMode(target, mode);
-            return true;
-        }
+        case BackUpForm::Lzh:
+            return makeLzhBackUp(source, target, mode);
         case BackUpForm::Zip:
         case BackUpForm::Cab: {
             const int error = form == BackUpForm::Zip ? archives::packZip(target, source, mode)

@@ -107,6 +107,17 @@ int syncFile(const QString& path) {
     return lzh::syncPath(path);
 }
 
+QString workFileName(const QString& target) {
+    const QFileInfo info(target);
+    QByteArray name = native(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                             QStringLiteral(".XXXXXX"));
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return QString();
+    ::close(fd);
+    ::unlink(name.constData());
+    return QFile::decodeName(name);
+}
+
 int fileMode(const QString& path) {
     struct stat st {};
     if (::stat(native(path).constData(), &st) != 0) return -1;
@@ -136,9 +147,10 @@ long long fileSize(const QString& path) {
 }
 
 void removeStaleWorkFiles(const QString& folder) {
-    // Our work files and libzip's own beside them; nothing else in the folder is touched.
+    // Our work files, and libzip's and the archiver's own beside them; nothing else in the
+    // folder is touched.
     static const QRegularExpression workFile(QStringLiteral(
-        "^\\.Kenvora(N)?\\.(mdb|lzh|zip|cab|tmp)\\.[A-Za-z0-9]{6}(\\.[A-Za-z0-9]{6})?$"));
+        "^\\.\\.?Kenvora(N)?\\.(mdb|lzh|zip|cab|tmp)\\.[A-Za-z0-9]{6}(\\.[A-Za-z0-9]{6})?$"));
     static const QRegularExpression restoreFolder(
         QStringLiteral("^\\.Kenvora-restore-[A-Za-z0-9]{6}$"));
     const QDir dir(folder.isEmpty() ? QStringLiteral("/") : folder);

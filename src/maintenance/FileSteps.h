@@ -11,6 +11,10 @@ namespace maintenance {
 // The copy gets permission bits `mode`, or the source's when it is negative.
 int copyFileSafely(const QString& source, const QString& target, int mode = -1);
 
+// A free name for a work file beside `target` (".NAME.XXXXXX"), nothing made under it; empty
+// with errno set when the folder cannot take one.
+QString workFileName(const QString& target);
+
 // A file's permission bits, or -1 when it is not there.
 int fileMode(const QString& path);
 // Sets a file's permission bits.

@@ -106,6 +106,15 @@ TEST_F(BackUp, LzhArchiveHoldsTheDatabaseAndReplacesTheLastOne) {
     EXPECT_EQ(read(out.path() + "/Kenvora.mdb"), read(file.path()));
 }
 
+TEST_F(BackUp, ADamagedLzhArchiveIsReplacedRatherThanAddedTo) {
+    settings().lha = true;
+    write(backUpPath("Kenvora.lzh"), "a damaged archive");
+    maintenance::BackUpDataBase();
+    EXPECT_TRUE(boxes->shown().empty()) << boxes->shownTexts().join("|").toStdString();
+    EXPECT_TRUE(UnlhaIsArchive(backUpPath("Kenvora.lzh")));
+    EXPECT_EQ(filesIn(backUpDir.path()), QStringList{"Kenvora.lzh"});
+}
+
 TEST_F(BackUp, AFailedArchiveKeepsThePreviousOne) {
     settings().lha = true;
     write(backUpPath("Kenvora.lzh"), "previous archive");
@@ -174,6 +183,7 @@ TEST_F(BackUp, WhatAnInterruptedBackUpLeftIsRecoveredAndCleanedUp) {
     QFile::copy(file.path(), backUpPath("Kenvora.tmp"));
     write(backUpPath(".Kenvora.mdb.Ab12Cd"), "half a copy");
     write(backUpPath(".Kenvora.zip.Ab12Cd.Xy34Zw"), "libzip's half");
+    write(backUpPath("..Kenvora.lzh.Ab12Cd.Xy34Zw"), "the archiver's half");
     write(backUpPath("notes.txt"), "the user's own file");
     // Now LZH is chosen: the plain backup comes back under its name beside the archive.
     settings().lha = true;
