@@ -30,9 +30,11 @@ bool isSameFolder(const QString& a, const QString& b);
 // whose tables are not laid out as the program defines them is refused (checkTableLayout).
 void openDataStore(const QString& folder);
 
-// Each table the program defines must have exactly its fields, by name and in order: the
-// program reads and writes fields by position, and a moved field would take another's data.
-// Other tables are left alone. Throws dao::DaoError 3265 naming the first table that differs.
+// Each of the program's tables (データ, データベース設定, バックアップ設定, MDI画面設定) must
+// have exactly the fields the schema gives it, by name and in order: the program reads and
+// writes fields by position, and a moved field would take another's data. Other tables,
+// indexes and triggers are left alone. Throws dao::DaoError 3265 naming the first table that
+// differs.
 void checkTableLayout(const dao::Database& db);
 
 // Highest record ID from "SELECT * FROM データ ORDER BY ID ASC" (0 when empty).
