@@ -1,5 +1,7 @@
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "maintenance/BackUpSchedule.h"
@@ -83,9 +85,13 @@ TEST_F(Schedule, ScheduledPlainBackUpIntoTheDatabasesFolderIsRefusedAndTheFileSt
     shell::MainModule& m = shell::mainModule();
     ASSERT_EQ(maintenance::setFileMode(file.path(), 0640), 0);
     m.database->Execute("INSERT INTO データベース設定 (dbID, データベース名) VALUES (2, '地理')");
-    m.backUp.folder = file.folder();
-    for (bool deleteBefore : {false, true}) {
-        SCOPED_TRACE(deleteBefore ? "delete before" : "keep until done");
+    // The folder itself, and a link to it.
+    QTemporaryDir links;
+    ASSERT_TRUE(QFile::link(file.folder(), links.filePath("linked")));
+    for (int round = 0; round < 4; ++round) {
+        const bool deleteBefore = round % 2 == 1;
+        SCOPED_TRACE(round);
+        m.backUp.folder = round < 2 ? file.folder() : links.filePath("linked");
         m.backUp.deleteBefore = deleteBefore;
         boxes->clearShown();
         maintenance::ScheduledBackUp();
