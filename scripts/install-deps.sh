@@ -10,6 +10,7 @@ packages=(
   libsqlite3-dev sqlite3 libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   liblhasa-dev lhasa jlha-utils
+  libzip-dev libgcab-dev zlib1g-dev zip unzip p7zip-full cabextract gcab
   fonts-ipafont-gothic fonts-ipafont-mincho
   qt6-translations-l10n
   clang python3

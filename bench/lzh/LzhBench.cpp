@@ -1,6 +1,7 @@
 // Packs and unpacks a 50 MB database with our archiver and with the reference tools in the
 // same run: jlha -lh5 for the archive size, gzip -6 for the packing time, lhasa x for the
-// unpacking time. Prints the figures and the targets at the end.
+// unpacking time; our ZIP and CAB backups against zip -6 and gcab -z. Prints the figures
+// and the targets at the end.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -12,11 +13,13 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "SampleDatabase.h"
+#include "platform/lzh/Archives.h"
 #include "platform/lzh/Command.h"
 #include "platform/lzh/Lh5Encoder.h"
 #include "platform/lzh/Reader.h"
@@ -34,6 +37,7 @@ struct Setup {
     qint64 oursSize = 0;
     qint64 jlhaSize = 0;
     qint64 gzipSize = 0;
+    std::map<std::string, qint64> sizes;  // ZIP and CAB archives by maker
 };
 
 Setup* setup = nullptr;
@@ -227,6 +231,86 @@ void RestoreCommand(benchmark::State& state) {
     }
 }
 
+double secondsOf(const std::function<bool()>& work) {
+    QElapsedTimer t;
+    t.start();
+    return work() ? t.nsecsElapsed() / 1e9 : -1;
+}
+
+// Our ZIP and CAB backups (pack, read back and compare, sync, rename) against zip -6 and
+// gcab -z making the same archive, taking turns.
+void ZipAndCabPack(benchmark::State& state) {
+    const struct {
+        const char* name;
+        QString archive;
+        std::function<bool()> make;
+    } makers[] = {
+        {"zip ours", path("ours.zip"),
+         [] { return archives::packZip(path("ours.zip"), setup->database, 0644) == 0; }},
+        {"zip -6", path("zip6.zip"),
+         [] {
+             return run(QStringLiteral("zip"), {"-q", "-6", path("zip6.zip"), "Kenvora.mdb"},
+                        setup->dir.path()) == 0;
+         }},
+        {"cab ours", path("ours.cab"),
+         [] { return archives::packCab(path("ours.cab"), setup->database, 0644) == 0; }},
+        {"gcab -z", path("gcab.cab"),
+         [] {
+             return run(QStringLiteral("gcab"), {"-c", "-z", "-n", path("gcab.cab"), "Kenvora.mdb"},
+                        setup->dir.path()) == 0;
+         }},
+    };
+    for (auto _ : state) {
+        for (const auto& m : makers) {
+            QFile::remove(m.archive);
+            const double s = secondsOf(m.make);
+            if (s < 0) {
+                state.SkipWithError(m.name);
+                return;
+            }
+            seconds[m.name].push_back(s);
+            setup->sizes[m.name] = QFileInfo(m.archive).size();
+        }
+        state.SetIterationTime(seconds["zip ours"].back());
+    }
+}
+
+// Our restore path (extract to a work file, check, rename) against unzip and gcab -x.
+void ZipAndCabUnpack(benchmark::State& state) {
+    const QString out = path(QStringLiteral("out"));
+    QDir().mkpath(out);
+    const QString target = out + QStringLiteral("/Kenvora.mdb");
+    const struct {
+        const char* name;
+        std::function<bool()> unpack;
+    } unpackers[] = {
+        {"unzip ours",
+         [&] { return archives::unpackZip(path("ours.zip"), "Kenvora.mdb", target) == 0; }},
+        {"unzip",
+         [&] {
+             return run("unzip", {"-o", "-q", path("ours.zip"), "-d", out}) == 0;
+         }},
+        {"uncab ours",
+         [&] { return archives::unpackCab(path("ours.cab"), "Kenvora.mdb", target) == 0; }},
+        {"gcab -x",
+         [&] {
+             return run("gcab", {"-x", "-C", out, path("ours.cab")}) == 0;
+         }},
+    };
+    for (auto _ : state) {
+        for (const auto& u : unpackers) {
+            QFile::remove(target);
+            const double s = secondsOf(u.unpack);
+            if (s < 0) {
+                state.SkipWithError(u.name);
+                return;
+            }
+            seconds[u.name].push_back(s);
+        }
+        state.SetIterationTime(seconds["unzip ours"].back());
+    }
+}
+
 void summary() {
     const double db = double(QFileInfo(setup->database).size());
     const double sizeRatio =
@@ -243,6 +327,15 @@ void summary() {
                 median("pack ours"), median("pack gzip -6"), median("backup command"));
     std::printf("Unpacking      ours %.3f s  lhasa x %.3f s  restore command %.3f s\n",
                 median("unpack ours"), median("unpack lhasa x"), median("restore command"));
+    for (const auto& [ours, theirs] : {std::pair{"zip ours", "zip -6"}, {"cab ours", "gcab -z"}}) {
+        std::printf("%-14s %lld B (%.2f%%) %.3f s   %s %lld B (%.2f%%) %.3f s\n", ours,
+                    setup->sizes[ours], 100.0 * double(setup->sizes[ours]) / db, median(ours),
+                    theirs, setup->sizes[theirs], 100.0 * double(setup->sizes[theirs]) / db,
+                    median(theirs));
+    }
+    std::printf(
+        "Unpacking      unzip ours %.3f s  unzip %.3f s  uncab ours %.3f s  gcab -x %.3f s\n",
+        median("unzip ours"), median("unzip"), median("uncab ours"), median("gcab -x"));
     std::printf("Targets        size vs jlha %.4f (<= 1.01) %s\n", sizeRatio,
                 sizeRatio > 0 && sizeRatio <= 1.01 ? "met" : "MISSED");
     std::printf("               packing vs gzip -6 %.2fx (<= 1.5x) %s\n", packRatio,
@@ -258,6 +351,8 @@ BENCHMARK(Pack)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(7);
 BENCHMARK(Unpack)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(7);
 BENCHMARK(BackupCommand)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(RestoreCommand)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(ZipAndCabPack)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK(ZipAndCabUnpack)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

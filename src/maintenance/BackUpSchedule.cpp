@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
+
+#include <algorithm>
 
 #include "maintenance/Maintenance.h"
 #include "maintenance/MaintenanceCommon.h"
@@ -19,6 +22,7 @@
 namespace maintenance {
 
 constexpr int kCountdownMs = 5000;
+constexpr int kUnwindPollMs = 20;
 
 namespace {
 
@@ -27,9 +31,40 @@ const std::array<QString, 7> kWeeklyPatterns = {
     QStringLiteral("毎週水曜日"), QStringLiteral("毎週木曜日"), QStringLiteral("毎週金曜日"),
     QStringLiteral("毎週土曜日")};
 
-void unloadWindowNamed(const QString& name) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == name && w->isWindow()) w->close();
+const char* const kWindowsClosedForBackUp[] = {"frmOption", "frmJustAnswerRate", "frmSearch",
+                                               "frmTest", "frmDrop"};
+
+// Asks the windows the backup closes to close; a modal one's loop returns once control is
+// back in it. Returns how many modal loops are to unwind.
+int askWindowsToClose() {
+    int modalLoops = 0;
+    for (const char* name : kWindowsClosedForBackUp) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != QLatin1String(name) || !w->isWindow() || !w->isVisible())
+                continue;
+            if (w->isModal()) ++modalLoops;
+            w->close();
+        }
+    }
+    return modalLoops;
+}
+
+bool& backUpQueued() {
+    static bool queued = false;
+    return queued;
+}
+
+// Runs the backup once the event loop is back at `level`: no window the backup closes has its
+// loop or a handler on the stack any more (a record window's menu handler runs the drill
+// window's loop, for one).
+void runScheduledBackUpAtLevel(int level) {
+    if (QThread::currentThread()->loopLevel() > level) {
+        askWindowsToClose();
+        QTimer::singleShot(kUnwindPollMs, qApp, [level] { runScheduledBackUpAtLevel(level); });
+        return;
+    }
+    backUpQueued() = false;
+    ScheduledBackUp();
 }
 
 QWidget* firstEnabledWindow() {
@@ -62,7 +97,7 @@ bool& countdownCancelled() {
 }
 
 void BackUpTimerTick() {
-    static QDateTime lastRun;
+    QDateTime& lastRun = shell::mainModule().lastScheduledBackUp;
     const QDateTime now = QDateTime::currentDateTime();
     if (!IsBackUpDue(shell::mainModule().backUp, now)) return;
     const QDateTime minute(now.date(), QTime(now.time().hour(), now.time().minute()));
@@ -75,15 +110,17 @@ void BackUpTimerTick() {
         countdown.exec();
     }
     QApplication::processEvents();
-    if (countdownCancelled()) return;
-    QApplication::processEvents();
-    ScheduledBackUp();
+    if (countdownCancelled() || backUpQueued()) return;
+    // The tick may come inside the drill's or the search window's loop, under a record
+    // window's handler: the backup runs after they have returned, from a queued call.
+    const int level = QThread::currentThread()->loopLevel() - askWindowsToClose();
+    backUpQueued() = true;
+    QTimer::singleShot(0, qApp, [level] { runScheduledBackUpAtLevel(std::max(level, 0)); });
 }
 
 void ScheduledBackUp() {
     shell::MainModule& m = shell::mainModule();
-    for (const char* name : {"frmOption", "frmJustAnswerRate", "frmSearch", "frmTest", "frmDrop"})
-        unloadWindowNamed(QString::fromLatin1(name));
+    askWindowsToClose();
 
     const shell::FeatureHooks& hooks = shell::featureHooks();
     m.closing = true;

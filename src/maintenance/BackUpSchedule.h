@@ -21,7 +21,8 @@ int scheduleWeekday(const QDate& date);
 bool IsBackUpDue(const shell::BackUpSettings& settings, const QDateTime& now);
 
 // Saves and closes the record windows, compacts and backs up, reopens the database and the
-// windows that were open.
+// windows that were open. Call it with no window's loop or handler on the stack: the timer
+// tick queues it for when the loops it interrupted have returned.
 void ScheduledBackUp();
 
 // The countdown's answer: True when the user cancelled.

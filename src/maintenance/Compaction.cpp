@@ -49,6 +49,21 @@ void renumberRecordIDs(dao::Database& db) {
     rs->Close();
 }
 
+// The backup settings are one row that start-up reads; a file without it could never start,
+// so the repair puts the supplied defaults back.
+void addMissingDefaultRows(const QString& path) {
+    auto db = dao::OpenDatabase(path, false, false, QString::fromLatin1(shell::kConnectString));
+    auto rs =
+        db->OpenRecordset(QStringLiteral("select  * from バックアップ設定"), dao::dbOpenDynaset);
+    const bool missing = rs->RecordCount() == 0;
+    rs->Close();
+    if (missing)
+        db->Execute(QStringLiteral(
+            "INSERT INTO バックアップ設定 (パターン, 開始時, 開始分, 実施, 削除後, Lha, Zip, Cab) "
+            "VALUES ('　　　毎日', 0, 0, False, False, False, False, False)"));
+    db->Close();
+}
+
 }  // namespace
 
 void OptimizeDataBase(bool withBackUp) {
@@ -78,12 +93,16 @@ void OptimizeDataBase(bool withBackUp) {
     // The old file is replaced only by a compacted file that is on the disk and opens as
     // our database; until then it stays where it is.
     try {
+        addMissingDefaultRows(compacted);
         checkOpensAsKenvoraDatabase(compacted);
     } catch (...) {
         removeFile(compacted);
         throw;
     }
-    int error = syncFile(compacted);
+    // The compacted file is the same kind of file as the one it replaces.
+    const int mode = fileMode(file);
+    int error = mode >= 0 ? setFileMode(compacted, mode) : 0;
+    if (error == 0) error = syncFile(compacted);
     if (error == 0) error = renameReplacing(compacted, file);
     if (error != 0) {
         removeFile(compacted);

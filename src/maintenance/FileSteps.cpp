@@ -1,12 +1,17 @@
 #include "maintenance/FileSteps.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
+
+#include "platform/lzh/FileIo.h"
 
 namespace maintenance {
 
@@ -40,7 +45,7 @@ void syncFolderOf(const QByteArray& path) {
 
 }  // namespace
 
-int copyFileSafely(const QString& source, const QString& target) {
+int copyFileSafely(const QString& source, const QString& target, int mode) {
     const int in = ::open(native(source).constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return errno;
     struct stat st {};
@@ -60,9 +65,11 @@ int copyFileSafely(const QString& source, const QString& target) {
         return error;
     }
 
-    int error = 0;
+    // mkstemp makes 0600; the copy is the same kind of file as its source.
+    int error =
+        ::fchmod(out, static_cast<mode_t>(mode >= 0 ? mode : st.st_mode & 07777)) == 0 ? 0 : errno;
     char buffer[1 << 16];
-    for (;;) {
+    while (error == 0) {
         const ssize_t n = ::read(in, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 || (n > 0 && !writeAll(out, buffer, n))) {
@@ -97,11 +104,62 @@ int removeFile(const QString& path) {
 }
 
 int syncFile(const QString& path) {
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno;
-    const int error = ::fsync(fd) != 0 ? errno : 0;
+    return lzh::syncPath(path);
+}
+
+QString workFileName(const QString& target) {
+    const QFileInfo info(target);
+    QByteArray name = native(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                             QStringLiteral(".XXXXXX"));
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return QString();
     ::close(fd);
-    return error;
+    ::unlink(name.constData());
+    return QFile::decodeName(name);
+}
+
+int fileMode(const QString& path) {
+    struct stat st {};
+    if (::stat(native(path).constData(), &st) != 0) return -1;
+    return static_cast<int>(st.st_mode & 07777);
+}
+
+int setFileMode(const QString& path, int mode) {
+    return ::chmod(native(path).constData(), static_cast<mode_t>(mode)) == 0 ? 0 : errno;
+}
+
+long long& simulatedFreeSpace() {
+    static long long bytes = -1;
+    return bytes;
+}
+
+long long freeSpaceIn(const QString& folder) {
+    if (simulatedFreeSpace() >= 0) return simulatedFreeSpace();
+    struct statvfs vfs {};
+    if (::statvfs(native(folder.isEmpty() ? QStringLiteral("/") : folder).constData(), &vfs) != 0)
+        return -1;
+    return static_cast<long long>(vfs.f_bavail) * static_cast<long long>(vfs.f_frsize);
+}
+
+long long fileSize(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() : 0;
+}
+
+void removeStaleWorkFiles(const QString& folder) {
+    // Our work files, and libzip's and the archiver's own beside them; nothing else in the
+    // folder is touched.
+    static const QRegularExpression workFile(QStringLiteral(
+        "^\\.\\.?Kenvora(N)?\\.(mdb|lzh|zip|cab|tmp)\\.[A-Za-z0-9]{6}(\\.[A-Za-z0-9]{6})?$"));
+    static const QRegularExpression restoreFolder(
+        QStringLiteral("^\\.Kenvora-restore-[A-Za-z0-9]{6}$"));
+    const QDir dir(folder.isEmpty() ? QStringLiteral("/") : folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (workFile.match(name).hasMatch()) removeFile(dir.filePath(name));
+    }
+    for (const QString& name : dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (restoreFolder.match(name).hasMatch()) QDir(dir.filePath(name)).removeRecursively();
+    }
 }
 
 bool fileExists(const QString& path) {

@@ -1,5 +1,6 @@
 #include "maintenance/Unlha.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/lzh/Command.h"
@@ -107,7 +108,47 @@ void UnlhaErrorMessage(int code) {
                QStringLiteral("バックアップ"));
 }
 
+namespace {
+
+// The errors a user meets with backup files, in the words of the rest of the program; the
+// system's English text stays the fallback for the others.
+constexpr ErrorMessage kSystemMessages[] = {
+    {EPERM, "この操作は許可されていません。"},
+    {ENOENT, "ファイルまたはディレクトリが見つかりません。"},
+    {EIO, "入出力エラーが発生しました。"},
+    {ENXIO, "デバイスが見つかりません。"},
+    {EBADF, "ファイルが正しく開かれていません。"},
+    {ENOMEM, "メモリが不足しています。"},
+    {EACCES, "アクセスが拒否されました。"},
+    {EBUSY, "デバイスまたはファイルが使用中です。"},
+    {EEXIST, "ファイルが既に存在します。"},
+    {EXDEV, "別のデバイスへは移動できません。"},
+    {ENODEV, "デバイスが見つかりません。"},
+    {ENOTDIR, "ディレクトリではありません。"},
+    {EISDIR, "ディレクトリです。"},
+    {EINVAL, "引数が正しくありません。"},
+    {ENFILE, "開いているファイルが多すぎます。"},
+    {EMFILE, "開いているファイルが多すぎます。"},
+    {ETXTBSY, "ファイルが使用中です。"},
+    {EFBIG, "ファイルが大きすぎます。"},
+    {ENOSPC, "ディスクの空き容量が足りません。"},
+    {EROFS, "読み込み専用のファイルシステムです。"},
+    {EMLINK, "リンクが多すぎます。"},
+    {ENAMETOOLONG, "ファイル名が長すぎます。"},
+    {ENOTEMPTY, "ディレクトリが空ではありません。"},
+    {ELOOP, "シンボリックリンクの階層が多すぎます。"},
+    {EDQUOT, "ディスク使用量の制限を超えました。"},
+    {ESTALE, "ネットワーク上のファイルが見つからなくなりました。"},
+    {ETIMEDOUT, "接続がタイムアウトしました。"},
+    {EAGAIN, "一時的に利用できません。もう一度お試しください。"},
+    {EINTR, "処理が中断されました。"},
+};
+
+}  // namespace
+
 QString SystemErrorText(int errorCode) {
+    for (const ErrorMessage& m : kSystemMessages)
+        if (m.code == errorCode) return QString::fromUtf8(m.text);
     // strerror words unknown codes as "Unknown error N"; the system has no text for them.
     if (!strerrordesc_np(errorCode)) return {};
     char buffer[256];

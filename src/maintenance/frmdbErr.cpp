@@ -5,14 +5,37 @@
 #include <QRadioButton>
 
 #include "maintenance/Maintenance.h"
+#include "maintenance/MaintenanceCommon.h"
 #include "platform/dao/DaoError.h"
+#include "platform/dao/Database.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
+#include "shell/DataLocation.h"
+#include "shell/DataStore.h"
+#include "shell/DataStoreConstants.h"
+#include "shell/MainModule.h"
 
 namespace {
 
 constexpr int kWidth = 4815;
 constexpr int kHeight = 2985;
+
+// Start-up may have failed before it read the backup settings: the damaged file may still
+// give them; otherwise backups are looked for where they go by default.
+void readBackUpSettingsForRecovery() {
+    shell::MainModule& m = shell::mainModule();
+    if (m.backUp.loaded) return;
+    try {
+        auto db = dao::OpenDatabase(shell::databasePath(maintenance::databaseFolder()), false, true,
+                                    QString::fromLatin1(shell::kConnectString));
+        shell::loadBackUpSettingsFrom(*db);
+        db->Close();
+    } catch (const dao::DaoError&) {
+        m.backUp = shell::BackUpSettings{};
+        m.backUp.defaultFolder = true;
+        m.backUp.folder = shell::defaultBackUpFolder(maintenance::databaseFolder());
+    }
+}
 
 }  // namespace
 
@@ -56,8 +79,10 @@ void frmdbErr::cmdOK_Click() {
     try {
         if (optdbErr[0]->isChecked())
             maintenance::OptimizeDataBase(false);
-        else if (optdbErr[1]->isChecked())
+        else if (optdbErr[1]->isChecked()) {
+            readBackUpSettingsForRecovery();
             maintenance::RestoreDataBase();
+        }
     } catch (const dao::DaoError& e) {
         ui::MsgBox(e.description(), ui::Buttons::OKOnly, QStringLiteral("データベースエラー"));
     }

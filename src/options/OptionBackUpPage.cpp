@@ -21,6 +21,7 @@
 #include "shell/DataLocation.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
+#include "shell/frmMDI.h"
 #include "shell/frmSplash.h"
 
 void frmOption::buildMentePage() {
@@ -205,6 +206,16 @@ void frmOption::applyMentePage() {
             ->setFocus();
         ui::MsgBox(options::scheduleErrorText(error), ui::Buttons::OKOnly,
                    QStringLiteral("KENVORA"));
+        return;
+    }
+    // A plain copy into the database's own folder would be the database file itself.
+    const shell::MainModule& m = shell::mainModule();
+    const QString databaseFolder =
+        m.databaseFolder.isEmpty() ? m.applicationPath : m.databaseFolder;
+    if (optArc[0]->isChecked() &&
+        shell::isSameFolder(shell::withoutTrailingSlash(txtBackUpDir[0]->text()), databaseFolder)) {
+        dirBackUp[0]->setFocus();
+        shell::ShowSameFolderMessage();
         return;
     }
     shell::BackUpSettings& b = shell::mainModule().backUp;

@@ -1,6 +1,13 @@
 #include "shell/DataStore.h"
 
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <sys/stat.h>
+
 #include "platform/dao/DaoError.h"
+#include "platform/dao/Database.h"
 #include "platform/ui/Settings.h"
 #include "shell/DataLocation.h"
 #include "shell/DataStoreConstants.h"
@@ -27,12 +34,75 @@ QString databasePath(const QString& folder) {
     return folder + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
 }
 
+bool isSameFolder(const QString& a, const QString& b) {
+    // The root is kept as "".
+    const QString first = a.isEmpty() ? QStringLiteral("/") : a;
+    const QString second = b.isEmpty() ? QStringLiteral("/") : b;
+    struct stat sa {
+    }, sb{};
+    if (::stat(QFile::encodeName(first).constData(), &sa) == 0 &&
+        ::stat(QFile::encodeName(second).constData(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return QDir::cleanPath(QDir(first).absolutePath()) ==
+           QDir::cleanPath(QDir(second).absolutePath());
+}
+
+namespace {
+
+// Table name -> field names, read from the schema the supplied database is made from.
+const std::vector<std::pair<QString, QStringList>>& definedTables() {
+    static const std::vector<std::pair<QString, QStringList>> tables = [] {
+        std::vector<std::pair<QString, QStringList>> result;
+        QFile file(QStringLiteral(":/shell/schema.sql"));
+        if (!file.open(QIODevice::ReadOnly)) return result;
+        static const QRegularExpression create(QStringLiteral("^CREATE TABLE \"([^\"]+)\""));
+        static const QRegularExpression field(QStringLiteral("^\\s+\"([^\"]+)\""));
+        bool inTable = false;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+            if (const auto m = create.match(line); m.hasMatch()) {
+                result.push_back({m.captured(1), {}});
+                inTable = true;
+            } else if (line.startsWith(QLatin1Char(')'))) {
+                inTable = false;
+            } else if (const auto f = field.match(line); inTable && f.hasMatch()) {
+                result.back().second << f.captured(1);
+            }
+        }
+        return result;
+    }();
+    return tables;
+}
+
+}  // namespace
+
+void checkTableLayout(const dao::Database& db) {
+    // The program's own four tables; whatever else the schema grows (an index the data layer
+    // keeps, say) is not required of older files.
+    static const QStringList checked = {
+        QStringLiteral("データ"), QStringLiteral("データベース設定"),
+        QStringLiteral("バックアップ設定"), QStringLiteral("MDI画面設定")};
+    for (const auto& [table, fields] : definedTables()) {
+        if (!checked.contains(table)) continue;
+        if (db.TableFieldNames(table) != fields)
+            throw dao::DaoError(
+                dao::err::ItemNotFound,
+                QStringLiteral("テーブル '%1' のフィールド構成が正しくありません。").arg(table));
+    }
+}
+
 void openDataStore(const QString& folder) {
     MainModule& m = mainModule();
     m.databaseFolder = folder;
     m.workspace = dao::CreateWorkspace(QString(), QStringLiteral("admin"), QString(), 2);
     m.database = m.workspace->OpenDatabase(databasePath(folder), false, false,
                                            QString::fromLatin1(kConnectString));
+    try {
+        checkTableLayout(*m.database);
+    } catch (const dao::DaoError&) {
+        // Nothing may be written to a file whose fields are not where the program puts them.
+        closeDataStore();
+        throw;
+    }
     // A file without the word index (an older one, a restored backup) gets it here.
     bringWordIndexUpToDate();
 }
@@ -50,11 +120,15 @@ void loadHighestID() {
 }
 
 void loadBackUpSettings() {
+    loadBackUpSettingsFrom(*mainModule().database);
+}
+
+void loadBackUpSettingsFrom(dao::Database& db) {
     MainModule& m = mainModule();
-    auto rs = m.database->OpenRecordset(QStringLiteral("select  * from バックアップ設定"),
-                                        dao::dbOpenDynaset);
+    auto rs =
+        db.OpenRecordset(QStringLiteral("select  * from バックアップ設定"), dao::dbOpenDynaset);
     rs->MoveFirst();
-    BackUpSettings& b = m.backUp;
+    BackUpSettings b;
     b.pattern = rs->value(QStringLiteral("パターン")).displayText();
     b.hour = rs->value(QStringLiteral("開始時")).toInteger();
     b.minute = rs->value(QStringLiteral("開始分")).toInteger();
@@ -67,7 +141,9 @@ void loadBackUpSettings() {
     b.lha = rs->value(QStringLiteral("Lha")).toBool();
     b.zip = rs->value(QStringLiteral("Zip")).toBool();
     b.cab = rs->value(QStringLiteral("Cab")).toBool();
+    b.loaded = true;
     rs->Close();
+    m.backUp = b;
 }
 
 void openSettingsRecordset() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <array>
@@ -52,6 +53,7 @@ struct BackUpSettings {
     bool lha = false;
     bool zip = false;
     bool cab = false;
+    bool loaded = false;  // read from the file this run (start-up can fail before that)
 };
 
 // The state every window shares. One object, reached through mainModule(); tests reset it.
@@ -74,7 +76,8 @@ struct MainModule {
     bool firstDisplay = false;  // a window opened by the program activates itself from its timer
     std::int32_t highestID = 0;
     BackUpSettings backUp;
-    QString databaseFolder;  // no trailing "/"
+    QDateTime lastScheduledBackUp;  // the minute the schedule last ran in
+    QString databaseFolder;         // no trailing "/"
     QString applicationPath;
 
     // The two windows that live for the whole run; set while they exist.

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoopLocker>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -250,11 +251,11 @@ void frmMDI::mnuRestore_Click() {
 
 int frmMDI::backUpExitMode(int wanted) {
     const MainModule& m = mainModule();
-    if (m.backUp.folder.toLower() == m.databaseFolder.toLower() && !m.backUp.lha) {
-        ui::MsgBox(QStringLiteral("バックアップできません\n"
-                                  "データベースのあるディレクトリと\n"
-                                  "バックアップ先のディレクトリが同じです。"),
-                   ui::Buttons::OKOnly, QString::fromLatin1(kApplicationTitle));
+    // Only a plain copy takes the database file's own name; the archives have names of
+    // their own. Compared as folders on disk: a case-sensitive disk has "Data" and "data".
+    const bool plainCopy = !m.backUp.lha && !m.backUp.zip && !m.backUp.cab;
+    if (plainCopy && isSameFolder(m.backUp.folder, m.databaseFolder)) {
+        ShowSameFolderMessage();
         return 0;
     }
     return wanted;
@@ -338,6 +339,9 @@ void frmMDI::resizeEvent(QResizeEvent* event) {
 void frmMDI::Form_QueryUnload() {
     if (unloaded_) return;
     unloaded_ = true;
+    // The main window is hidden from here on: without this Qt would quit as the first
+    // message box of a failing step closes, and every later box would return unseen.
+    const QEventLoopLocker keepRunningUntilDone;
     MainModule& m = mainModule();
     m.closing = true;
     tmrMDI->stop();
@@ -425,6 +429,13 @@ void ShowHelp(int helpCommand, const QString& key) {
 
 void OpenAuthorHomePage() {
     ui::dialogs().openUrl(QString::fromLatin1(kAuthorHomePage));
+}
+
+void ShowSameFolderMessage() {
+    ui::MsgBox(QStringLiteral("バックアップできません\n"
+                              "データベースのあるディレクトリと\n"
+                              "バックアップ先のディレクトリが同じです。"),
+               ui::Buttons::OKOnly, QString::fromLatin1(kApplicationTitle));
 }
 
 void EndProgram() {

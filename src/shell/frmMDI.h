@@ -121,4 +121,7 @@ void OpenAuthorHomePage();
 // Unloads the main window, which ends the program through the shutdown sequence.
 void EndProgram();
 
+// A plain backup would go into the database's own folder: says why none is made.
+void ShowSameFolderMessage();
+
 }  // namespace shell

@@ -127,3 +127,23 @@ TEST_F(Compaction, WithBackUpBacksUpTheCompactedFile) {
     EXPECT_TRUE(boxes->shown().empty()) << boxes->shownTexts().join("|").toStdString();
     EXPECT_EQ(read(backUpPath("Kenvora.mdb")), read(file.path()));
 }
+
+// Start-up reads the one row of the backup settings; the repair the recovery dialog offers
+// must be able to give a file without it back.
+TEST_F(Compaction, PutsTheMissingBackUpSettingsRowBack) {
+    shell::mainModule().database->Execute("DELETE FROM バックアップ設定");
+    EXPECT_THROW(shell::loadBackUpSettings(), dao::DaoError);
+    maintenance::OptimizeDataBase(false);
+    shell::openDataStore(file.folder());
+    ASSERT_NO_THROW(shell::loadBackUpSettings());
+    const shell::BackUpSettings& b = shell::mainModule().backUp;
+    EXPECT_EQ(b.pattern, "　　　毎日");
+    EXPECT_FALSE(b.enabled || b.lha || b.zip || b.cab || b.deleteBefore);
+    EXPECT_EQ(scalar(file.path(), "SELECT COUNT(*) FROM バックアップ設定"), "1");
+
+    // A file that has the row keeps it as it was.
+    shell::mainModule().database->Execute("UPDATE バックアップ設定 SET 開始時 = 5");
+    maintenance::OptimizeDataBase(false);
+    EXPECT_EQ(scalar(file.path(), "SELECT COUNT(*) FROM バックアップ設定"), "1");
+    EXPECT_EQ(scalar(file.path(), "SELECT 開始時 FROM バックアップ設定"), "5");
+}

@@ -14,6 +14,7 @@ void MaintenanceTest::SetUp() {
     m.applicationPath = file.folder();
     shell::openDataStore(file.folder());
     m.backUp.folder = backUpDir.path();
+    m.backUp.loaded = true;  // as start-up leaves them
 }
 
 void MaintenanceTest::TearDown() {

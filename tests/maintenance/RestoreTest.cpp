@@ -1,12 +1,17 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
+#include "maintenance/FileSteps.h"
 #include "maintenance/Maintenance.h"
 #include "maintenance/MaintenanceFixture.h"
 #include "maintenance/Unlha.h"
 #include "maintenance/frmdbErr.h"
+#include "platform/lzh/Archives.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
 
@@ -20,6 +25,12 @@ protected:
     }
     QString setName() const {
         return scalar(file.path(), "SELECT データベース名 FROM データベース設定");
+    }
+    static int runTool(const QString& program, const QStringList& args, const QString& folder) {
+        QProcess p;
+        p.setWorkingDirectory(folder);
+        p.start(program, args);
+        return p.waitForFinished(60000) ? p.exitCode() : -1;
     }
     const QString unsuitable = QStringLiteral(
         "バックアップファイルが不適切です。\n"
@@ -175,4 +186,108 @@ TEST_F(Restore, RecoveryDialogOffersRepairRestoreOrNothing) {
     failing.cmdOK_Click();
     ASSERT_FALSE(boxes->shown().empty());
     EXPECT_EQ(boxes->shown().back().title, "データベースエラー");
+}
+
+TEST_F(Restore, ZipAndCabBackUpsRestoreWhoeverMadeThem) {
+    QTemporaryDir source;
+    makeDatabaseCopy(source.filePath("Kenvora.mdb"), "書庫");
+    struct Maker {
+        const char* name;
+        bool zip;
+        QString program;
+        QStringList args;
+    };
+    const Maker makers[] = {
+        {"ours (zip)", true, {}, {}},
+        {"ours (cab)", false, {}, {}},
+        {"zip -6", true, "zip", {"-q", "-6", backUpPath("Kenvora.zip"), "Kenvora.mdb"}},
+        {"7z", true, "7z", {"a", "-tzip", backUpPath("Kenvora.zip"), "Kenvora.mdb"}},
+        {"gcab -z", false, "gcab", {"-c", "-z", "-n", backUpPath("Kenvora.cab"), "Kenvora.mdb"}},
+    };
+    int round = 0;
+    for (const Maker& maker : makers) {
+        SCOPED_TRACE(maker.name);
+        QFile::remove(backUpPath("Kenvora.zip"));
+        QFile::remove(backUpPath("Kenvora.cab"));
+        const QString setName = QString("書庫%1").arg(++round);
+        execute(source.filePath("Kenvora.mdb"),
+                "UPDATE データベース設定 SET データベース名 = '" + setName + "'");
+        shell::MainModule& m = shell::mainModule();
+        m.backUp.zip = maker.zip;
+        m.backUp.cab = !maker.zip;
+        if (maker.program.isEmpty()) {
+            const int packed = maker.zip ? archives::packZip(backUpPath("Kenvora.zip"),
+                                                             source.filePath("Kenvora.mdb"), 0644)
+                                         : archives::packCab(backUpPath("Kenvora.cab"),
+                                                             source.filePath("Kenvora.mdb"), 0644);
+            ASSERT_EQ(packed, 0);
+        } else {
+            ASSERT_EQ(runTool(maker.program, maker.args, source.path()), 0);
+        }
+        boxes->clearShown();
+        maintenance::RestoreDataBase();
+        EXPECT_TRUE(boxes->shown().empty()) << boxes->shownTexts().join("|").toStdString();
+        ASSERT_TRUE(databaseOpen());
+        EXPECT_EQ(this->setName(), setName);
+    }
+    // A damaged archive is refused and the database stays.
+    shell::mainModule().backUp.zip = true;
+    shell::mainModule().backUp.cab = false;
+    write(backUpPath("Kenvora.zip"), "PK\x03\x04 and nothing sound after it");
+    boxes->clearShown();
+    maintenance::RestoreDataBase();
+    ASSERT_EQ(boxes->shown().size(), 1u);
+    EXPECT_EQ(boxes->shown()[0].text, unsuitable);
+    EXPECT_TRUE(databaseOpen());
+}
+
+TEST_F(Restore, KeepsTheDatabasesFileModeAndCleansUpLeftovers) {
+    ASSERT_EQ(maintenance::setFileMode(file.path(), 0640), 0);
+    ASSERT_TRUE(QDir(file.folder()).mkdir(".Kenvora-restore-Ab12Cd"));
+    write(file.folder() + "/.Kenvora-restore-Ab12Cd/Kenvora.mdb", "half");
+    write(file.folder() + "/.Kenvora.mdb.Zz99Yy", "half");
+    // Only the previous backup under the name an interrupted backup gave it.
+    makeDatabaseCopy(backUpPath("Kenvora.tmp"), "一時名");
+
+    maintenance::RestoreDataBase();
+    EXPECT_TRUE(boxes->shown().empty()) << boxes->shownTexts().join("|").toStdString();
+    EXPECT_EQ(setName(), "一時名");
+    EXPECT_EQ(maintenance::fileMode(file.path()), 0640);
+    EXPECT_EQ(QDir(file.folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"Kenvora.mdb"});
+    EXPECT_EQ(filesIn(backUpDir.path()), QStringList{"Kenvora.mdb"});
+}
+
+// Start-up failed before it read the backup settings; the user picks the second option and
+// presses OK, as in the dialog.
+TEST_F(Restore, RecoveryDialogFindsAnLzhBackUpWhereTheFileSaysOrWhereTheUserPointsIt) {
+    shell::MainModule& m = shell::mainModule();
+    QTemporaryDir source;
+    makeDatabaseCopy(source.filePath("Kenvora.mdb"), "書庫から");
+    ASSERT_EQ(UnlhaCommand(nullptr, "a \"" + backUpPath("Kenvora.lzh") + "\" \"" +
+                                        source.filePath("Kenvora.mdb") + "\""),
+              0);
+    execute(file.path(), "UPDATE バックアップ設定 SET フォルダ = '" + backUpDir.path() +
+                             "', Lha = True, Zip = False, Cab = False");
+    const auto chooseRestore = [] {
+        frmdbErr dialog;
+        QTest::mouseClick(dialog.findChild<QRadioButton*>("optdbErr(1)"), Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    };
+    m.backUp = shell::BackUpSettings{};
+    chooseRestore();
+    EXPECT_TRUE(boxes->shown().empty()) << boxes->shownTexts().join("|").toStdString();
+    EXPECT_EQ(setName(), "書庫から");
+
+    // The file gives nothing now: the default folder is looked in, and the archive the user
+    // then chooses is read as an archive although the defaults say plain copy.
+    write(file.path(), QByteArray(8192, 'x'));
+    m.backUp = shell::BackUpSettings{};
+    shell::closeDataStore();
+    boxes->queue(backUpPath("Kenvora.lzh"));
+    chooseRestore();
+    ASSERT_EQ(boxes->shown().size(), 1u) << boxes->shownTexts().join("|").toStdString();
+    EXPECT_EQ(boxes->shown()[0].openFile.fileName, "Kenvora.mdb");
+    EXPECT_EQ(m.backUp.folder, file.folder() + "/backup");  // the default beside the database
+    EXPECT_EQ(setName(), "書庫から");
 }

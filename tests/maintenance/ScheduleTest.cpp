@@ -1,8 +1,11 @@
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "maintenance/BackUpSchedule.h"
+#include "maintenance/FileSteps.h"
 #include "maintenance/MaintenanceFixture.h"
 #include "shell/MainModule.h"
 
@@ -75,4 +78,30 @@ TEST_F(Schedule, ScheduledBackUpCompactsBacksUpAndReopens) {
     EXPECT_EQ(filesIn(backUpDir.path()), QStringList{"Kenvora.mdb"});
     EXPECT_EQ(scalar(backUpPath("Kenvora.mdb"), "SELECT データベース名 FROM データベース設定"),
               "地理");
+}
+
+// The default set-up: backups go to the database's own folder.
+TEST_F(Schedule, ScheduledPlainBackUpIntoTheDatabasesFolderIsRefusedAndTheFileStays) {
+    shell::MainModule& m = shell::mainModule();
+    ASSERT_EQ(maintenance::setFileMode(file.path(), 0640), 0);
+    m.database->Execute("INSERT INTO データベース設定 (dbID, データベース名) VALUES (2, '地理')");
+    // The folder itself, and a link to it.
+    QTemporaryDir links;
+    ASSERT_TRUE(QFile::link(file.folder(), links.filePath("linked")));
+    for (int round = 0; round < 4; ++round) {
+        const bool deleteBefore = round % 2 == 1;
+        SCOPED_TRACE(round);
+        m.backUp.folder = round < 2 ? file.folder() : links.filePath("linked");
+        m.backUp.deleteBefore = deleteBefore;
+        boxes->clearShown();
+        maintenance::ScheduledBackUp();
+        ASSERT_EQ(boxes->shown().size(), 1u);
+        EXPECT_EQ(boxes->shown()[0].text,
+                  "バックアップできません\nデータベースのあるディレクトリと\n"
+                  "バックアップ先のディレクトリが同じです。");
+        EXPECT_EQ(filesIn(file.folder()), QStringList{"Kenvora.mdb"});
+        EXPECT_EQ(maintenance::fileMode(file.path()), 0640);
+        ASSERT_TRUE(m.database && m.database->isOpen());
+        EXPECT_EQ(scalar(file.path(), "SELECT データベース名 FROM データベース設定"), "地理");
+    }
 }

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -315,6 +316,36 @@ TEST_F(OptionDialogTest, BackUpPageShowsTheDefaultFolderWhichKeepsFollowingTheDa
     EXPECT_EQ(backUpRow("フォルダ"), other.path());
     EXPECT_FALSE(shell::mainModule().backUp.defaultFolder);
     EXPECT_EQ(shell::mainModule().backUp.folder, other.path());
+}
+
+// The user picks the database's own folder (by a link to it) with no compression and
+// presses 適用: nothing is written, as a plain copy there would be the database itself.
+TEST_F(OptionDialogTest, APlainBackUpIntoTheDatabasesFolderIsNotApplied) {
+    QTemporaryDir links;
+    ASSERT_TRUE(QFile::link(file.folder(), links.filePath("linked")));
+    auto d = open();
+    d->show();
+    const QString before = backUpRow("フォルダ");
+    d->cmbSchedule[0]->setEditText("　　　毎日");
+    d->cmbSchedule[1]->setEditText("3");
+    d->cmbSchedule[2]->setEditText("0");
+    QTest::mouseClick(d->findChild<QRadioButton*>("optArc(2)"), Qt::LeftButton);
+    d->findChild<options::DirListBox*>("dirBackUp(0)")->setPath(links.filePath("linked"));
+    QTest::mouseClick(d->findChild<QRadioButton*>("optArc(0)"), Qt::LeftButton);
+    QTest::mouseClick(d->findChild<QPushButton*>("cmdApplication(2)"), Qt::LeftButton);
+    ASSERT_EQ(boxes->shown().size(), 1u) << boxes->shownTexts().join("|").toStdString();
+    EXPECT_EQ(boxes->shown()[0].text,
+              "バックアップできません\nデータベースのあるディレクトリと\n"
+              "バックアップ先のディレクトリが同じです。");
+    EXPECT_EQ(backUpRow("フォルダ"), before);
+    EXPECT_TRUE(d->menteDirty());
+
+    // ZIP keeps its own name there, so that is applied.
+    QTest::mouseClick(d->findChild<QRadioButton*>("optArc(2)"), Qt::LeftButton);
+    QTest::mouseClick(d->findChild<QPushButton*>("cmdApplication(2)"), Qt::LeftButton);
+    EXPECT_EQ(boxes->shown().size(), 1u);
+    EXPECT_EQ(backUpRow("Zip"), "True");
+    EXPECT_FALSE(d->menteDirty());
 }
 
 TEST_F(OptionDialogTest, FolderMenuMakesAndRemovesDirectories) {

@@ -1,13 +1,20 @@
 // The main window: its menu tree, the set menus, the menu commands that reach other
 // features, the exit variants and the shutdown sequence.
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "ShellFixture.h"
 #include "platform/ui/HelpViewer.h"
+#include "platform/ui/MessageBox.h"
 #include "shell/DataBaseMenu.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
@@ -224,7 +231,10 @@ TEST_F(MainWindowTest, BackUpExitIsRefusedWhenTheFoldersAreTheSame) {
         calls << (mainModule().database ? "backup with the database open" : "backup");
     };
     ASSERT_EQ(start(), StartUpOutcome::Running);
-    mainModule().backUp.folder = file.folder().toUpper();  // same folder, other case
+    // The same folder under another name: a link to it.
+    QTemporaryDir links;
+    ASSERT_TRUE(QFile::link(file.folder(), links.filePath(QStringLiteral("linked"))));
+    mainModule().backUp.folder = links.filePath(QStringLiteral("linked"));
     mainModule().backUp.lha = false;
     mdi()->mnuBackUpEnd->trigger();
     ASSERT_EQ(boxes->shown().size(), 1u);
@@ -243,6 +253,58 @@ TEST_F(MainWindowTest, BackUpExitIsRefusedWhenTheFoldersAreTheSame) {
     mdi()->mnuBackUpEnd->trigger();
     EXPECT_EQ(mdi()->exitMode, 2);
     EXPECT_EQ(calls, QStringList{"backup"});
+
+    // On this disk a name in other case is another folder, and a plain copy may go there;
+    // ZIP and CAB have names of their own too.
+    QTemporaryDir parent;
+    ASSERT_TRUE(QDir(parent.path()).mkdir(QStringLiteral("Data")));
+    ASSERT_TRUE(QDir(parent.path()).mkdir(QStringLiteral("data")));
+    for (int form = 0; form < 3; ++form) {
+        ASSERT_EQ(start(), StartUpOutcome::Running);
+        mainModule().databaseFolder = parent.filePath(QStringLiteral("Data"));
+        mainModule().backUp.folder =
+            form == 0 ? parent.filePath(QStringLiteral("data")) : mainModule().databaseFolder;
+        mainModule().backUp.lha = false;
+        mainModule().backUp.zip = form == 1;
+        mainModule().backUp.cab = form == 2;
+        boxes->clearShown();
+        mdi()->mnuBackUpEnd->trigger();
+        EXPECT_EQ(mdi()->exitMode, 2) << form;
+        EXPECT_TRUE(boxes->shown().empty()) << form;
+    }
+}
+
+// With the real message boxes, answered as they appear, inside the program's own loop: the
+// main window is hidden by then, and each failing step must still get its box.
+TEST_F(MainWindowTest, EveryFailingStepOfTheShutdownShowsItsBox) {
+    shell::featureHooks().backUp = [] {
+        ui::MsgBox(QStringLiteral("コピーできません"), ui::Buttons::OKOnly,
+                   QStringLiteral("KENVORA"));
+        QCoreApplication::processEvents();  // as the backup does between its steps
+        ui::MsgBox(QStringLiteral("バックアップに失敗しました。"), ui::Buttons::OKOnly,
+                   QStringLiteral("KENVORA"));
+    };
+    ASSERT_EQ(start(), StartUpOutcome::Running);
+    mainModule().backUp.folder = QStringLiteral("/elsewhere");
+    auto scripted = ui::setDialogService(nullptr);  // the real boxes
+
+    QStringList answered;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        answered << box->text();
+        QTest::mouseClick(box->buttons().value(0), Qt::LeftButton);
+    });
+    answer.start(30);
+    QTimer::singleShot(0, mdi(), [this] { mdi()->mnuBackUpEnd->trigger(); });
+    QTimer giveUp;
+    QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::quit(); });
+    giveUp.start(15000);
+    QApplication::exec();
+    ui::setDialogService(std::move(scripted));
+    EXPECT_EQ(answered, (QStringList{"コピーできません", "バックアップに失敗しました。"}));
+    EXPECT_TRUE(giveUp.isActive());  // the program ended by itself, after the last box
 }
 
 TEST_F(MainWindowTest, BackUpExitWorksWithTheSuppliedSettings) {

@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <sqlite3.h>
+
 #include "ShellFixture.h"
 #include "platform/ui/Settings.h"
 #include "platform/ui/Twips.h"
@@ -156,6 +158,60 @@ TEST_F(StartUpTest, ForeignDatabaseFileTakesTheDatabaseErrorPath) {
     ASSERT_EQ(boxes->shown().size(), 2u);
     EXPECT_EQ(boxes->shown()[1].text,
               QStringLiteral("KENVORAを終了します。再度立ち上げてください。"));
+}
+
+namespace {
+
+// Runs SQLite statements on the test's file directly, as any SQLite tool can.
+void alterWithSqlite(const QString& path, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+}  // namespace
+
+// Fields in another order would take each other's data: such a file is refused on opening
+// with the table named, and never written to.
+TEST_F(StartUpTest, ATableWhoseFieldsDifferTakesTheDatabaseErrorPathNamingIt) {
+    const QByteArray before = [&] {
+        QFile f(file.path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    // Rebuilt with one more field after dbID.
+    alterWithSqlite(file.path(),
+                    "CREATE TABLE t AS SELECT ID, dbID, NULL AS 追加, 項目1, 項目2, 項目3, "
+                    "コメント, 出展, 項目1RTF, 項目2RTF, 項目3RTF, コメントRTF, 出展RTF, 正解回数, "
+                    "出題回数, 正解率, 登録日, 登録時刻 FROM データ; DROP TABLE データ; "
+                    "ALTER TABLE t RENAME TO データ;");
+    EXPECT_EQ(start(), StartUpOutcome::DatabaseError);
+    ASSERT_EQ(boxes->shown().size(), 2u);
+    EXPECT_EQ(boxes->shown()[0].text,
+              QStringLiteral("テーブル 'データ' のフィールド構成が正しくありません。"));
+    EXPECT_FALSE(mainModule().database);
+
+    // A field dropped from another table.
+    testing_support::TempDatabase dropped;
+    alterWithSqlite(dropped.path(), "ALTER TABLE バックアップ設定 DROP COLUMN Cab;");
+    ui::writeFile0(dropped.folder());
+    boxes->clearShown();
+    EXPECT_EQ(start(), StartUpOutcome::DatabaseError);
+    ASSERT_FALSE(boxes->shown().empty());
+    EXPECT_EQ(boxes->shown()[0].text,
+              QStringLiteral("テーブル 'バックアップ設定' のフィールド構成が正しくありません。"));
+}
+
+TEST_F(StartUpTest, ExtraTablesIndexesAndTriggersAreNoReasonToRefuseAFile) {
+    alterWithSqlite(file.path(),
+                    "CREATE TABLE 単語索引 (語 TEXT, ID INTEGER); "
+                    "CREATE INDEX 単語索引_語 ON 単語索引 (語); "
+                    "CREATE TRIGGER 索引更新 AFTER DELETE ON データ BEGIN "
+                    "DELETE FROM 単語索引 WHERE ID = old.ID; END;");
+    EXPECT_EQ(start(), StartUpOutcome::Running);
+    EXPECT_TRUE(boxes->shown().empty()) << boxes->shownTexts().join("|").toStdString();
 }
 
 TEST_F(StartUpTest, OtherErrorsShowErrorAndEnd) {

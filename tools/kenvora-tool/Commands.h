@@ -11,3 +11,4 @@ int runRtf(const QStringList& args);
 int runLzh(const QStringList& args);
 int runImport(QStringList args);
 int runExport(QStringList args);
+int runBackUp(const QStringList& args);

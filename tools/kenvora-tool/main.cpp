@@ -14,7 +14,9 @@ int usage() {
                            "  rtf dump FILE | rtf write          RTF <-> JSON\n"
                            "  lzh \"COMMAND LINE\"                 run an archiver command line\n"
                            "  import FILE --set NAME|--new NAME  import a word list into a set\n"
-                           "  export FILE [--set NAME]           export one set or all\n";
+                           "  export FILE [--set NAME]           export one set or all\n"
+                           "  backup DBFOLDER BACKUPFOLDER [plain|lzh|zip|cab]\n"
+                           "                                     back up as the program does\n";
     return 2;
 }
 
@@ -33,5 +35,6 @@ int main(int argc, char** argv) {
     if (command == "lzh") return runLzh(args);
     if (command == "import") return runImport(args);
     if (command == "export") return runExport(args);
+    if (command == "backup") return runBackUp(args);
     return usage();
 }

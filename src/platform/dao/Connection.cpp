@@ -20,6 +20,9 @@ void Connection::close() {
 void raiseSqliteError(sqlite3* db, int rc, const QString& detail) {
     const int primary = rc & 0xFF;
     const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+    // The messages name the file; a statement's failure knows it only from the connection.
+    const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    const QString named = !detail.isEmpty() || !file ? detail : QString::fromUtf8(file);
     switch (primary) {
         case SQLITE_FULL:
             raise(err::DiskFull);
@@ -27,12 +30,12 @@ void raiseSqliteError(sqlite3* db, int rc, const QString& detail) {
             raise(err::ReadOnly);
         case SQLITE_NOTADB:
         case SQLITE_CORRUPT:
-            raise(err::CannotOpenDatabase, detail);
+            raise(err::CannotOpenDatabase, named);
         case SQLITE_CANTOPEN:
         case SQLITE_PERM:
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
-            raise(err::CannotOpenFile, detail);
+            raise(err::CannotOpenFile, named);
         case SQLITE_CONSTRAINT:
             if (rc == SQLITE_CONSTRAINT_NOTNULL) {
                 // "NOT NULL constraint failed: データ.ID" names the field.

@@ -114,6 +114,14 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString& sql, int) {
                                        jet::compileSelect(statement, connection_->schema));
 }
 
+QStringList Database::TableFieldNames(const QString& table) const {
+    connection_->requireOpen();
+    QStringList names;
+    if (const Table* t = connection_->schema.table(table))
+        for (const Column& c : t->columns) names << c.name;
+    return names;
+}
+
 long long Database::Execute(const QString& sql) {
     connection_->requireOpen();
     const jet::Statement statement = jet::parseStatement(sql);

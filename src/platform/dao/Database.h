@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -31,6 +32,8 @@ public:
     void Close();
     bool isOpen() const { return connection_->isOpen(); }
     QString Name() const { return connection_->path; }
+    // The table's field names in their stored order; empty when there is no such table.
+    QStringList TableFieldNames(const QString& table) const;
 
     // The word index that answers the search's "*word*" conditions (WordIndex.h): whether
     // the file has it, how many records it still has to take in, and building it (rebuild,

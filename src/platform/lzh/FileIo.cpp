@@ -44,6 +44,14 @@ unsigned defaultFileMode() {
     return 0666u & ~static_cast<unsigned>(mask);
 }
 
+int syncPath(const QString& path) {
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    const int error = ::fsync(fd) != 0 ? errno : 0;
+    ::close(fd);
+    return error;
+}
+
 int resultFromErrno(int error, int fallback) {
     switch (error) {
         case ENOSPC:

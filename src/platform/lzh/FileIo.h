@@ -45,4 +45,7 @@ QByteArray nativePath(const QString& path);
 // The permission bits a newly created file gets (0666 less the umask).
 unsigned defaultFileMode();
 
+// Flushes a file written by someone else (a library) to the disk; 0 or an errno value.
+int syncPath(const QString& path);
+
 }  // namespace lzh

@@ -63,9 +63,9 @@ void appendText(Paragraph& paragraph, QStringView text, const Format& format) {
     target.append(text);
     for (qsizetype i = start; i < target.size();) {
         const QChar c = target[i];
-        const bool control =
-            (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n')) ||
-            c.unicode() == 0x7F;
+        // A CR is half of a line break; other control characters are text the user typed or
+        // pasted and stay, so the RTF copy reads back as the plain one.
+        const bool control = c == QLatin1Char('\r') || c.unicode() == 0;
         if (control) {
             target.remove(i, 1);
         } else {

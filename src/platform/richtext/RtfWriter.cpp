@@ -157,8 +157,11 @@ private:
                 word("\\line");
             } else if (c == QChar::ParagraphSeparator || c == '\n') {
                 word("\\par");
+            } else if (c == '\r') {
+                continue;  // half of a CR LF line break, which \par already wrote
             } else if (c < 0x20 || c == 0x7F) {
-                continue;
+                // Other control characters are kept, so the RTF copy reads back as the plain one.
+                unicodeUnit(c);
             } else if (c < 0x80) {
                 literal(static_cast<char>(c));
             } else {
@@ -179,6 +182,8 @@ private:
     void writeFontName(const FontSlot& slot) {
         QString name = slot.face;
         name.remove(QLatin1Char(';'));
+        // Face names never carry control characters; the reader drops them there.
+        name.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
         needSpace_ = false;
         writeText(name, slot.charset == 128);
     }

@@ -2,6 +2,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sqlite3.h>
+
 #include "common/TempDatabase.h"
 #include "platform/dao/DaoError.h"
 #include "platform/dao/DaoFixture.h"
@@ -74,3 +76,22 @@ TEST(DatabaseFile, CompactionKeepsDataAndPasswordAndNeverLeavesHalfAFile) {
 }
 
 }  // namespace
+
+// A statement that fails on the file (another program holds its lock) names the file.
+TEST(DatabaseFile, ALockedFilesMessageNamesTheFile) {
+    testing_support::TempDatabase file;
+    auto db = dao::OpenDatabase(file.path(), false, false, kConnect);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(file.path()).constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    try {
+        db->Execute("UPDATE バックアップ設定 SET 開始時 = 3");
+        ADD_FAILURE() << "no error";
+    } catch (const dao::DaoError& e) {
+        EXPECT_EQ(e.number(), dao::err::CannotOpenFile);
+        EXPECT_TRUE(e.description().startsWith("ファイル '" + file.path() + "' を開けません。"))
+            << e.description().toStdString();
+    }
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+}

@@ -368,3 +368,19 @@ TEST(RichTextBox, BackColorAndTheJapaneseFaceOnScreen) {
 }
 
 }  // namespace
+
+// Typed or pasted control characters stay in the plain text; the RTF copy stored beside it
+// must read back as the same text, or the two copies of an item disagree.
+TEST(RichTextBox, ControlCharactersSurviveTheRtfCopy) {
+    RichTextBox box;
+    box.show();
+    const QString text = QStringLiteral("a") + QChar(0x01) + QChar(0x02) + QStringLiteral("b") +
+                         QChar(0x7F) + QStringLiteral("語");
+    box.setText(text);
+    ASSERT_EQ(box.Text(), text);
+    const QString rtf = box.TextRTF();
+    EXPECT_EQ(readRtf(QByteArrayView(rtf.toLatin1())).plainText(), text) << rtf.toStdString();
+    RichTextBox other;
+    other.setTextRTF(rtf);
+    EXPECT_EQ(other.Text(), text);
+}
