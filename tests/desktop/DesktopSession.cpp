@@ -80,20 +80,47 @@ bool DesktopSession::waitForWindow(const QString& title, std::chrono::millisecon
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < timeout.count()) {
-        if (!xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                      QStringLiteral("--name"), title})
-                 .isEmpty())
-            return true;
+        if (!visibleWindows(title).isEmpty()) return true;
         QThread::msleep(100);
     }
     return false;
 }
 
+QStringList DesktopSession::visibleWindows(const QString& title) {
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                    QStringLiteral("--name"), title})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// The start-up window has the main window's title too, for a moment: the main window is the
+// larger one.
 QString DesktopSession::mainWindowId() {
-    const QStringList ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                     QStringLiteral("--name"), QStringLiteral("^KENVORA")})
-                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return ids.isEmpty() ? QString() : ids.first();
+    QString best;
+    long bestArea = -1;
+    for (const QString& id : visibleWindows(QStringLiteral("^KENVORA"))) {
+        const QString shell =
+            xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
+        const QRegularExpression width(QStringLiteral("WIDTH=(\\d+)")),
+            height(QStringLiteral("HEIGHT=(\\d+)"));
+        const long area =
+            width.match(shell).captured(1).toLong() * height.match(shell).captured(1).toLong();
+        if (area > bestArea) {
+            bestArea = area;
+            best = id;
+        }
+    }
+    return best;
+}
+
+bool DesktopSession::waitForMainWindow(std::chrono::milliseconds timeout) {
+    QElapsedTimer clock;
+    clock.start();
+    // Up, and the start-up window gone.
+    while (clock.elapsed() < timeout.count()) {
+        if (visibleWindows(QStringLiteral("^KENVORA")).size() == 1) return true;
+        QThread::msleep(100);
+    }
+    return false;
 }
 
 QString DesktopSession::mainWindowTitle() {

@@ -28,6 +28,8 @@ public:
     QString output(const QString& statement);
 
     void start();
+    // True once the main window is up and the start-up window gone.
+    bool waitForMainWindow(std::chrono::milliseconds timeout);
     // True once a visible window's title matches (a regular expression, as xdotool takes it).
     bool waitForWindow(const QString& title, std::chrono::milliseconds timeout);
     // The main window's title: "KENVORA - [set]" while a maximised record window is in front.
@@ -42,6 +44,7 @@ public:
 
 private:
     QString xdotool(const QStringList& args);
+    QStringList visibleWindows(const QString& title);
     QString tool(const QStringList& args);
 
     testing_support::TempDatabase file_;

@@ -14,7 +14,7 @@ TEST(DropWindowOnDesktop, MinimisingTheMainWindowShowsTheDropWindow) {
     s.generate(2, 10);
     s.sql(QStringLiteral("UPDATE データベース設定 SET 終了状態 = True"));
     s.start();
-    ASSERT_TRUE(s.waitForWindow(QStringLiteral("^KENVORA"), 20s));
+    ASSERT_TRUE(s.waitForMainWindow(20s));
     const QString main = s.mainWindowId();
     ASSERT_FALSE(main.isEmpty());
     QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), main});

@@ -19,6 +19,7 @@ TEST(FontDialogOnDesktop, OkWithoutAChangeKeepsTheRtf) {
 
     // A record typed as a user types it; the first box of the front window has the focus.
     s.start();
+    ASSERT_TRUE(s.waitForMainWindow(20s));
     ASSERT_TRUE(s.waitForWindow(QStringLiteral("^KENVORA - \\["), 20s));
     s.focusMainWindow();
     s.keys({QStringLiteral("p"), QStringLiteral("l"), QStringLiteral("a"), QStringLiteral("i"),
@@ -28,6 +29,7 @@ TEST(FontDialogOnDesktop, OkWithoutAChangeKeepsTheRtf) {
     ASSERT_TRUE(before.contains(QStringLiteral("plain"))) << before.toStdString();
 
     s.start();
+    ASSERT_TRUE(s.waitForMainWindow(20s));
     ASSERT_TRUE(s.waitForWindow(QStringLiteral("^KENVORA - \\["), 20s));
     s.focusMainWindow();
     s.keys({QStringLiteral("ctrl+a"), QStringLiteral("ctrl+f")});
