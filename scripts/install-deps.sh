@@ -14,7 +14,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   qt6-translations-l10n
   clang python3
-  xvfb xauth openbox twm xdotool
+  xvfb xauth openbox twm xdotool x11-utils
   # the icon, the desktop files and the Debian package
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )

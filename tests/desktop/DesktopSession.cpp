@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
 
@@ -92,33 +91,30 @@ QStringList DesktopSession::visibleWindows(const QString& title) {
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-// The start-up window has the main window's title too, for a moment: the main window is the
-// larger one.
+// The start-up window carries the main window's title too, for a moment; it is a dialog,
+// the main window a normal window. A window manager reparenting the window unmaps it for a
+// moment, so an empty answer is asked again.
 QString DesktopSession::mainWindowId() {
-    QString best;
-    long bestArea = -1;
-    for (const QString& id : visibleWindows(QStringLiteral("^KENVORA"))) {
-        const QString shell =
-            xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
-        const QRegularExpression width(QStringLiteral("WIDTH=(\\d+)")),
-            height(QStringLiteral("HEIGHT=(\\d+)"));
-        const long area =
-            width.match(shell).captured(1).toLong() * height.match(shell).captured(1).toLong();
-        if (area > bestArea) {
-            bestArea = area;
-            best = id;
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        for (const QString& id : visibleWindows(QStringLiteral("^KENVORA"))) {
+            QProcess xprop;
+            xprop.start(QStringLiteral("xprop"),
+                        {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_WINDOW_TYPE")});
+            xprop.waitForFinished(5000);
+            if (xprop.readAllStandardOutput().contains("_NET_WM_WINDOW_TYPE_NORMAL")) return id;
         }
-    }
-    return best;
+        QThread::msleep(100);
+    } while (clock.elapsed() < 3000);
+    return {};
 }
 
 bool DesktopSession::waitForMainWindow(std::chrono::milliseconds timeout) {
     QElapsedTimer clock;
     clock.start();
-    // Up, and the start-up window gone.
     while (clock.elapsed() < timeout.count()) {
-        if (visibleWindows(QStringLiteral("^KENVORA")).size() == 1) return true;
-        QThread::msleep(100);
+        if (!mainWindowId().isEmpty()) return true;
     }
     return false;
 }

@@ -28,7 +28,7 @@ public:
     QString output(const QString& statement);
 
     void start();
-    // True once the main window is up and the start-up window gone.
+    // True once the main window is up.
     bool waitForMainWindow(std::chrono::milliseconds timeout);
     // True once a visible window's title matches (a regular expression, as xdotool takes it).
     bool waitForWindow(const QString& title, std::chrono::milliseconds timeout);
