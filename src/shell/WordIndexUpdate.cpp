@@ -15,7 +15,9 @@ void bringWordIndexUpToDate(long long dialogFrom) {
     try {
         const long long backlog = m.database->WordIndexBacklog();
         if (backlog == 0) return;
-        if (backlog < dialogFrom) {
+        // A command-line tool has no windows to show the dialog in.
+        const bool windows = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+        if (backlog < dialogFrom || !windows) {
             m.database->UpdateWordIndex(false);
             return;
         }

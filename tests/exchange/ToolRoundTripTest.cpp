@@ -72,3 +72,20 @@ TEST(ToolRoundTrip, AGeneratedSetExportedAndImportedKeepsTextsAndFormatting) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file whose word index must be built from scratch: the tool builds it without the
+// progress dialog a command line has no window for.
+TEST(ToolRoundTrip, ExportOfAFileWithoutItsWordIndexBuildsItQuietly) {
+    testing_support::TempDatabase source;
+    ASSERT_EQ(tool({"gen", source.path(), "--sets", "1", "--records", "20000"}).exitCode, 0);
+    ASSERT_EQ(tool({"index", source.path(), "--drop"}).exitCode, 0);
+    QTemporaryDir dir;
+    const ToolRun exported = tool({"export", dir.filePath("all.csv"), "--db", source.folder()});
+    EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath("all.csv")));
+    EXPECT_TRUE(open(source.path())->HasWordIndex());
+}
+
+}  // namespace
