@@ -12,7 +12,7 @@ packages=(
   liblhasa-dev lhasa jlha-utils
   fonts-ipafont-gothic fonts-ipafont-mincho
   qt6-translations-l10n
-  clang python3
+  clang clang-format clang-tidy python3
   xvfb xauth openbox twm xdotool
   # the icon, the desktop files and the Debian package
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
