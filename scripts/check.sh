@@ -35,7 +35,7 @@ if [ "$tidy_scope" != off ]; then
   if run-clang-tidy -p build -j 2 -quiet "$pattern" >build/clang-tidy.log 2>&1; then
     echo "clang-tidy: clean"
   else
-    grep -E 'warning:|error:' build/clang-tidy.log | sort -u
+    sed "s/\x1b\[[0-9;]*m//g" build/clang-tidy.log | grep -E "warning:|error:" | sort -u
     echo "clang-tidy found problems (full output: build/clang-tidy.log)"
     failed=1
   fi
