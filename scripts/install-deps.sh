@@ -13,7 +13,7 @@ packages=(
   libzip-dev libgcab-dev zlib1g-dev zip unzip p7zip-full cabextract gcab
   fonts-ipafont-gothic fonts-ipafont-mincho
   qt6-translations-l10n
-  clang python3
+  clang clang-format clang-tidy python3
   xvfb xauth openbox twm xdotool x11-utils
   # the icon, the desktop files and the Debian package
   librsvg2-bin desktop-file-utils appstream dpkg-dev file

@@ -177,10 +177,22 @@ void Export_100k_NoteHtml(benchmark::State& state) {
 }
 
 BENCHMARK(Import_100k_Csv)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime();
-BENCHMARK(Import_100k_NoteHtml)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime();
-BENCHMARK(Export_100k_CsvUtf8)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime();
-BENCHMARK(Export_100k_CsvCp932)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime();
-BENCHMARK(Export_100k_NoteHtml)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime();
+BENCHMARK(Import_100k_NoteHtml)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->MeasureProcessCPUTime();
+BENCHMARK(Export_100k_CsvUtf8)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->MeasureProcessCPUTime();
+BENCHMARK(Export_100k_CsvCp932)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->MeasureProcessCPUTime();
+BENCHMARK(Export_100k_NoteHtml)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->MeasureProcessCPUTime();
 
 }  // namespace
 

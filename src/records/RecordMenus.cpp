@@ -26,6 +26,14 @@ QAction* item(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
     return action;
 }
 
+// An item tests find by its object name, the way they find the window's controls.
+QAction* namedItem(const char* objectName, QMenu* menu, const QString& caption,
+                   const QKeySequence& shortcut, std::function<void()> handler) {
+    QAction* action = item(menu, caption, shortcut, std::move(handler));
+    action->setObjectName(QString::fromLatin1(objectName));
+    return action;
+}
+
 // A feature's window, when that feature is built.
 std::function<void()> hook(std::function<void()> shell::FeatureHooks::*member) {
     return [member] {
@@ -102,23 +110,23 @@ QList<QMenu*> buildRecordWindowMenus(frmMDIChild* w) {
     w->dataBaseMenus->refresh(false);
 
     auto* edit = new QMenu(QStringLiteral("編集(&E)"));
-    item(edit, QStringLiteral("切り取り(&T)"), QKeySequence(QStringLiteral("Ctrl+X")),
-         [w] { w->mnuCut_Click(); });
-    item(edit, QStringLiteral("コピー(&C)"), QKeySequence(QStringLiteral("Ctrl+C")),
-         [w] { w->mnuCopy_Click(); });
-    item(edit, QStringLiteral("貼り付け(&P)"), QKeySequence(QStringLiteral("Ctrl+V")),
-         [w] { w->mnuPaste_Click(); });
-    item(edit, QStringLiteral("削除(&L)"), QKeySequence(Qt::Key_Delete),
-         [w] { w->mnuDelete_Click(); });
-    item(edit, QStringLiteral("このデータ削除(&D)"), QKeySequence(QStringLiteral("Ctrl+D")),
-         [w] { w->mnuDeleteRecord_Click(); });
-    item(edit, QStringLiteral("空データ作成(&N)"), QKeySequence(QStringLiteral("Ctrl+N")),
-         [w] { w->mnuNewRecord_Click(); });
+    namedItem("mnuCut", edit, QStringLiteral("切り取り(&T)"),
+              QKeySequence(QStringLiteral("Ctrl+X")), [w] { w->mnuCut_Click(); });
+    namedItem("mnuCopy", edit, QStringLiteral("コピー(&C)"), QKeySequence(QStringLiteral("Ctrl+C")),
+              [w] { w->mnuCopy_Click(); });
+    namedItem("mnuPaste", edit, QStringLiteral("貼り付け(&P)"),
+              QKeySequence(QStringLiteral("Ctrl+V")), [w] { w->mnuPaste_Click(); });
+    namedItem("mnuDelete", edit, QStringLiteral("削除(&L)"), QKeySequence(Qt::Key_Delete),
+              [w] { w->mnuDelete_Click(); });
+    namedItem("mnuDeleteRecord", edit, QStringLiteral("このデータ削除(&D)"),
+              QKeySequence(QStringLiteral("Ctrl+D")), [w] { w->mnuDeleteRecord_Click(); });
+    namedItem("mnuNewRecord", edit, QStringLiteral("空データ作成(&N)"),
+              QKeySequence(QStringLiteral("Ctrl+N")), [w] { w->mnuNewRecord_Click(); });
     menus << edit;
 
     auto* format = new QMenu(QStringLiteral("書式(&C)"));
-    item(format, QStringLiteral("フォント(&F)..."), QKeySequence(QStringLiteral("Ctrl+F")),
-         [w] { w->mnuFont_Click(); });
+    namedItem("mnuFont", format, QStringLiteral("フォント(&F)..."),
+              QKeySequence(QStringLiteral("Ctrl+F")), [w] { w->mnuFont_Click(); });
     menus << format;
 
     auto* search = new QMenu(QStringLiteral("検索(&S)"));

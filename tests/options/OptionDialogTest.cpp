@@ -155,7 +155,8 @@ TEST_F(OptionDialogTest, ColoursThresholdAndUseFlagsAreWrittenAndShownInTheOpenW
     d->cmdColer_Click(0);
     EXPECT_FALSE(d->displayDirty());
     boxes->queueColor(0x0000FF);
-    d->cmdColer_Click(0);
+    d->findChild<QPushButton*>("cmdColer(0)")->click();  // through the button's connection
+    EXPECT_EQ(d->itemColor(0), 0x0000FFu);
     EXPECT_TRUE(d->displayDirty());
     EXPECT_TRUE(d->cmdApplication[1]->isEnabled());
     d->cmdColer_Click(7);  // cancelled: nothing changes
@@ -216,7 +217,7 @@ TEST_F(OptionDialogTest, OkWithOnlyTheFilePageDirtySavesFile0WithoutItsSlash) {
     d->txtBackUpDir[1]->setText(folder.path() + "/");
     EXPECT_TRUE(d->fileDirty());
     EXPECT_FALSE(d->menteDirty());
-    d->cmdOK_Click();
+    QTest::mouseClick(d->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
     EXPECT_EQ(ui::readFile0(), folder.path());
     ASSERT_EQ(boxes->shown().size(), 1u);
     EXPECT_EQ(boxes->shown()[0].text, "この設定は次回起動時より有効になります。");

@@ -335,6 +335,55 @@ TEST_F(RecordWindowTest, CutCopyPasteActOnTheActiveControl) {
     EXPECT_EQ(box->Text(), " worldhello");
 }
 
+// The edit and format menus as the user reaches them: the window's own menu items, found by
+// name and triggered, so an item wired to the wrong handler fails here.
+QAction* menuItem(frmMDIChild* w, const char* name) {
+    for (QMenu* menu : w->menus())
+        for (QAction* a : menu->actions())
+            if (a->objectName() == QLatin1String(name)) return a;
+    ADD_FAILURE() << "no menu item " << name;
+    return nullptr;
+}
+
+TEST_F(RecordWindowTest, EditAndFormatMenuItemsDoTheirWork) {
+    addSet(1, "a");
+    addRecord(1, 1, "hello world", "2020/01/01");
+    addRecord(2, 1, "two", "2020/01/02");
+    frmMDIChild* w = openSet(1);
+    auto* box = w->txtData[0];
+    box->setFocus();
+    box->setSelStart(0);
+    box->setSelLength(5);
+    menuItem(w, "mnuCopy")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "hello");
+    menuItem(w, "mnuCut")->trigger();
+    EXPECT_EQ(box->Text(), " world");
+    box->setSelStart(6);
+    menuItem(w, "mnuPaste")->trigger();
+    EXPECT_EQ(box->Text(), " worldhello");
+    box->setSelStart(0);
+    box->setSelLength(0);
+    menuItem(w, "mnuDelete")->trigger();  // the character at the cursor
+    EXPECT_EQ(box->Text(), "worldhello");
+
+    boxes->queueCancel();
+    menuItem(w, "mnuFont")->trigger();
+    ASSERT_EQ(boxes->shown().size(), 1u);
+    EXPECT_EQ(boxes->shown()[0].kind, ui::DialogKind::Font);
+
+    boxes->queue("OK");
+    menuItem(w, "mnuDeleteRecord")->trigger();
+    EXPECT_EQ(boxes->shown().back().text, "このデータ１件を削除します。よろしいですか？");
+    EXPECT_EQ(recordCount(1), 1);
+    EXPECT_EQ(box->Text(), "two");
+    const size_t asked = boxes->shown().size();
+    menuItem(w, "mnuNewRecord")->trigger();
+    EXPECT_EQ(box->Text(), "");
+    EXPECT_TRUE(shell::mainModule().childSettings[w->slot()].newRecord);
+    EXPECT_EQ(boxes->shown().size(), asked);  // nothing to confirm, nothing deleted
+    EXPECT_EQ(recordCount(1), 1);
+}
+
 TEST_F(RecordWindowTest, DeletingTheSetFromItsWindowAsksFirst) {
     addSet(1, "消す");
     openSet(1);

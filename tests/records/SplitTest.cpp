@@ -1,6 +1,7 @@
 // Splitting at delimiters and deleting at the caret, with formatting kept.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "platform/richtext/RichTextBox.h"
@@ -20,7 +21,10 @@ TEST_F(RecordWindowTest, SplitsAtTheFirstDelimiterIntoTheNextBox) {
 
     w->txtData[0]->setText("pear：なし");
     w->txtData[1]->setText("x");
-    w->cmdSplit_Click(0);
+    auto* split = w->findChild<QPushButton*>("cmdSplit(0)");
+    ASSERT_NE(split, nullptr);
+    QTest::mouseClick(split, Qt::LeftButton);  // the button the user presses
+    EXPECT_EQ(w->txtData[0]->Text(), "pear");
     EXPECT_EQ(w->txtData[1]->Text(), "なしx");
 
     w->txtData[0]->setText("：at start");

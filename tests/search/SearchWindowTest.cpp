@@ -359,6 +359,43 @@ TEST_F(SearchWindowTest, NavigationStopsAtBothEndsWithoutRedisplay) {
     EXPECT_TRUE(boxes->shown().empty());
 }
 
+// The same buttons as above, clicked as a user does, so a lost connection fails here.
+TEST_F(SearchWindowTest, EveryButtonFoundByNameAnswersAMouseClick) {
+    addSet(1, "a");
+    addSet(2, "b");
+    for (int id = 1; id <= 3; ++id)
+        addRecord(id, 1, QStringLiteral("r%1").arg(id), QStringLiteral("2024/01/0%1").arg(id));
+    open();
+    const auto click = [this](int index) {
+        auto* button = w->findChild<QPushButton*>(QStringLiteral("cmdSearch(%1)").arg(index));
+        ASSERT_NE(button, nullptr) << index;
+        ASSERT_TRUE(button->isEnabled()) << index;
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+    click(1);  // select all
+    EXPECT_EQ(w->lstDatabase->selectedItems().size(), 2);
+    click(2);  // invert
+    EXPECT_TRUE(w->lstDatabase->selectedItems().isEmpty());
+    choose({0});
+    words("r");
+    click(0);  // search
+    EXPECT_EQ(gridColumn(1).size(), 3);
+    click(4);  // detail
+    EXPECT_TRUE(w->txtData[0]->isVisible());
+    EXPECT_EQ(w->txtSearch[7]->text(), "1/3");
+    click(8);  // last
+    EXPECT_EQ(w->txtSearch[7]->text(), "3/3");
+    click(6);  // previous
+    EXPECT_EQ(w->txtSearch[7]->text(), "2/3");
+    click(5);  // first
+    EXPECT_EQ(w->txtSearch[7]->text(), "1/3");
+    click(7);  // next
+    EXPECT_EQ(w->txtData[0]->Text(), "r2");
+    click(3);  // list
+    EXPECT_TRUE(w->MSHFlexGrid1->isVisible());
+    EXPECT_FALSE(w->txtData[0]->isVisible());
+}
+
 TEST_F(SearchWindowTest, AfterOneEditEveryLaterMoveWritesTheShownRecordBack) {
     addSet(1, "a");
     addSet(2, "b");

@@ -276,10 +276,9 @@ private:
             raise(err::SyntaxInFrom);
         ref.name = t.text;
         advance();
-        if (acceptWord("AS"))
-            ref.alias = name();
-        else if (peek().kind == TokenKind::Bracketed ||
-                 (peek().kind == TokenKind::Word && !isReserved(peek())))
+        // AS is optional before an alias.
+        if (acceptWord("AS") || peek().kind == TokenKind::Bracketed ||
+            (peek().kind == TokenKind::Word && !isReserved(peek())))
             ref.alias = name();
         return ref;
     }

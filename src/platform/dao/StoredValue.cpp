@@ -60,8 +60,6 @@ QString dateText(const DateTime& dt) {
 void bindStored(sqlite3_stmt* stmt, int index, const Variant& value, JetType type) {
     switch (value.type()) {
         case VarType::Null:
-            sqlite3_bind_null(stmt, index);
-            return;
         case VarType::Empty:
             sqlite3_bind_null(stmt, index);
             return;

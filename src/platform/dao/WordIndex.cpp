@@ -127,7 +127,7 @@ std::string encodeIds(const std::vector<std::int64_t>& ids) {
     for (size_t i = 1; i < ids.size(); ++i)
         putVarint(gaps, static_cast<std::uint64_t>(ids[i] - ids[i - 1]));
     const bool bitmap = span / 8 + 1 < gaps.size();
-    out += bitmap ? kBitmap : kGaps;
+    out += static_cast<char>(bitmap ? kBitmap : kGaps);
     putVarint(out, zigzag(ids.front()));
     if (!bitmap) return out + gaps;
     std::string bits(span / 8 + 1, '\0');

@@ -125,9 +125,8 @@ const Cp932Table& cp932Table() {
 int codepageForCharset(int charset, int documentCodepage) {
     switch (charset) {
         case 0:
+        case 2:  // Symbol: the bytes are glyph numbers; Latin-1 keeps them visible
             return 1252;
-        case 2:
-            return 1252;  // Symbol: the bytes are glyph numbers; Latin-1 keeps them visible
         case 77:
             return 10000;
         case 128:
