@@ -5,6 +5,8 @@
 #include <QTranslator>
 
 #include "about/frmAbout.h"
+#include "drill/frmJustAnswerRate.h"
+#include "drill/frmTest.h"
 #include "exchange/Exchange.h"
 #include "maintenance/Maintenance.h"
 #include "options/frmOption.h"
@@ -21,8 +23,6 @@
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
 #include "shell/frmSplash.h"
-#include "test/frmJustAnswerRate.h"
-#include "test/frmTest.h"
 
 namespace {
 

@@ -17,6 +17,8 @@
 #include <QStandardPaths>
 
 #include "common/GeneratedData.h"
+#include "drill/frmJustAnswerRate.h"
+#include "drill/frmTest.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "platform/ui/Settings.h"
@@ -28,8 +30,6 @@
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
 #include "shell/frmSplash.h"
-#include "test/frmJustAnswerRate.h"
-#include "test/frmTest.h"
 
 namespace {
 

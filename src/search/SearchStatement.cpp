@@ -1,7 +1,7 @@
 #include "search/SearchStatement.h"
 
+#include "drill/TestStatement.h"
 #include "platform/dao/SafeLiteral.h"
-#include "test/TestStatement.h"
 
 namespace search {
 

@@ -17,6 +17,8 @@
 #include <QStyleFactory>
 #include <QTimer>
 
+#include "drill/CheckRecordDay.h"
+#include "drill/TestStatement.h"
 #include "platform/dao/DaoError.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
@@ -35,8 +37,6 @@
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
-#include "test/CheckRecordDay.h"
-#include "test/TestStatement.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 
 #include <functional>
 
+#include "drill/TestStatement.h"
 #include "exchange/Exchange.h"
 #include "exchange/frmExport.h"
 #include "exchange/frmImport.h"
@@ -28,7 +29,6 @@
 #include "shell/FeatureHooks.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
-#include "test/TestStatement.h"
 
 namespace {
 

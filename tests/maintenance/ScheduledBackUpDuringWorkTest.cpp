@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "drill/frmJustAnswerRate.h"
+#include "drill/frmTest.h"
 #include "maintenance/BackUpSchedule.h"
 #include "maintenance/Maintenance.h"
 #include "records/RecordWindowFixture.h"
@@ -21,8 +23,6 @@
 #include "search/frmSearch.h"
 #include "shell/FeatureHooks.h"
 #include "shell/MainModule.h"
-#include "test/frmJustAnswerRate.h"
-#include "test/frmTest.h"
 
 namespace {
 

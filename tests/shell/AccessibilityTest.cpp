@@ -16,6 +16,8 @@
 #include "ShellFixture.h"
 #include "about/frmAbout.h"
 #include "common/Accessibility.h"
+#include "drill/frmJustAnswerRate.h"
+#include "drill/frmTest.h"
 #include "maintenance/frmdbErr.h"
 #include "options/FolderLists.h"
 #include "options/frmOption.h"
@@ -28,8 +30,6 @@
 #include "search/frmSearch.h"
 #include "sets/frmNewDataBase.h"
 #include "shell/MainModule.h"
-#include "test/frmJustAnswerRate.h"
-#include "test/frmTest.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "test/TestStatement.h"
+#include "drill/TestStatement.h"
 
 #include <QRegularExpression>
 

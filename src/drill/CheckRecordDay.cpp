@@ -1,4 +1,4 @@
-#include "test/CheckRecordDay.h"
+#include "drill/CheckRecordDay.h"
 
 #include <QComboBox>
 #include <QDate>

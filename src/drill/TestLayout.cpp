@@ -1,4 +1,4 @@
-#include "test/TestLayout.h"
+#include "drill/TestLayout.h"
 
 #include <algorithm>
 

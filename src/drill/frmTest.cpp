@@ -1,4 +1,4 @@
-#include "test/frmTest.h"
+#include "drill/frmTest.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -13,6 +13,10 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "drill/AnswerCounting.h"
+#include "drill/CheckRecordDay.h"
+#include "drill/TestLayout.h"
+#include "drill/TestStatement.h"
 #include "platform/dao/DaoError.h"
 #include "platform/dao/Recordset.h"
 #include "platform/richtext/RichTextBox.h"
@@ -25,10 +29,6 @@
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
-#include "test/AnswerCounting.h"
-#include "test/CheckRecordDay.h"
-#include "test/TestLayout.h"
-#include "test/TestStatement.h"
 
 namespace {
 

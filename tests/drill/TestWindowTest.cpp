@@ -9,6 +9,8 @@
 #include <QTest>
 
 #include "common/Pixels.h"
+#include "drill/frmJustAnswerRate.h"
+#include "drill/frmTest.h"
 #include "platform/dao/Recordset.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/Color.h"
@@ -18,8 +20,6 @@
 #include "records/frmMDIChild.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
-#include "test/frmJustAnswerRate.h"
-#include "test/frmTest.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "test/frmJustAnswerRate.h"
+#include "drill/frmJustAnswerRate.h"
 
 #include "platform/dao/DaoError.h"
 #include "platform/ui/FlexGrid.h"

@@ -1,4 +1,4 @@
-#include "test/RndPos.h"
+#include "drill/RndPos.h"
 
 #include <chrono>
 #include <cmath>

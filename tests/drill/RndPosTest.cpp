@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "test/RndPos.h"
+#include "drill/RndPos.h"
 
 namespace {
 

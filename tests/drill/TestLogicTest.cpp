@@ -1,9 +1,9 @@
 // The test statement, the answer formulas, the rate colouring and the window layout.
 #include <gtest/gtest.h>
 
-#include "test/AnswerCounting.h"
-#include "test/TestLayout.h"
-#include "test/TestStatement.h"
+#include "drill/AnswerCounting.h"
+#include "drill/TestLayout.h"
+#include "drill/TestStatement.h"
 
 namespace {
 
@@ -106,8 +106,8 @@ TEST(TestLayout, WorkedExampleSmallestSizeAndSnap) {
 
 #include <QDate>
 
+#include "drill/CheckRecordDay.h"
 #include "platform/ui/ScriptedDialogs.h"
-#include "test/CheckRecordDay.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "test/AnswerCounting.h"
+#include "drill/AnswerCounting.h"
 
 #include "platform/vb/Format.h"
 

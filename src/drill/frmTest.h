@@ -5,7 +5,7 @@
 #include <array>
 #include <memory>
 
-#include "test/RndPos.h"
+#include "drill/RndPos.h"
 
 class QCheckBox;
 class QComboBox;
