@@ -4,6 +4,7 @@
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
+#include "shell/DataErrors.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
@@ -74,8 +75,7 @@ void frmJustAnswerRate::Form_Load() {
             rows.push_back(row);
         }
     } catch (const dao::DaoError& e) {
-        ui::MsgBox(e.description(), ui::Buttons::OKOnly,
-                   QString::fromLatin1(shell::kApplicationTitle));
+        shell::ReportDataError(e);
     }
     g.setDataRows(std::move(rows));
     for (int r = 1; r < g.rows(); ++r) g.setCellAlignment(r, 0, ui::FlexAlign::LeftCenter);

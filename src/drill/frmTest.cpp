@@ -26,6 +26,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "records/RecordWindows.h"
+#include "shell/DataErrors.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
@@ -365,7 +366,7 @@ void frmTest::cmdTest_Click(int index) {
                 break;
         }
     } catch (const dao::DaoError& e) {
-        ui::MsgBox(e.description(), ui::Buttons::OKOnly, appTitle());
+        shell::ReportDataError(e);
     }
     busy_ = false;
 }
@@ -619,7 +620,7 @@ void frmTest::Form_QueryUnload() {
         }
         if (shell::mainModule().openWindowCount > 0) records::RefreshRecordWindows();
     } catch (const dao::DaoError& e) {
-        ui::MsgBox(e.description(), ui::Buttons::OKOnly, appTitle());
+        shell::ReportDataError(e);
     }
 }
 

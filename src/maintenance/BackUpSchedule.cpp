@@ -14,6 +14,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "shell/DataBaseMenu.h"
+#include "shell/DataErrors.h"
 #include "shell/DataStore.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/FeatureHooks.h"
@@ -75,7 +76,7 @@ QWidget* firstEnabledWindow() {
 }
 
 void reportError(const dao::DaoError& e) {
-    ui::MsgBox(e.description(), ui::Buttons::OKOnly, QString::fromLatin1(shell::kApplicationTitle));
+    shell::ReportDataError(e);
 }
 
 }  // namespace

@@ -32,6 +32,7 @@
 #include "records/RecordWindows.h"
 #include "records/frmMDIChild.h"
 #include "shell/DataBaseMenu.h"
+#include "shell/DataErrors.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
@@ -259,8 +260,7 @@ void frmOption::step(const std::function<void()>& work) {
     try {
         work();
     } catch (const dao::DaoError& e) {
-        ui::MsgBox(e.description(), ui::Buttons::OKOnly,
-                   QString::fromLatin1(shell::kApplicationTitle));
+        shell::ReportDataError(e);
     } catch (const std::exception& e) {
         ui::MsgBox(QString::fromLocal8Bit(e.what()), ui::Buttons::OKOnly,
                    QString::fromLatin1(shell::kApplicationTitle));

@@ -25,6 +25,7 @@
 #include "records/RecordLayout.h"
 #include "records/RecordMenus.h"
 #include "records/frmMDIChild.h"
+#include "shell/DataErrors.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
 
@@ -208,10 +209,6 @@ void clearToNewRecord(frmMDIChild* w) {
     }
     w->txtRecordDay->setText(QString());
     w->txtPonit->setText(QStringLiteral("0.0"));
-}
-
-void showError(const dao::DaoError& e) {
-    ui::MsgBox(e.description(), ui::Buttons::OKOnly);
 }
 
 // A record window's place and state as the user left it.
@@ -510,7 +507,7 @@ void MoveRecord(int slot, int button) {
         }
         s.newRecord = false;
     } catch (const dao::DaoError& e) {
-        showError(e);
+        shell::ReportDataError(e);
     }
 }
 
@@ -554,7 +551,7 @@ void DeleteRecord(int slot) {
         ShowCurrentRecord(slot);
         s.shownPosition = rs->AbsolutePosition();
     } catch (const dao::DaoError& e) {
-        showError(e);
+        shell::ReportDataError(e);
     }
 }
 
@@ -574,7 +571,7 @@ bool CloseRecordWindow(int slot) {
             if (w) place = placeOf(w);
             writeWindowState(slot, false, place);
         } catch (const dao::DaoError& e) {
-            showError(e);
+            shell::ReportDataError(e);
         }
     }
     s.slotFree = true;
@@ -769,7 +766,7 @@ void CloseRecordWindowsForExit() {
             if (s.recordChanged) SaveCurrentRecord(slot);
             writeWindowState(slot, true, places[slot]);
         } catch (const dao::DaoError& e) {
-            showError(e);
+            shell::ReportDataError(e);
         }
         s.slotFree = true;
         w->eventsEnabled = false;
@@ -797,7 +794,7 @@ void runReportingErrors(const std::function<void()>& command) {
     try {
         command();
     } catch (const dao::DaoError& e) {
-        showError(e);
+        shell::ReportDataError(e);
     }
 }
 

@@ -34,6 +34,7 @@
 #include "search/SearchLayout.h"
 #include "search/SearchResultSource.h"
 #include "search/SearchStatement.h"
+#include "shell/DataErrors.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
@@ -42,10 +43,6 @@ namespace {
 
 QString title() {
     return QString::fromLatin1(shell::kApplicationTitle);
-}
-
-void showError(const dao::DaoError& e) {
-    ui::MsgBox(e.description(), ui::Buttons::OKOnly, title());
 }
 
 // While the window writes its own boxes, their changes are not edits.
@@ -529,7 +526,7 @@ void frmSearch::cmdSearch_Click(int index) {
                 break;
         }
     } catch (const dao::DaoError& e) {
-        showError(e);
+        shell::ReportDataError(e);
     }
 }
 
@@ -707,7 +704,7 @@ void frmSearch::txtData_Change(int) {
         }
         edited_ = true;
     } catch (const dao::DaoError& e) {
-        showError(e);
+        shell::ReportDataError(e);
     }
 }
 
@@ -721,7 +718,7 @@ void frmSearch::MSHFlexGrid1_DblClick() {
         if (rs_->NoMatch()) return;
         showDetail();
     } catch (const dao::DaoError& e) {
-        showError(e);
+        shell::ReportDataError(e);
     }
 }
 
@@ -756,14 +753,14 @@ void frmSearch::Form_QueryUnload() {
     try {
         if (open_ && rs_->RecordCount() > 0) saveShownRecord();
     } catch (const dao::DaoError& e) {
-        showError(e);
+        shell::ReportDataError(e);
     }
     closeResult();
     if (shell::mainModule().openWindowCount > 0) {
         try {
             records::RefreshRecordWindows();
         } catch (const dao::DaoError& e) {
-            showError(e);
+            shell::ReportDataError(e);
         }
     }
 }

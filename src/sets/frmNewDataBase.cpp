@@ -13,6 +13,7 @@
 #include "records/DelimiterList.h"
 #include "sets/DataBaseItemCheck.h"
 #include "sets/DataBaseSets.h"
+#include "shell/DataErrors.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/frmMDI.h"
 
@@ -146,8 +147,7 @@ void frmNewDataBase::cmdOk_Click() {
     try {
         sets::CreateDataBase(inputs);
     } catch (const dao::DaoError& e) {
-        ui::MsgBox(e.description(), ui::Buttons::OKOnly,
-                   QString::fromLatin1(shell::kApplicationTitle));
+        shell::ReportDataError(e);
         return;
     }
     close();

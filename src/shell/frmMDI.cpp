@@ -1,4 +1,5 @@
 #include "shell/frmMDI.h"
+#include "shell/DataErrors.h"
 
 #include <QAction>
 #include <QApplication>
@@ -202,7 +203,7 @@ void frmMDI::mnuDataBase_Click(int index) {
         RefreshDataBaseMenu();
     } catch (const dao::DaoError& e) {
         m.settingsRecordset.reset();
-        ui::MsgBox(e.description(), ui::Buttons::OKOnly, QString::fromLatin1(kApplicationTitle));
+        ReportDataError(e);
     }
 }
 
@@ -223,8 +224,7 @@ void frmMDI::mnuDelDataBase_Click(int index) {
             try {
                 hooks().deleteDataBase(dbID);
             } catch (const dao::DaoError& e) {
-                ui::MsgBox(e.description(), ui::Buttons::OKOnly,
-                           QString::fromLatin1(kApplicationTitle));
+                ReportDataError(e);
             }
             return;
         }
@@ -244,7 +244,7 @@ void frmMDI::mnuRestore_Click() {
     try {
         hooks().restore();
     } catch (const dao::DaoError& e) {
-        ui::MsgBox(e.description(), ui::Buttons::OKOnly, QString::fromLatin1(kApplicationTitle));
+        ReportDataError(e);
     }
     close();
 }
