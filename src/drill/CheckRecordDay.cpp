@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QDate>
-#include <QListWidget>
 #include <QStringList>
 
 #include "platform/ui/MessageBox.h"
@@ -57,15 +56,6 @@ void fillRecordDayCombos(const std::array<QComboBox*, 6>& combos) {
 void fillRatePoints(QComboBox* combo) {
     for (int points = 100; points >= 0; points -= 5) combo->addItem(QString::number(points));
     combo->setEditText(QStringLiteral("100"));
-}
-
-void selectAllEntries(QListWidget* list) {
-    for (int i = 0; i < list->count(); ++i) list->item(i)->setSelected(true);
-}
-
-void invertSelection(QListWidget* list) {
-    for (int i = 0; i < list->count(); ++i)
-        list->item(i)->setSelected(!list->item(i)->isSelected());
 }
 
 }  // namespace drill

@@ -5,7 +5,6 @@
 #include <array>
 
 class QComboBox;
-class QListWidget;
 
 // The registration-date check of the search and test windows: both year/month/day groups
 // must be real dates. On the first bad group it shows "開始日" or "終了日" +
@@ -23,9 +22,5 @@ void fillRecordDayCombos(const std::array<QComboBox*, 6>& combos);
 
 // The rate bound list: 100, 95, ... 0, showing 100.
 void fillRatePoints(QComboBox* combo);
-
-// "全て選択" and "選択反転" of the set lists, entry by entry from the first.
-void selectAllEntries(QListWidget* list);
-void invertSelection(QListWidget* list);
 
 }  // namespace drill

@@ -23,6 +23,7 @@
 #include "platform/ui/Accessibility.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/CompactCombo.h"
+#include "platform/ui/ListSelection.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "records/RecordWindows.h"
@@ -347,10 +348,10 @@ void frmTest::cmdTest_Click(int index) {
                 startTest();
                 break;
             case 1:
-                drill::selectAllEntries(lstDatabase);
+                ui::selectAllEntries(lstDatabase);
                 break;
             case 2:
-                drill::invertSelection(lstDatabase);
+                ui::invertSelection(lstDatabase);
                 break;
             case 3:
                 answer(true);

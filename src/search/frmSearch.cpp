@@ -27,6 +27,7 @@
 #include "platform/ui/Color.h"
 #include "platform/ui/CompactCombo.h"
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/ListSelection.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/Format.h"
@@ -508,10 +509,10 @@ void frmSearch::cmdSearch_Click(int index) {
                 runSearch();
                 break;
             case 1:
-                drill::selectAllEntries(lstDatabase);
+                ui::selectAllEntries(lstDatabase);
                 break;
             case 2:
-                drill::invertSelection(lstDatabase);
+                ui::invertSelection(lstDatabase);
                 break;
             case 3:
                 // The detail boxes keep their record; they are written back when it is left.
