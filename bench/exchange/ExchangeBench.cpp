@@ -15,6 +15,7 @@
 #include <string>
 
 #include "common/GeneratedData.h"
+#include "common/ProgramData.h"
 #include "exchange/Exchange.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
@@ -94,15 +95,6 @@ void resetPeak() {
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-void openProgram(const QString& folder) {
-    shell::resetMainModule();
-    shell::openDataStore(folder);
-    shell::loadHighestID();
-    shell::openSettingsRecordset();
-    shell::rebuildDataBaseList();
-    shell::mainModule().settingsRecordset.reset();
-}
-
 void importInto(benchmark::State& state, const QString& file) {
     long peak = 0, anon = 0;
     const auto sample = [&anon](qint64, qint64) {
@@ -114,7 +106,7 @@ void importInto(benchmark::State& state, const QString& file) {
         QTemporaryDir dir;
         QFile::copy(KENVORA_TEMPLATE_DB, dir.filePath("Kenvora.mdb"));
         QFile::setPermissions(dir.filePath("Kenvora.mdb"), QFile::ReadOwner | QFile::WriteOwner);
-        openProgram(dir.path());
+        bench::openProgramData(dir.path());
         QString message;
         exchange::ImportTarget target;
         target.newSet = exchange::newSetInputs(QStringLiteral("bench"), {}, &message);
@@ -143,7 +135,7 @@ void Import_100k_NoteHtml(benchmark::State& state) {
 
 void exportAs(benchmark::State& state, exchange::ExportFormat format) {
     const QString folder = benchdata::generatedFolder("kenvora-bench-window-1x100k", 1, kRows);
-    openProgram(folder);
+    bench::openProgramData(folder);
     exchange::ExportSettings s;
     s.path = tempPath(QStringLiteral("kenvora-bench-export.out"));
     s.format = format;

@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 
 #include "common/GeneratedData.h"
+#include "common/ProgramData.h"
 #include "drill/frmJustAnswerRate.h"
 #include "drill/frmTest.h"
 #include "platform/richtext/RichTextBox.h"
@@ -36,12 +37,7 @@ namespace {
 // The database opened into the main module with an MDI area, as the program has it.
 struct Program {
     explicit Program(const QString& folder) {
-        shell::resetMainModule();
-        shell::openDataStore(folder);
-        shell::loadHighestID();
-        shell::openSettingsRecordset();
-        shell::rebuildDataBaseList();
-        shell::mainModule().settingsRecordset.reset();
+        bench::openProgramData(folder);
         main.setCentralWidget(area = new QMdiArea);
         main.resize(1200, 900);
         main.show();
