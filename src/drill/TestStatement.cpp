@@ -1,6 +1,6 @@
 #include "drill/TestStatement.h"
 
-#include <QRegularExpression>
+#include "shell/RecordConditions.h"
 
 namespace drill {
 
@@ -8,23 +8,6 @@ QString testOrderBy(bool random, bool ascending) {
     if (random) return QStringLiteral("ORDER BY 正解率 DESC, 出題回数 DESC ");
     if (ascending) return QStringLiteral("ORDER BY 正解率 ASC, 登録時刻 ASC ");
     return QStringLiteral("ORDER BY 正解率 DESC, 登録時刻 DESC ");
-}
-
-bool isRateBound(const QString& text) {
-    static const QRegularExpression number(QStringLiteral("^\\s*(\\d+(\\.\\d*)?|\\.\\d+)\\s*$"));
-    return number.match(text).hasMatch();
-}
-
-QString rateConditionText(bool atOrAbove, const QString& rateText) {
-    return QStringLiteral("AND (正解率 ") +
-           (atOrAbove ? QStringLiteral(">= ") : QStringLiteral("<= ")) + rateText +
-           QStringLiteral(") ");
-}
-
-QString dateConditionText(const std::array<QString, 6>& d) {
-    return QStringLiteral("AND ((登録日 >= #") + d[0] + "/" + d[1] + "/" + d[2] +
-           QStringLiteral("#) AND ") + QStringLiteral("(登録日 <= #") + d[3] + "/" + d[4] + "/" +
-           d[5] + QStringLiteral("#)) ");
 }
 
 QString buildTestStatement(const TestConditions& c) {
@@ -55,8 +38,8 @@ QString buildTestStatement(const TestConditions& c) {
         first = false;
     }
     s += QStringLiteral(") ");
-    if (c.rateCondition) s += rateConditionText(c.atOrAbove, c.rateText);
-    if (c.dateCondition) s += dateConditionText(c.dateTexts);
+    if (c.rateCondition) s += shell::rateConditionText(c.atOrAbove, c.rateText);
+    if (c.dateCondition) s += shell::dateConditionText(c.dateTexts);
     s += testOrderBy(c.random, c.ascending);
     return s;
 }

@@ -26,13 +26,4 @@ QString testOrderBy(bool random, bool ascending);
 
 QString buildTestStatement(const TestConditions& conditions);
 
-// The condition pieces the search statement shares: "AND (正解率 >= 80) " and
-// "AND ((登録日 >= #y/m/d#) AND (登録日 <= #y/m/d#)) ".
-QString rateConditionText(bool atOrAbove, const QString& rateText);
-QString dateConditionText(const std::array<QString, 6>& dateTexts);
-
-// A rate bound the engine can read: digits with at most one decimal point ("80", "55.5").
-// Anything else never reaches the statement.
-bool isRateBound(const QString& text);
-
 }  // namespace drill

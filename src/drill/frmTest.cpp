@@ -14,7 +14,6 @@
 #include <QTimer>
 
 #include "drill/AnswerCounting.h"
-#include "drill/CheckRecordDay.h"
 #include "drill/TestLayout.h"
 #include "drill/TestStatement.h"
 #include "platform/dao/DaoError.h"
@@ -27,9 +26,11 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "records/RecordWindows.h"
+#include "shell/CheckRecordDay.h"
 #include "shell/DataErrors.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
+#include "shell/RecordConditions.h"
 #include "shell/frmMDI.h"
 
 namespace {
@@ -297,7 +298,7 @@ void frmTest::formLoad() {
                            static_cast<int>(drill::kTestWindowMinHeight), true);
     Form_Resize();
 
-    drill::fillRecordDayCombos(cmbRecordDay);
+    shell::fillRecordDayCombos(cmbRecordDay);
     for (auto* item : txtItem) item->clear();
     busy_ = true;
     for (auto* box : txtData) {
@@ -307,7 +308,7 @@ void frmTest::formLoad() {
     busy_ = false;
     optPoint[0]->setChecked(true);
     optPoint[2]->setChecked(true);
-    drill::fillRatePoints(cmbPoints);
+    shell::fillRatePoints(cmbPoints);
     for (int i = 0; i < 9; ++i) chkTest[i]->setChecked(i >= 2 && i <= 5);
     chkTest_Click(2);
     setToolTips();
@@ -375,9 +376,9 @@ void frmTest::cmdTest_Click(int index) {
 void frmTest::startTest() {
     std::array<QString, 6> dates;
     for (int i = 0; i < 6; ++i) dates[i] = cmbRecordDay[i]->currentText();
-    if (!drill::CheckRecordDay(dates)) return;
+    if (!shell::CheckRecordDay(dates)) return;
     // A bound that is not a number never reaches the engine; the previous test stays.
-    if (chkTest[0]->isChecked() && !drill::isRateBound(cmbPoints->currentText())) {
+    if (chkTest[0]->isChecked() && !shell::isRateBound(cmbPoints->currentText())) {
         ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly, appTitle());
         return;
     }

@@ -1,7 +1,7 @@
 #include "search/SearchStatement.h"
 
-#include "drill/TestStatement.h"
 #include "platform/dao/SafeLiteral.h"
+#include "shell/RecordConditions.h"
 
 namespace search {
 
@@ -66,8 +66,8 @@ QString buildSearchStatement(const SearchConditions& c) {
         }
         s += QStringLiteral(") ");
     }
-    if (c.rateCondition) s += drill::rateConditionText(c.atOrAbove, c.rateText);
-    if (c.dateCondition) s += drill::dateConditionText(c.dateTexts);
+    if (c.rateCondition) s += shell::rateConditionText(c.atOrAbove, c.rateText);
+    if (c.dateCondition) s += shell::dateConditionText(c.dateTexts);
     s += QStringLiteral("ORDER BY データ.dbID ASC, データ.登録日 ASC, データ.ID ASC;");
     return s;
 }

@@ -17,8 +17,6 @@
 #include <QStyleFactory>
 #include <QTimer>
 
-#include "drill/CheckRecordDay.h"
-#include "drill/TestStatement.h"
 #include "platform/dao/DaoError.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
@@ -35,9 +33,11 @@
 #include "search/SearchLayout.h"
 #include "search/SearchResultSource.h"
 #include "search/SearchStatement.h"
+#include "shell/CheckRecordDay.h"
 #include "shell/DataErrors.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
+#include "shell/RecordConditions.h"
 #include "shell/frmMDI.h"
 
 namespace {
@@ -347,10 +347,10 @@ void frmSearch::Form_Load() {
 
     ui::placeSizableWindow(this, parentWidget(), search::kSearchWidth, search::kSearchHeight, true);
 
-    drill::fillRatePoints(cmbPoints);
+    shell::fillRatePoints(cmbPoints);
     optPoint[0]->setChecked(true);
 
-    drill::fillRecordDayCombos(cmbRecordDay);
+    shell::fillRecordDayCombos(cmbRecordDay);
 
     ui::FlexGrid* g = MSHFlexGrid1;
     g->setVisible(true);
@@ -532,9 +532,9 @@ void frmSearch::cmdSearch_Click(int index) {
 }
 
 void frmSearch::runSearch() {
-    if (!drill::CheckRecordDay(dateTexts())) return;
+    if (!shell::CheckRecordDay(dateTexts())) return;
     // A bound that is no number never reaches the statement.
-    if (chkJustAnswerRate->isChecked() && !drill::isRateBound(cmbPoints->currentText())) {
+    if (chkJustAnswerRate->isChecked() && !shell::isRateBound(cmbPoints->currentText())) {
         ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly, title());
         return;
     }

@@ -4,6 +4,7 @@
 #include "drill/AnswerCounting.h"
 #include "drill/TestLayout.h"
 #include "drill/TestStatement.h"
+#include "shell/RecordConditions.h"
 
 namespace {
 
@@ -35,14 +36,14 @@ TEST(TestStatement, OrderAndConditionsByMode) {
     c.rateText = "ignored";
     EXPECT_TRUE(drill::buildTestStatement(c).endsWith(
         "WHERE ((データ.dbID = 5)) ORDER BY 正解率 DESC, 出題回数 DESC "));
-    EXPECT_EQ(drill::rateConditionText(false, "0"), "AND (正解率 <= 0) ");
+    EXPECT_EQ(shell::rateConditionText(false, "0"), "AND (正解率 <= 0) ");
 }
 
 TEST(TestStatement, RateBoundsThatMayReachTheEngine) {
     for (const char* ok : {"80", "0", "100", "55.5", " 60"})
-        EXPECT_TRUE(drill::isRateBound(ok)) << ok;
+        EXPECT_TRUE(shell::isRateBound(ok)) << ok;
     for (const char* bad : {"", "abc", "5a", "8 0", "-", "８０", "80) OR (1=1", "1e3"})
-        EXPECT_FALSE(drill::isRateBound(bad)) << bad;
+        EXPECT_FALSE(shell::isRateBound(bad)) << bad;
 }
 
 TEST(AnswerCounting, RightAndWrongOnNewAndAnsweredRecords) {
@@ -106,34 +107,34 @@ TEST(TestLayout, WorkedExampleSmallestSizeAndSnap) {
 
 #include <QDate>
 
-#include "drill/CheckRecordDay.h"
 #include "platform/ui/ScriptedDialogs.h"
+#include "shell/CheckRecordDay.h"
 
 namespace {
 
 TEST(CheckRecordDay, BothGroupsMustBeRealDates) {
     ui::ScopedScriptedDialogs boxes;
-    EXPECT_TRUE(drill::CheckRecordDay({"2024", "07", "05", "2024", "7", "5"}));
+    EXPECT_TRUE(shell::CheckRecordDay({"2024", "07", "05", "2024", "7", "5"}));
     EXPECT_TRUE(
-        drill::CheckRecordDay({"2020", "12", "31", "2000", "1", "1"}));  // start after end is valid
+        shell::CheckRecordDay({"2020", "12", "31", "2000", "1", "1"}));  // start after end is valid
     EXPECT_TRUE(boxes->shown().empty());
 
-    EXPECT_FALSE(drill::CheckRecordDay({"2019", "2", "30", "2024", "1", "1"}));
+    EXPECT_FALSE(shell::CheckRecordDay({"2019", "2", "30", "2024", "1", "1"}));
     ASSERT_EQ(boxes->shown().size(), 1u);
     EXPECT_EQ(boxes->shown()[0].text, "開始日の設定が不正です。");
     EXPECT_EQ(boxes->shown()[0].title, "KENVORA");
 
     EXPECT_FALSE(
-        drill::CheckRecordDay({"2019", "13", "1", "x", "", ""}));  // both bad: only the start
+        shell::CheckRecordDay({"2019", "13", "1", "x", "", ""}));  // both bad: only the start
     ASSERT_EQ(boxes->shown().size(), 2u);
     EXPECT_EQ(boxes->shown()[1].text, "開始日の設定が不正です。");
 
-    EXPECT_FALSE(drill::CheckRecordDay({"2024", "2", "29", "2023", "2", "29"}));
+    EXPECT_FALSE(shell::CheckRecordDay({"2024", "2", "29", "2023", "2", "29"}));
     EXPECT_EQ(boxes->shown()[2].text, "終了日の設定が不正です。");
 }
 
 TEST(CheckRecordDay, YearListsReachTheCurrentYear) {
-    const QStringList years = drill::recordDayYears();
+    const QStringList years = shell::recordDayYears();
     EXPECT_EQ(years.first(), "2000");
     EXPECT_EQ(years.last(), QString::number(QDate::currentDate().year()));
 }

@@ -9,7 +9,7 @@ class QComboBox;
 // The registration-date check of the search and test windows: both year/month/day groups
 // must be real dates. On the first bad group it shows "開始日" or "終了日" +
 // "の設定が不正です。" with the application title and returns false.
-namespace drill {
+namespace shell {
 
 bool CheckRecordDay(const std::array<QString, 6>& dateTexts);
 
@@ -23,4 +23,4 @@ void fillRecordDayCombos(const std::array<QComboBox*, 6>& combos);
 // The rate bound list: 100, 95, ... 0, showing 100.
 void fillRatePoints(QComboBox* combo);
 
-}  // namespace drill
+}  // namespace shell

@@ -1,14 +1,16 @@
-#include "drill/CheckRecordDay.h"
+#include "shell/CheckRecordDay.h"
 
 #include <QComboBox>
 #include <QDate>
 #include <QStringList>
 
+#include <cstddef>
+
 #include "platform/ui/MessageBox.h"
 #include "platform/vb/Format.h"
 #include "shell/DataStoreConstants.h"
 
-namespace drill {
+namespace shell {
 
 namespace {
 
@@ -43,7 +45,7 @@ void fillRecordDayCombos(const std::array<QComboBox*, 6>& combos) {
     for (int i = 1; i <= 12; ++i) months << QString::number(i);
     for (int i = 1; i <= 31; ++i) days << QString::number(i);
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
-    for (int g = 0; g < 2; ++g) {
+    for (std::size_t g = 0; g < 2; ++g) {
         combos[g * 3]->addItems(years);
         combos[g * 3 + 1]->addItems(months);
         combos[g * 3 + 2]->addItems(days);
@@ -58,4 +60,4 @@ void fillRatePoints(QComboBox* combo) {
     combo->setEditText(QStringLiteral("100"));
 }
 
-}  // namespace drill
+}  // namespace shell
