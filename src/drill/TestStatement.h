@@ -18,6 +18,7 @@ struct TestConditions {
     bool dateCondition = false;
     std::array<QString, 6> dateTexts;  // cmbRecordDay(0)..(5), verbatim
     bool random = false;               // chkTest(6)
+    bool weighted = false;             // chkTest(7), only with random
     bool ascending = true;             // optPoint(2)
 };
 

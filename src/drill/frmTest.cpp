@@ -13,7 +13,6 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "drill/AnswerCounting.h"
 #include "drill/TestLayout.h"
 #include "drill/TestStatement.h"
 #include "platform/dao/DaoError.h"
@@ -35,27 +34,8 @@
 
 namespace {
 
-// A set whose hiding colour was never chosen hides in light grey.
-constexpr std::uint32_t kDefaultHidingColour = 0xC0C0C0;
-
-// The four item boxes: show box, text field, rich text field, normal background field.
-struct BoxFields {
-    int showBox;
-    const char* text;
-    const char* rtf;
-    const char* back;
-};
-constexpr BoxFields kBoxes[4] = {{2, "項目1", "項目1RTF", "項目1背景色"},
-                                 {3, "項目2", "項目2RTF", "項目2背景色"},
-                                 {4, "項目3", "項目3RTF", "項目3背景色"},
-                                 {5, "コメント", "コメントRTF", "コメント背景色"}};
-
 QString appTitle() {
     return QString::fromLatin1(shell::kApplicationTitle);
-}
-
-std::uint32_t colourOf(const dao::Variant& v, std::uint32_t fallback) {
-    return v.isNull() ? fallback : static_cast<std::uint32_t>(v.toLong());
 }
 
 // A label, check box or button at its design place; the layout moves it later.
@@ -69,8 +49,7 @@ T* make(QWidget* parent, const QString& name, const QString& caption, int l, int
 
 }  // namespace
 
-frmTest::frmTest(QWidget* mainWindow)
-    : QDialog(mainWindow), random_(std::make_unique<drill::RandomSingle>()) {
+frmTest::frmTest(QWidget* mainWindow) : QDialog(mainWindow) {
     setObjectName(QStringLiteral("frmTest"));
     setWindowTitle(QStringLiteral("テスト"));
     buildControls();
@@ -316,7 +295,6 @@ void frmTest::formLoad() {
     setEnabledWithTip(optPoint[3], Label1[14], true);
     setEnabledWithTip(chkTest[7], Label1[15], false);
     setEnabledWithTip(cmdTest[0], Label1[16], false);
-    open_ = false;
     for (auto& entry : shell::mainModule().dataBaseList) entry.changed = false;
 }
 
@@ -382,13 +360,8 @@ void frmTest::startTest() {
         ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly, appTitle());
         return;
     }
-    if (open_ && rs_) {
-        // A typed edit of the question on screen is kept, as moving on would keep it.
-        if (rs_->RecordCount() > 0 && rs_->AbsolutePosition() >= 0) writeBack();
-        rs_->Close();
-        rs_.reset();
-        endCounted_ = false;
-    }
+    // A typed edit of the question on screen is kept, as moving on would keep it.
+    if (session_.hasQuestion()) writeBack();
     drill::TestConditions c;
     const auto& list = shell::mainModule().dataBaseList;
     for (int i = 0; i < lstDatabase->count(); ++i)
@@ -399,124 +372,65 @@ void frmTest::startTest() {
     c.dateCondition = chkTest[1]->isChecked();
     c.dateTexts = dates;
     c.random = chkTest[6]->isChecked();
+    c.weighted = chkTest[7]->isChecked();
     c.ascending = optPoint[2]->isChecked();
-    const QString statement = drill::buildTestStatement(c);
-    if (c.random) random_->seedFromClock();
-    rs_ = shell::mainModule().database->OpenRecordset(statement, dao::dbOpenDynaset);
-    if (rs_->RecordCount() > 0) {
-        if (c.random)
-            rs_->SetAbsolutePosition(
-                drill::RndPos(!chkTest[7]->isChecked(), rs_->RecordCount(), *random_));
-        showFirstQuestion();
-        open_ = true;
-        endCounted_ = false;
-    } else {
-        txtItem[6]->clear();
-        for (auto* item : txtItem) item->clear();
-        for (auto* box : txtData) {
-            box->setText(QString());
-            box->setTextRTF(QString());
-        }
-    }
+    if (session_.start(*shell::mainModule().database, c))
+        showQuestion(session_.firstQuestion(showSettings()));
+    else
+        emptyQuestion();
 }
 
-void frmTest::loadBox(int box) {
-    txtData[box]->setText(rs_->value(QString::fromUtf8(kBoxes[box].text)).displayText());
-    txtData[box]->setTextRTF(rs_->value(QString::fromUtf8(kBoxes[box].rtf)).displayText());
+drill::ShowSettings frmTest::showSettings() const {
+    drill::ShowSettings show;
+    for (int box = 0; box < 4; ++box) show.shown[box] = chkTest[2 + box]->isChecked();
+    show.hideByColour = chkTest[8]->isChecked();
+    return show;
 }
 
-void frmTest::emptyBox(int box) {
-    txtData[box]->setText(QString());
-    txtData[box]->setTextRTF(QString());
+void frmTest::setBox(int box, const drill::BoxView& view) {
+    txtData[box]->setText(view.text);
+    txtData[box]->setTextRTF(view.rtf);
+    txtData[box]->setBackColor(ui::qColorFromBgr(view.backColour));
 }
 
-void frmTest::setBoxBackground(int box) {
-    const bool hide = chkTest[8]->isChecked() && !chkTest[kBoxes[box].showBox]->isChecked();
-    const dao::Variant colour = hide ? rs_->value(QStringLiteral("文字隠用背景色"))
-                                     : rs_->value(QString::fromUtf8(kBoxes[box].back));
-    txtData[box]->setBackColor(
-        ui::qColorFromBgr(colourOf(colour, hide ? kDefaultHidingColour : 0xFFFFFF)));
-}
-
-void frmTest::showHeader() {
-    txtItem[0]->setText(rs_->value(QStringLiteral("データベース名")).displayText());
-    txtItem[1]->setText(rs_->value(QStringLiteral("項目1名称")).displayText());
-    txtItem[2]->setText(rs_->value(QStringLiteral("項目2名称")).displayText());
-    txtItem[3]->setText(rs_->value(QStringLiteral("項目3名称")).displayText());
-    // A record without a rate shows 0.0.
-    const dao::Variant rate = rs_->value(QStringLiteral("正解率"));
-    txtItem[4]->setText(drill::rateText(rate.isNull() ? 0.0 : rate.toDouble()));
-    const dao::Variant threshold = rs_->value(QStringLiteral("正解率閾値"));
-    const bool above = drill::rateAtOrAboveThreshold(threshold.isNull() ? 0 : threshold.toLong(),
-                                                     txtItem[4]->text());
-    const dao::Variant back =
-        rs_->value(above ? QStringLiteral("正解率以上背景色") : QStringLiteral("正解率未満背景色"));
-    ui::setCompactColors(txtItem[4], ui::qColorFromBgr(colourOf(back, 0xFFFFFF)),
-                         txtItem[4]->palette().color(QPalette::Text));
-    txtItem[5]->setText(rs_->value(QStringLiteral("登録日")).displayText());
-    txtItem[6]->setText(
-        QStringLiteral("%1/%2").arg(rs_->AbsolutePosition() + 1).arg(rs_->RecordCount()));
-}
-
-void frmTest::showFirstQuestion() {
-    shownPosition_ = rs_->AbsolutePosition();
-    txtItem[0]->setText(rs_->value(QStringLiteral("データベース名")).displayText());
-    for (int box = 0; box < 4; ++box) {
-        const bool shown =
-            chkTest[kBoxes[box].showBox]->isChecked() || (box == 0 && chkTest[8]->isChecked());
-        if (shown) {
-            loadBox(box);
-        } else {
-            txtData[box]->setLocked(true);
-            emptyBox(box);
-        }
-        setBoxBackground(box);
-    }
-    showHeader();
-}
-
-void frmTest::showQuestionAfterMove() {
+void frmTest::showQuestion(const drill::QuestionView& q) {
     for (int box = 0; box < 4; ++box)
-        txtData[box]->setLocked(!chkTest[kBoxes[box].showBox]->isChecked());
-    for (int box = 0; box < 4; ++box) {
-        if (chkTest[kBoxes[box].showBox]->isChecked())
-            loadBox(box);
-        else
-            emptyBox(box);
-        setBoxBackground(box);
+        if (q.boxes[box].locked) txtData[box]->setLocked(*q.boxes[box].locked);
+    for (int box = 0; box < 4; ++box) setBox(box, q.boxes[box]);
+    txtItem[0]->setText(q.setName);
+    for (int k = 0; k < 3; ++k) txtItem[1 + k]->setText(q.itemNames[k]);
+    txtItem[4]->setText(q.rate);
+    ui::setCompactColors(txtItem[4], ui::qColorFromBgr(q.rateBackColour),
+                         txtItem[4]->palette().color(QPalette::Text));
+    txtItem[5]->setText(q.registered);
+    txtItem[6]->setText(q.counter);
+}
+
+void frmTest::emptyQuestion() {
+    for (auto* item : txtItem) item->clear();
+    for (auto* box : txtData) {
+        box->setText(QString());
+        box->setTextRTF(QString());
     }
-    showHeader();
 }
 
 void frmTest::writeBack() {
     if (!edited_) return;
-    rs_->Edit();
+    dao::Recordset& rs = *session_.recordset();
+    rs.Edit();
     for (int box = 0; box < 4; ++box) {
         if (txtData[box]->Locked()) continue;
-        rs_->Fields(QString::fromUtf8(kBoxes[box].text)) = txtData[box]->Text();
-        rs_->Fields(QString::fromUtf8(kBoxes[box].rtf)) = txtData[box]->TextRTF();
+        rs.Fields(QString::fromUtf8(drill::kQuestionBoxes[box].text)) = txtData[box]->Text();
+        rs.Fields(QString::fromUtf8(drill::kQuestionBoxes[box].rtf)) = txtData[box]->TextRTF();
     }
-    rs_->Update();
-}
-
-void frmTest::nextPosition() {
-    const int n = rs_->RecordCount();
-    if (chkTest[6]->isChecked()) {
-        rs_->SetAbsolutePosition(drill::RndPos(!chkTest[7]->isChecked(), n, *random_));
-        return;
-    }
-    rs_->MoveNext();
-    if (rs_->AtEOF()) {
-        endCounted_ = true;
-        rs_->MoveLast();
-    }
+    rs.Update();
 }
 
 void frmTest::answer(bool correct) {
-    if (!open_ || !rs_ || rs_->RecordCount() == 0) return;
+    if (!session_.hasQuestions()) return;
     writeBack();
     bool count = true;
-    if (endCounted_) {
+    if (session_.endCounted()) {
         count =
             ui::MsgBox(
                 QStringLiteral("最終データです。\n一度カウントしています。再カウントしますか。"),
@@ -526,60 +440,36 @@ void frmTest::answer(bool correct) {
     // when the window closes.
     busy_ = false;
     if (!count) return;
-    const drill::AnswerCounts counts =
-        drill::countAnswer(rs_->value(QStringLiteral("正解回数")).toLong(),
-                           rs_->value(QStringLiteral("出題回数")).toLong(), correct);
-    rs_->Edit();
-    rs_->Fields(QStringLiteral("正解率")) = counts.rate;
-    rs_->Fields(QStringLiteral("正解回数")) = counts.right;
-    rs_->Fields(QStringLiteral("出題回数")) = counts.asked;
-    rs_->Update();
-    nextPosition();
-    if (rs_->AbsolutePosition() != shownPosition_) showQuestionAfterMove();
-    shownPosition_ = rs_->AbsolutePosition();
+    session_.answer(correct,
+                    drill::questionOrder(chkTest[6]->isChecked(), chkTest[7]->isChecked()));
+    if (const auto q = session_.questionAfterMove(showSettings())) showQuestion(*q);
 }
 
 void frmTest::move(int button) {
-    if (!open_ || !rs_ || rs_->RecordCount() == 0) return;
+    if (!session_.hasQuestions()) return;
     writeBack();
-    switch (button) {
-        case 5:
-            endCounted_ = false;
-            rs_->MoveFirst();
-            break;
-        case 6:
-            endCounted_ = false;
-            rs_->MovePrevious();
-            if (rs_->AtBOF()) rs_->MoveFirst();
-            break;
-        case 7:
-            rs_->MoveNext();
-            if (rs_->AtEOF()) rs_->MoveLast();
-            break;
-        default:
-            rs_->MoveLast();
-            break;
-    }
-    if (rs_->AbsolutePosition() != shownPosition_) showQuestionAfterMove();
-    shownPosition_ = rs_->AbsolutePosition();
+    constexpr drill::QuestionMove kMoves[4] = {
+        drill::QuestionMove::First, drill::QuestionMove::Previous, drill::QuestionMove::Next,
+        drill::QuestionMove::Last};
+    session_.move(kMoves[button - 5]);
+    if (const auto q = session_.questionAfterMove(showSettings())) showQuestion(*q);
 }
 
 void frmTest::reveal() {
-    if (!open_ || !rs_ || rs_->AbsolutePosition() < 0) return;
+    if (!session_.hasQuestion()) return;
+    const auto boxes = session_.revealed(showSettings());
     for (int box = 0; box < 4; ++box) {
-        if (chkTest[kBoxes[box].showBox]->isChecked()) continue;
-        loadBox(box);
-        txtData[box]->setBackColor(
-            ui::qColorFromBgr(colourOf(rs_->value(QString::fromUtf8(kBoxes[box].back)), 0xFFFFFF)));
+        if (!boxes[box]) continue;
+        setBox(box, *boxes[box]);
         txtData[box]->setLocked(false);
     }
 }
 
 void frmTest::txtData_Change(int) {
-    if (busy_ || !open_ || !rs_ || rs_->AbsolutePosition() < 0) return;
+    if (busy_ || !session_.hasQuestion()) return;
     std::int32_t dbID = -1;
     try {
-        dbID = rs_->value(QStringLiteral("dbID")).toInteger();
+        dbID = session_.recordset()->value(QStringLiteral("dbID")).toInteger();
     } catch (const dao::DaoError&) {
         // The record went away under the window; the edit still counts as one.
     }
@@ -615,11 +505,8 @@ void frmTest::Form_QueryUnload() {
     if (unloaded_) return;
     unloaded_ = true;
     try {
-        if (open_ && rs_) {
-            if (rs_->RecordCount() > 0 && rs_->AbsolutePosition() >= 0) writeBack();
-            rs_->Close();
-            rs_.reset();
-        }
+        if (session_.hasQuestion()) writeBack();
+        session_.close();
         if (shell::mainModule().openWindowCount > 0) records::RefreshRecordWindows();
     } catch (const dao::DaoError& e) {
         shell::ReportDataError(e);

@@ -5,7 +5,7 @@
 #include <array>
 #include <memory>
 
-#include "drill/RndPos.h"
+#include "drill/TestSession.h"
 
 class QCheckBox;
 class QComboBox;
@@ -56,11 +56,13 @@ public:
     void Form_QueryUnload();
 
     // The random values a test draws from (tests make them predictable).
-    drill::RandomSingle& random() { return *random_; }
-    void setRandom(std::unique_ptr<drill::RandomSingle> random) { random_ = std::move(random); }
-    dao::Recordset* testRecordset() const { return rs_.get(); }
-    bool isOpen() const { return open_; }
-    bool endCounted() const { return endCounted_; }
+    drill::RandomSingle& random() { return session_.random(); }
+    void setRandom(std::unique_ptr<drill::RandomSingle> random) {
+        session_.setRandom(std::move(random));
+    }
+    dao::Recordset* testRecordset() const { return session_.recordset(); }
+    bool isOpen() const { return session_.hasQuestions(); }
+    bool endCounted() const { return session_.endCounted(); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -77,21 +79,14 @@ private:
     void move(int button);
     void reveal();
     void writeBack();
-    void showFirstQuestion();
-    void showQuestionAfterMove();
-    void loadBox(int box);
-    void emptyBox(int box);
-    void setBoxBackground(int box);
-    void showHeader();
-    void nextPosition();
+    drill::ShowSettings showSettings() const;
+    void showQuestion(const drill::QuestionView& question);
+    void setBox(int box, const drill::BoxView& view);
+    void emptyQuestion();
 
-    std::unique_ptr<dao::Recordset> rs_;
-    std::unique_ptr<drill::RandomSingle> random_;
-    bool open_ = false;
+    drill::TestSession session_;
     bool busy_ = false;
     bool edited_ = false;
-    bool endCounted_ = false;
-    int shownPosition_ = -1;
     bool unloaded_ = false;
 };
 

@@ -2,30 +2,16 @@
 // exponent bands for large counts.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <vector>
 
 #include "drill/RndPos.h"
+#include "drill/ScriptedRandom.h"
 
 namespace {
 
 using drill::RndPos;
 
-// Hands out chosen values u = m / 2^24.
-class ScriptedRandom : public drill::RandomSingle {
-public:
-    explicit ScriptedRandom(std::deque<double> values)
-        : RandomSingle(1), values_(std::move(values)) {}
-    std::uint32_t nextMantissa() override {
-        const double u = values_.front();
-        values_.pop_front();
-        return static_cast<std::uint32_t>(u * 16777216.0);
-    }
-    size_t left() const { return values_.size(); }
-
-private:
-    std::deque<double> values_;
-};
+using testing_support::ScriptedRandom;
 
 std::vector<double> frequencies(bool uniform, int n, int draws) {
     drill::RandomSingle random(12345);
