@@ -125,3 +125,43 @@ TEST_F(DropWindowTest, EachBoxShowsAllThreeLines) {
 }
 
 }  // namespace
+
+#include <QAction>
+#include <QTest>
+
+namespace {
+
+// The delimiter menu and the double click as a user reaches them: a right click on the box,
+// the menu item found by its name, a double click on the box.
+TEST_F(DropWindowTest, TheDelimiterMenuAndTheDoubleClickAnswerTheUser) {
+    addSet(1, "a set with a rather long name for one narrow box", "：,-", "、,・");
+    openSet(1);
+    auto d = drop();
+    d->show();
+    DropBox* box = d->findChild<DropBox*>(QStringLiteral("txtDrop(0)"));
+    ASSERT_NE(box, nullptr);
+    const auto pick = [&](const QString& item) {
+        QTest::mouseClick(box->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+        QAction* action = d->findChild<QAction*>(item);
+        EXPECT_TRUE(d->mnuPopup->isVisible());
+        d->mnuPopup->hide();
+        ASSERT_NE(action, nullptr) << item.toStdString();
+        action->trigger();
+    };
+    pick(QStringLiteral("mnuSplit1(1)"));
+    EXPECT_EQ(shell::mainModule().childSettings[0].text[0], "-,：");
+    EXPECT_TRUE(box->toPlainText().contains("\n-\n"));
+    pick(QStringLiteral("mnuSplit2(1)"));
+    EXPECT_EQ(shell::mainModule().childSettings[0].text[1], "・,、");
+    EXPECT_TRUE(box->toPlainText().endsWith("\n・"));
+    pick(QStringLiteral("mnuSplit1(0)"));  // the first item: shown, the list stays
+    EXPECT_EQ(shell::mainModule().childSettings[0].text[0], "-,：");
+
+    QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_GT(box->width(), ui::px(1575));
+    EXPECT_TRUE(box->toPlainText().startsWith("a set with a rather long name for one narrow box"));
+    QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(box->width(), ui::px(1575));
+}
+
+}  // namespace
