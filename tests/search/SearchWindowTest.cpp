@@ -622,3 +622,100 @@ TEST_F(SearchWindowTest, GridHeadersAreNotCutOff) {
 }
 
 }  // namespace
+
+namespace {
+
+// Picks the next entry of a combo found by name with the arrow key, as a user does.
+QComboBox* pickNext(QWidget* window, const QString& name, int fromIndex) {
+    auto* combo = window->findChild<QComboBox*>(name);
+    if (!combo) return nullptr;
+    combo->setCurrentIndex(fromIndex);
+    QTest::keyClick(combo, Qt::Key_Down);
+    return combo;
+}
+
+// Each date combo checks its group when the user picks from it; a lost connection fails.
+TEST_F(SearchWindowTest, PickingFromEachDateComboChecksItsGroup) {
+    addSet(1, "a");
+    open();
+    struct Pick {
+        int combo;
+        int from;        // the entry before the picked one
+        QString picked;  // the group then reads picked into a date that does not exist
+        QString message;
+    };
+    const Pick picks[6] = {{0, 0, "2001", "開始日の設定が不正です。"},  // 2001/2/29
+                           {1, 0, "2", "開始日の設定が不正です。"},     // 2000/2/30
+                           {2, 28, "30", "開始日の設定が不正です。"},   // 2000/2/30
+                           {3, 0, "2001", "終了日の設定が不正です。"},
+                           {4, 0, "2", "終了日の設定が不正です。"},
+                           {5, 28, "30", "終了日の設定が不正です。"}};
+    for (const Pick& p : picks) {
+        const int first = p.combo < 3 ? 0 : 3;
+        w->cmbRecordDay[first]->setEditText("2000");
+        w->cmbRecordDay[first + 1]->setEditText("2");
+        w->cmbRecordDay[first + 2]->setEditText(p.combo == first ? "29" : "30");
+        boxes->clearShown();
+        QComboBox* combo =
+            pickNext(w.get(), QStringLiteral("cmbRecordDay(%1)").arg(p.combo), p.from);
+        ASSERT_NE(combo, nullptr) << p.combo;
+        EXPECT_EQ(combo->currentText(), p.picked) << p.combo;
+        ASSERT_EQ(boxes->shown().size(), 1u) << p.combo;
+        EXPECT_EQ(boxes->shown()[0].text, p.message) << p.combo;
+        EXPECT_EQ(combo->currentText(), p.picked);  // the pick stays
+        // A pick that makes a real date says nothing.
+        w->cmbRecordDay[first + 2]->setEditText("1");
+        pickNext(w.get(), QStringLiteral("cmbRecordDay(%1)").arg(first + 1), 2);  // 4/1
+        EXPECT_EQ(boxes->shown().size(), 1u) << p.combo;
+    }
+}
+
+// The conditions set as a user sets them, every control found by its name, then searched.
+TEST_F(SearchWindowTest, TheConditionControlsFoundByNameAnswerTheUser) {
+    addSet(1, "a");
+    addSet(2, "b");
+    addRecord(1, 1, "x low", "2024/01/01");
+    addRecord(2, 1, "x high", "2024/01/02");
+    addRecord(3, 1, "y low", "2024/01/03");
+    addRecord(4, 2, "x other set", "2024/01/04");
+    setRate(1, 10);
+    setRate(2, 90);
+    setRate(3, 10);
+    setRate(4, 10);
+    open();
+    QApplication::setActiveWindow(w.get());
+    const auto find = [this](const char* name) {
+        auto* widget = w->findChild<QWidget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    };
+    QTest::mouseClick(find("chkWord"), Qt::LeftButton);
+    QTest::keyClicks(find("txtSearch(0)"), "x");
+    EXPECT_FALSE(w->cmdSearch[0]->isEnabled());  // no set chosen yet
+    auto* list = static_cast<QListWidget*>(find("lstDatabase"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(w->lstDatabase->selectedItems().size(), 1);
+    EXPECT_TRUE(w->cmdSearch[0]->isEnabled());
+    QTest::mouseClick(find("chkJustAnswerRate"), Qt::LeftButton);
+    QTest::mouseClick(find("optPoint(1)"), Qt::LeftButton);
+    pickNext(w.get(), "cmbPoints", 16);  // 20, then 15
+    EXPECT_EQ(w->cmbPoints->currentText(), "15");
+    QTest::mouseClick(find("chkRecordDay"), Qt::LeftButton);
+    w->cmbRecordDay[1]->setEditText("12");
+    w->cmbRecordDay[2]->setEditText("31");
+    pickNext(w.get(), "cmbRecordDay(0)", 23);  // 2024
+    QTest::mouseClick(find("cmdSearch(0)"), Qt::LeftButton);
+    EXPECT_TRUE(boxes->shown().empty());
+    // Set a, "x", rate at or below 15, registered from 2024/12/31 to today: nothing.
+    EXPECT_EQ(w->txtSearch[7]->text(), "");
+    w->cmbRecordDay[1]->setEditText("1");
+    w->cmbRecordDay[2]->setEditText("1");
+    QTest::mouseClick(find("cmdSearch(0)"), Qt::LeftButton);
+    EXPECT_EQ(gridColumn(1), QStringList{"x low"});
+    QTest::mouseClick(find("optPoint(0)"), Qt::LeftButton);
+    QTest::mouseClick(find("cmdSearch(0)"), Qt::LeftButton);
+    EXPECT_EQ(gridColumn(1), QStringList{"x high"});
+}
+
+}  // namespace
