@@ -353,3 +353,154 @@ TEST_F(TestWindowTest, StatisticsHeadersAreNotCutOff) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every control of the test window found by its name and driven as a user drives it, so a
+// lost connection or a renamed control fails here.
+template <typename T = QWidget>
+T* named(frmTest& w, const char* name) {
+    auto* control = w.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+}
+
+void clickNamed(frmTest& w, const char* name) {
+    QTest::mouseClick(named(w, name), Qt::LeftButton);
+}
+
+void clickFirstSet(frmTest& w) {
+    auto* list = named<QListWidget>(w, "lstDatabase");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+}
+
+// The entry after `from` of a combo, picked with the arrow key.
+void pickNext(frmTest& w, const char* name, int from) {
+    auto* combo = named<QComboBox>(w, name);
+    combo->setCurrentIndex(from);
+    QTest::keyClick(combo, Qt::Key_Down);
+}
+
+TEST_F(TestWindowTest, TheConditionControlsFoundByNameAnswerTheUser) {
+    for (int i = 1; i <= 4; ++i)
+        addRecord(i, 1, QString("r%1").arg(i), "2020/01/01", QString("0%1:00:00").arg(i));
+    shell::mainModule().database->Execute("UPDATE データ SET 正解率 = ID * 20");
+    auto w = window();
+    QApplication::setActiveWindow(w.get());
+    const QPushButton* start = w->cmdTest[0];
+    clickNamed(*w, "chkTest(0)");      // the rate condition
+    EXPECT_FALSE(start->isEnabled());  // no set chosen
+    clickFirstSet(*w);
+    EXPECT_TRUE(start->isEnabled());
+    clickNamed(*w, "chkTest(0)");
+    EXPECT_FALSE(start->isEnabled());
+    clickNamed(*w, "chkTest(1)");  // the date condition
+    EXPECT_TRUE(start->isEnabled());
+    clickNamed(*w, "chkTest(1)");
+    EXPECT_FALSE(start->isEnabled());
+
+    clickNamed(*w, "chkTest(6)");  // random
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_TRUE(w->chkTest[7]->isEnabled());
+    EXPECT_FALSE(w->optPoint[2]->isEnabled());
+    EXPECT_FALSE(w->optPoint[3]->isEnabled());
+    clickNamed(*w, "chkTest(7)");  // weighted
+    w->setRandom(std::make_unique<Fixed>(0.55));
+    clickNamed(*w, "cmdTest(0)");
+    EXPECT_EQ(w->txtData[0]->Text(), "r2");  // position 2 of r4, r3, r2, r1
+    clickNamed(*w, "chkTest(6)");
+    EXPECT_FALSE(w->chkTest[7]->isEnabled());
+    EXPECT_TRUE(w->optPoint[3]->isEnabled());
+
+    // Fixed order: at or below 40, descending, registered from 2020/1/1 to today.
+    clickNamed(*w, "chkTest(0)");
+    clickNamed(*w, "optPoint(1)");
+    clickNamed(*w, "optPoint(3)");
+    pickNext(*w, "cmbPoints", 11);  // 45, then 40
+    EXPECT_EQ(w->cmbPoints->currentText(), "40");
+    clickNamed(*w, "chkTest(1)");
+    w->cmbRecordDay[1]->setEditText("1");
+    w->cmbRecordDay[2]->setEditText("1");
+    pickNext(*w, "cmbRecordDay(0)", 19);  // 2020
+    clickNamed(*w, "cmdTest(0)");
+    EXPECT_EQ(w->txtItem[6]->text(), "1/2");
+    EXPECT_EQ(w->txtData[0]->Text(), "r2");
+    clickNamed(*w, "optPoint(0)");  // at or above 40, still descending
+    clickNamed(*w, "cmdTest(0)");
+    EXPECT_EQ(w->txtItem[6]->text(), "1/3");
+    EXPECT_EQ(w->txtData[0]->Text(), "r4");
+    clickNamed(*w, "optPoint(2)");  // ascending
+    clickNamed(*w, "cmdTest(0)");
+    EXPECT_EQ(w->txtData[0]->Text(), "r2");
+    pickNext(*w, "cmbRecordDay(0)", 20);  // from 2021: nothing
+    pickNext(*w, "cmbRecordDay(3)", 0);   // to 2001: a start after the end is valid
+    pickNext(*w, "cmbRecordDay(4)", 0);
+    pickNext(*w, "cmbRecordDay(5)", 0);
+    clickNamed(*w, "cmdTest(0)");
+    EXPECT_EQ(w->txtItem[6]->text(), "");
+    EXPECT_TRUE(boxes->shown().empty());
+}
+
+TEST_F(TestWindowTest, TheQuestionControlsFoundByNameAnswerTheUser) {
+    shell::mainModule().database->Execute("UPDATE データベース設定 SET 文字隠用背景色 = 255");
+    for (int i = 1; i <= 3; ++i)
+        shell::mainModule().database->Execute(
+            QString("INSERT INTO データ (ID, dbID, 項目１, 項目２, 項目３, コメント, 登録日, "
+                    "登録時刻) VALUES (%1, 1, 'q%1', 'a%1', 't%1', 'c%1', #2020/1/1#, #%1:00:00#)")
+                .arg(i));
+    auto w = window();
+    clickNamed(*w, "cmdTest(1)");  // select all
+    EXPECT_EQ(w->lstDatabase->selectedItems().size(), 2);
+    clickNamed(*w, "cmdTest(2)");  // invert
+    EXPECT_TRUE(w->lstDatabase->selectedItems().isEmpty());
+    clickFirstSet(*w);
+    clickNamed(*w, "chkTest(0)");
+    w->cmbPoints->setEditText("0");
+    for (const char* show : {"chkTest(2)", "chkTest(3)", "chkTest(4)", "chkTest(5)", "chkTest(8)"})
+        clickNamed(*w, show);  // nothing shown, hidden by colour
+    clickNamed(*w, "cmdTest(0)");
+    EXPECT_EQ(w->txtItem[6]->text(), "1/3");
+    EXPECT_EQ(w->txtData[0]->Text(), "q1");  // item 1 on the hiding colour at the start
+    for (int box = 1; box < 4; ++box) {
+        EXPECT_EQ(w->txtData[box]->Text(), "") << box;
+        EXPECT_TRUE(w->txtData[box]->Locked()) << box;
+    }
+
+    clickNamed(*w, "cmdTest(7)");  // next
+    EXPECT_EQ(w->txtItem[6]->text(), "2/3");
+    for (int box = 0; box < 4; ++box) EXPECT_EQ(w->txtData[box]->Text(), "") << box;
+    EXPECT_EQ(testing_support::backgroundOf(w->txtData[1]->viewport()), ui::qColorFromBgr(255));
+    clickNamed(*w, "cmdTest(9)");  // reveal
+    EXPECT_EQ(w->txtData[1]->Text(), "a2");
+    EXPECT_EQ(w->txtData[3]->Text(), "c2");
+    EXPECT_FALSE(w->txtData[1]->Locked());
+    auto* box = named<richtext::RichTextBox>(*w, "txtData(1)");
+    box->setFocus();
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, "!");
+    clickNamed(*w, "cmdTest(8)");  // last: the revealed edit is written back
+    EXPECT_EQ(w->txtItem[6]->text(), "3/3");
+    EXPECT_EQ(field(2, "項目2"), "a2!");
+    clickNamed(*w, "cmdTest(6)");  // previous
+    EXPECT_EQ(w->txtItem[6]->text(), "2/3");
+    clickNamed(*w, "cmdTest(5)");  // first
+    EXPECT_EQ(w->txtItem[6]->text(), "1/3");
+    clickNamed(*w, "cmdTest(3)");  // right
+    EXPECT_EQ(counts(1), "1/1/100");
+    EXPECT_EQ(w->txtItem[6]->text(), "2/3");
+    clickNamed(*w, "cmdTest(4)");  // wrong
+    EXPECT_EQ(counts(2), "0/1/0");
+    EXPECT_EQ(w->txtItem[6]->text(), "3/3");
+
+    for (const char* show : {"chkTest(2)", "chkTest(3)", "chkTest(4)", "chkTest(5)"})
+        clickNamed(*w, show);  // everything shown from the next move on
+    clickNamed(*w, "cmdTest(5)");
+    EXPECT_EQ(w->txtData[0]->Text(), "q1");
+    EXPECT_EQ(w->txtData[1]->Text(), "a1");
+    EXPECT_EQ(w->txtData[2]->Text(), "t1");
+    EXPECT_EQ(w->txtData[3]->Text(), "c1");
+    EXPECT_FALSE(w->txtData[2]->Locked());
+}
+
+}  // namespace
