@@ -135,8 +135,10 @@ void frmOption::fillDisplayPage() {
             return;
         }
         if (!findChosenSet(1)) return;
-        for (int i = 0; i < 7; ++i)
-            setItemColor(i, static_cast<std::uint32_t>(rs_->Fields(2 + i).Value().toLong()));
+        for (int box = 0; box < shell::kStyledBoxCount; ++box)
+            setItemColor(box,
+                         static_cast<std::uint32_t>(
+                             rs_->Fields(shell::settingsColumn::backColor(box)).Value().toLong()));
         const dao::Variant hiding = rs_->value(QStringLiteral("文字隠用背景色"));
         setItemColor(7, hiding.isNull() ? kDefaultHidingColour
                                         : static_cast<std::uint32_t>(hiding.toLong()));
@@ -210,8 +212,10 @@ void frmOption::applyDisplayPage() {
     if (m.openWindowCount > 0) {
         for (shell::ChildSettings& s : m.childSettings) {
             if (s.name != name || s.slotFree) continue;
-            for (int n = 1; n <= 5; ++n) s.yesNo[n] = chkDisp[n - 1]->checkState() == Qt::Checked;
-            for (int n = 1; n <= 7; ++n) s.numeric[n] = static_cast<std::int32_t>(itemColor(n - 1));
+            for (int box = 0; box < shell::kRecordTextBoxCount; ++box)
+                s.settings.use[box] = chkDisp[box]->checkState() == Qt::Checked;
+            for (int box = 0; box < shell::kStyledBoxCount; ++box)
+                s.settings.boxes[box].backColor = static_cast<std::int32_t>(itemColor(box));
         }
     }
     // A value the row refuses (a threshold that is no number) is reported; the others are
@@ -222,8 +226,11 @@ void frmOption::applyDisplayPage() {
         editing = true;
     });
     if (editing) {
-        for (int i = 0; i < 7; ++i)
-            step([&] { rs_->Fields(2 + i) = static_cast<std::int32_t>(itemColor(i)); });
+        for (int box = 0; box < shell::kStyledBoxCount; ++box)
+            step([&] {
+                rs_->Fields(shell::settingsColumn::backColor(box)) =
+                    static_cast<std::int32_t>(itemColor(box));
+            });
         step([&] {
             rs_->Fields(QStringLiteral("文字隠用背景色")) = static_cast<std::int32_t>(itemColor(7));
         });

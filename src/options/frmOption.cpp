@@ -297,36 +297,41 @@ void frmOption::ApplyOptionSettings(int kind) {
     w->eventsEnabled = false;  // the window's own change handlers stay out of this
     if (kind == 0) {
         s.name = newDataBaseText(0);
-        s.text[2] = newDataBaseText(1);
-        s.text[3] = newDataBaseText(3);
-        s.text[4] = newDataBaseText(5);
-        s.text[0] = newDataBaseText(2);
-        s.text[1] = newDataBaseText(4);
-        s.text[12] = newDataBaseText(6);
+        s.settings.itemNames[0] = newDataBaseText(1);
+        s.settings.itemNames[1] = newDataBaseText(3);
+        s.settings.itemNames[2] = newDataBaseText(5);
+        s.settings.delimiters[0] = newDataBaseText(2);
+        s.settings.delimiters[1] = newDataBaseText(4);
+        s.settings.comment = newDataBaseText(6);
         w->setWindowTitle(s.name);
         if (QWidget* sub = w->parentWidget(); sub && sub->inherits("QMdiSubWindow"))
             sub->setWindowTitle(s.name);
-        for (int i = 0; i < 3; ++i) w->txtItem[i]->setText(s.text[2 + i]);
+        for (int i = 0; i < 3; ++i) w->txtItem[i]->setText(s.settings.itemNames[i]);
         for (int k = 0; k < 2; ++k) {
             const int box = k == 0 ? 2 : 4;
             setNewDataBaseText(box, records::NormalizeDelimiterList(newDataBaseText(box)));
-            s.text[k] = newDataBaseText(box);
+            s.settings.delimiters[k] = newDataBaseText(box);
         }
         records::FillDelimiterCombos(slot);
     } else {
         bool ok = false;
         const double threshold = cmbPointUpper->currentText().trimmed().toDouble(&ok);
         // A threshold that is no number keeps the window's own; writing it was refused.
-        if (ok) s.numeric[0] = static_cast<std::int32_t>(std::lround(threshold));
-        for (int n = 1; n <= 7; ++n) s.numeric[n] = static_cast<std::int32_t>(itemColor(n - 1));
-        s.numeric[27] = static_cast<std::int32_t>(itemColor(7));
-        for (int n = 1; n <= 5; ++n) s.yesNo[n] = chkDisp[n - 1]->checkState() == Qt::Checked;
+        if (ok) s.settings.threshold = static_cast<std::int32_t>(std::lround(threshold));
+        for (int box = 0; box < shell::kStyledBoxCount; ++box)
+            s.settings.boxes[box].backColor = static_cast<std::int32_t>(itemColor(box));
+        s.settings.hidingColor = static_cast<std::int32_t>(itemColor(7));
+        for (int box = 0; box < shell::kRecordTextBoxCount; ++box)
+            s.settings.use[box] = chkDisp[box]->checkState() == Qt::Checked;
         for (int n = 0; n < 5; ++n) w->txtData[n]->setBackColor(ui::qColorFromBgr(itemColor(n)));
         // Only the rate box's colour changes: reshowing the record would drop pending edits.
-        const bool above = records::rateAtOrAboveAtOpening(w->txtPonit->text(), s.numeric[0]);
+        const bool above =
+            records::rateAtOrAboveAtOpening(w->txtPonit->text(), s.settings.threshold);
+        const shell::BoxStyle& rate =
+            s.settings.boxes[above ? shell::kRateAtOrAboveBox : shell::kRateBelowBox];
         QPalette palette = w->txtPonit->palette();
         palette.setColor(QPalette::Base,
-                         ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[above ? 6 : 7])));
+                         ui::qColorFromBgr(static_cast<std::uint32_t>(rate.backColor)));
         w->txtPonit->setPalette(palette);
         records::LayoutRecordWindow(slot);
     }

@@ -150,23 +150,20 @@ QString now() {
 void paintRateBox(int slot, bool decimalComparison) {
     frmMDIChild* w = windowOfSlot(slot);
     if (!w) return;
-    const shell::ChildSettings& s = settingsOf(slot);
-    const int threshold = s.numeric[0];
-    const bool above = decimalComparison ? rateAtOrAboveAtOpening(w->txtPonit->text(), threshold)
-                                         : rateAtOrAboveWhenShown(w->txtPonit->text(), threshold);
-    // Numeric 6/7 back colours, 13/14 text colours, 20/21 sizes; text 10/11 fonts;
-    // Yes/No 11/12 bold, 18/19 italic, 25/26 strike-through, 32/33 underline.
-    const int k = above ? 0 : 1;
+    const shell::SetSettings& s = settingsOf(slot).settings;
+    const bool above = decimalComparison ? rateAtOrAboveAtOpening(w->txtPonit->text(), s.threshold)
+                                         : rateAtOrAboveWhenShown(w->txtPonit->text(), s.threshold);
+    const shell::BoxStyle& style = s.boxes[above ? shell::kRateAtOrAboveBox : shell::kRateBelowBox];
     ui::setCompactColors(w->txtPonit,
-                         ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[6 + k])),
-                         ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[13 + k])));
+                         ui::qColorFromBgr(static_cast<std::uint32_t>(style.backColor)),
+                         ui::qColorFromBgr(static_cast<std::uint32_t>(style.foreColor)));
     QFont font = w->txtPonit->font();
-    if (!s.text[10 + k].isEmpty()) font.setFamily(s.text[10 + k]);
-    if (s.numeric[20 + k] > 0) font.setPointSizeF(s.numeric[20 + k]);
-    font.setBold(s.yesNo[11 + k]);
-    font.setItalic(s.yesNo[18 + k]);
-    font.setStrikeOut(s.yesNo[25 + k]);
-    font.setUnderline(s.yesNo[32 + k]);
+    if (!style.fontName.isEmpty()) font.setFamily(style.fontName);
+    if (style.fontSize > 0) font.setPointSizeF(style.fontSize);
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
+    font.setStrikeOut(style.strikeOut);
+    font.setUnderline(style.underline);
     w->txtPonit->setFont(font);
 }
 
@@ -230,8 +227,8 @@ void writeWindowState(int slot, bool stillOpen, const std::optional<WindowPlace>
     rs.FindFirst(QStringLiteral("dbID =%1").arg(s.dbID));
     if (rs.NoMatch()) return;
     rs.Edit();
-    rs.Fields(QStringLiteral("区切り12")) = s.text[0];
-    rs.Fields(QStringLiteral("区切り23")) = s.text[1];
+    rs.Fields(QStringLiteral("区切り12")) = s.settings.delimiters[0];
+    rs.Fields(QStringLiteral("区切り23")) = s.settings.delimiters[1];
     rs.Fields(QStringLiteral("終了状態")) = stillOpen;
     if (place) {
         rs.Fields(QStringLiteral("画面X")) = place->rect.left;
@@ -317,10 +314,10 @@ void OpenRecordWindow(int slot) {
     QMdiSubWindow* sub = subWindowOf(w);
     QWidget* shown = sub ? static_cast<QWidget*>(sub) : w;
     // The stored place first, so that a maximised or minimised window comes back to it.
-    const QRect place = ui::toPixels({s.numeric[22], s.numeric[23], s.numeric[24], s.numeric[25]});
+    const QRect place = ui::toPixels(s.settings.windowRect);
     shown->setGeometry(place);
     w->normalPlace = place;
-    const int state = s.numeric[26];
+    const int state = s.settings.windowState;
     if (state == 2) {
         shown->showMaximized();
     } else if (state == 1) {
@@ -334,16 +331,16 @@ void OpenRecordWindow(int slot) {
 
 void ApplyDisplaySettings(int slot) {
     frmMDIChild* w = windowOfSlot(slot);
-    const shell::ChildSettings& s = settingsOf(slot);
+    const shell::SetSettings& s = settingsOf(slot).settings;
     const bool enabled = w->eventsEnabled;
     w->eventsEnabled = false;
-    for (int n = 0; n < 5; ++n)
+    for (int n = 0; n < shell::kRecordTextBoxCount; ++n)
         w->txtData[n]->setBackColor(
-            ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[n + 1])));
+            ui::qColorFromBgr(static_cast<std::uint32_t>(s.boxes[n].backColor)));
     w->eventsEnabled = enabled;
     dao::Recordset* rs = recordsOf(slot);
     if (rs && rs->RecordCount() > 0) showRecord(slot, true);
-    for (int i = 0; i < 3; ++i) w->txtItem[i]->setText(s.text[2 + i]);
+    for (int i = 0; i < 3; ++i) w->txtItem[i]->setText(s.itemNames[i]);
     FillDelimiterCombos(slot);
 }
 
@@ -351,8 +348,9 @@ void LayoutRecordWindow(int slot) {
     frmMDIChild* w = windowOfSlot(slot);
     if (!w || m().closing || mainWindowMinimized()) return;
     if (QMdiSubWindow* sub = subWindowOf(w); sub && sub->isMinimized()) return;
-    const shell::ChildSettings& s = settingsOf(slot);
-    const bool useItem3 = s.yesNo[3], useComment = s.yesNo[4], useSource = s.yesNo[5];
+    const auto& use = settingsOf(slot).settings.use;
+    const bool useItem3 = use[shell::kItem3Box], useComment = use[shell::kCommentBox],
+               useSource = use[shell::kSourceBox];
     const RecordWindowLayout l = layoutRecordWindow(ui::twips(w->width()), ui::twips(w->height()),
                                                     useItem3, useComment, useSource);
     auto left = [](QWidget* c) { return ui::twips(c->x()); };
@@ -613,7 +611,7 @@ void FillDelimiterCombos(int slot) {
     const bool enabled = w->eventsEnabled;
     w->eventsEnabled = false;
     for (int k = 0; k < 2; ++k) {
-        const DelimiterEntries e = delimiterEntries(s.text[k]);
+        const DelimiterEntries e = delimiterEntries(s.settings.delimiters[k]);
         w->cmbSplit[k]->clear();
         w->cmbSplit[k]->addItems(e.entries);
         w->cmbSplit[k]->setProperty("Tag", QString::number(e.markerPosition));
@@ -637,7 +635,7 @@ void MoveDelimiterToTop(int slot, int combo, int index) {
     box->addItems(moved.entries);
     box->setProperty("Tag", QString::number(moved.markerPosition));
     w->eventsEnabled = enabled;
-    settingsOf(slot).text[combo] = stored;
+    settingsOf(slot).settings.delimiters[combo] = stored;
     w->tmrSplitDisp->start();
 }
 

@@ -178,8 +178,8 @@ TEST_F(OptionDialogTest, ColoursThresholdAndUseFlagsAreWrittenAndShownInTheOpenW
     EXPECT_EQ(row(2, "項目1背景色"), QString::number(0xFFFFFF));
 
     const shell::ChildSettings& s = shell::mainModule().childSettings[0];
-    EXPECT_EQ(s.numeric[0], 40);
-    EXPECT_FALSE(s.yesNo[3]);
+    EXPECT_EQ(s.settings.threshold, 40);
+    EXPECT_FALSE(s.settings.use[shell::kItem3Box]);
     EXPECT_EQ(ui::bgrFromQColor(w->txtData[0]->BackColor()), 0x0000FFu);
     EXPECT_EQ(ui::bgrFromQColor(w->txtPonit->palette().color(QPalette::Base)), 0x00FF00u);
     EXPECT_TRUE(w->txtData[2]->isHidden());
