@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cmath>
+
 #include "options/frmOption.h"
 #include "platform/dao/Recordset.h"
 #include "platform/ui/Accessibility.h"
@@ -15,6 +17,7 @@
 #include "platform/ui/CompactCombo.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
+#include "records/RecordWindows.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
 
@@ -205,19 +208,21 @@ void frmOption::txtItem_GotFocus(int index) {
     cmdColer[index]->setFocus();
 }
 
+records::DisplayChange frmOption::displayChange() const {
+    records::DisplayChange change;
+    bool ok = false;
+    const double threshold = cmbPointUpper->currentText().trimmed().toDouble(&ok);
+    if (ok) change.threshold = static_cast<std::int32_t>(std::lround(threshold));
+    for (int box = 0; box < shell::kStyledBoxCount; ++box)
+        change.backColors[box] = static_cast<std::int32_t>(itemColor(box));
+    change.hidingColor = static_cast<std::int32_t>(itemColor(7));
+    for (int box = 0; box < shell::kRecordTextBoxCount; ++box)
+        change.use[box] = chkDisp[box]->checkState() == Qt::Checked;
+    return change;
+}
+
 void frmOption::applyDisplayPage() {
     if (!rs_ || !findChosenSet(1)) return;
-    shell::MainModule& m = shell::mainModule();
-    const QString name = cmbDataBaseName[1]->currentText();
-    if (m.openWindowCount > 0) {
-        for (shell::ChildSettings& s : m.childSettings) {
-            if (s.name != name || s.slotFree) continue;
-            for (int box = 0; box < shell::kRecordTextBoxCount; ++box)
-                s.settings.use[box] = chkDisp[box]->checkState() == Qt::Checked;
-            for (int box = 0; box < shell::kStyledBoxCount; ++box)
-                s.settings.boxes[box].backColor = static_cast<std::int32_t>(itemColor(box));
-        }
-    }
     // A value the row refuses (a threshold that is no number) is reported; the others are
     // still written.
     bool editing = false;
@@ -249,7 +254,9 @@ void frmOption::applyDisplayPage() {
             }
         });
     }
-    step([this] { ApplyOptionSettings(1); });
+    step([this] {
+        records::ApplyOptionSettings(cmbDataBaseName[1]->currentText(), displayChange());
+    });
     markClean(1);
     cmdOK->setFocus();
 }

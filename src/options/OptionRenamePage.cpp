@@ -11,6 +11,7 @@
 #include "platform/ui/Accessibility.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
+#include "records/RecordWindows.h"
 #include "sets/DataBaseItemCheck.h"
 #include "shell/DataBaseMenu.h"
 #include "shell/MainModule.h"
@@ -172,7 +173,14 @@ void frmOption::applyRenamePage() {
             throw;
         }
     });
-    step([this] { ApplyOptionSettings(0); });
+    step([&] {
+        const records::RenamedSet change{
+            newName,
+            {newDataBaseText(1), newDataBaseText(3), newDataBaseText(5)},
+            {newDataBaseText(2), newDataBaseText(4)},
+            newDataBaseText(6)};
+        records::ApplyOptionSettings(oldName, change);
+    });
 
     const QString displayName =
         cmbDataBaseName[1]->currentText() == oldName ? newName : cmbDataBaseName[1]->currentText();

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <cmath>
 #include <exception>
 
 #include "options/FolderLists.h"
@@ -22,15 +21,10 @@
 #include "platform/dao/DaoError.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
-#include "platform/richtext/RichTextBox.h"
-#include "platform/ui/Color.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/TabStrip.h"
 #include "platform/ui/Twips.h"
 #include "records/DelimiterList.h"
-#include "records/RecordLayout.h"
-#include "records/RecordWindows.h"
-#include "records/frmMDIChild.h"
 #include "shell/DataBaseMenu.h"
 #include "shell/DataErrors.h"
 #include "shell/DataStoreConstants.h"
@@ -277,65 +271,6 @@ bool frmOption::eventFilter(QObject* watched, QEvent* event) {
         if (watched == txtBackUpDir[i]) txtBackUpDir_GotFocus(i);
     if (watched == cmbPointUpper) cmbPointUpper_GotFocus();
     return QDialog::eventFilter(watched, event);
-}
-
-void frmOption::ApplyOptionSettings(int kind) {
-    shell::MainModule& m = shell::mainModule();
-    if (m.openWindowCount <= 0) return;
-    const QString name = cmbDataBaseName[kind]->currentText();
-    int slot = -1;
-    for (std::size_t i = 0; i < m.childSettings.size(); ++i) {
-        if (m.childSettings[i].name == name && !m.childSettings[i].slotFree) {
-            slot = static_cast<int>(i);
-            break;
-        }
-    }
-    frmMDIChild* w = slot >= 0 ? records::windowOfSlot(slot) : nullptr;
-    if (!w) return;
-    shell::ChildSettings& s = m.childSettings[slot];
-    const bool enabled = w->eventsEnabled;
-    w->eventsEnabled = false;  // the window's own change handlers stay out of this
-    if (kind == 0) {
-        s.name = newDataBaseText(0);
-        s.settings.itemNames[0] = newDataBaseText(1);
-        s.settings.itemNames[1] = newDataBaseText(3);
-        s.settings.itemNames[2] = newDataBaseText(5);
-        s.settings.delimiters[0] = newDataBaseText(2);
-        s.settings.delimiters[1] = newDataBaseText(4);
-        s.settings.comment = newDataBaseText(6);
-        w->setWindowTitle(s.name);
-        if (QWidget* sub = w->parentWidget(); sub && sub->inherits("QMdiSubWindow"))
-            sub->setWindowTitle(s.name);
-        for (int i = 0; i < 3; ++i) w->txtItem[i]->setText(s.settings.itemNames[i]);
-        for (int k = 0; k < 2; ++k) {
-            const int box = k == 0 ? 2 : 4;
-            setNewDataBaseText(box, records::NormalizeDelimiterList(newDataBaseText(box)));
-            s.settings.delimiters[k] = newDataBaseText(box);
-        }
-        records::FillDelimiterCombos(slot);
-    } else {
-        bool ok = false;
-        const double threshold = cmbPointUpper->currentText().trimmed().toDouble(&ok);
-        // A threshold that is no number keeps the window's own; writing it was refused.
-        if (ok) s.settings.threshold = static_cast<std::int32_t>(std::lround(threshold));
-        for (int box = 0; box < shell::kStyledBoxCount; ++box)
-            s.settings.boxes[box].backColor = static_cast<std::int32_t>(itemColor(box));
-        s.settings.hidingColor = static_cast<std::int32_t>(itemColor(7));
-        for (int box = 0; box < shell::kRecordTextBoxCount; ++box)
-            s.settings.use[box] = chkDisp[box]->checkState() == Qt::Checked;
-        for (int n = 0; n < 5; ++n) w->txtData[n]->setBackColor(ui::qColorFromBgr(itemColor(n)));
-        // Only the rate box's colour changes: reshowing the record would drop pending edits.
-        const bool above =
-            records::rateAtOrAboveAtOpening(w->txtPonit->text(), s.settings.threshold);
-        const shell::BoxStyle& rate =
-            s.settings.boxes[above ? shell::kRateAtOrAboveBox : shell::kRateBelowBox];
-        QPalette palette = w->txtPonit->palette();
-        palette.setColor(QPalette::Base,
-                         ui::qColorFromBgr(static_cast<std::uint32_t>(rate.backColor)));
-        w->txtPonit->setPalette(palette);
-        records::LayoutRecordWindow(slot);
-    }
-    w->eventsEnabled = enabled;
 }
 
 namespace options {

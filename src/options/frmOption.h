@@ -23,6 +23,9 @@ class QRadioButton;
 namespace dao {
 class Recordset;
 }
+namespace records {
+struct DisplayChange;
+}
 namespace ui {
 class TabStrip;
 }
@@ -143,10 +146,6 @@ public:
     void mnuMkDir_Click();
     void mnuRmDir_Click();
 
-    // Carries a rename (kind 0) or a display change (kind 1) over to the set's open
-    // record window.
-    void ApplyOptionSettings(int kind);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -166,6 +165,8 @@ private:
 
     void applyRenamePage();
     void applyDisplayPage();
+    // The display page's settings as the record window takes them.
+    records::DisplayChange displayChange() const;
     void applyMentePage();
     void applyFilePage();
 

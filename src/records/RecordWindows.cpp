@@ -344,6 +344,63 @@ void ApplyDisplaySettings(int slot) {
     FillDelimiterCombos(slot);
 }
 
+namespace {
+
+// The slot of the open record window of the set named `setName`; -1 when it has none.
+int openSlotNamed(const QString& setName) {
+    if (m().openWindowCount <= 0) return -1;
+    const auto& table = m().childSettings;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (table[i].name == setName && !table[i].slotFree) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace
+
+void ApplyOptionSettings(const QString& setName, const RenamedSet& change) {
+    const int slot = openSlotNamed(setName);
+    frmMDIChild* w = windowOfSlot(slot);
+    if (!w) return;
+    shell::ChildSettings& s = settingsOf(slot);
+    const bool enabled = w->eventsEnabled;
+    w->eventsEnabled = false;  // the window's own change handlers stay out of this
+    s.name = change.name;
+    s.settings.itemNames = change.itemNames;
+    for (int k = 0; k < 2; ++k)
+        s.settings.delimiters[k] = NormalizeDelimiterList(change.delimiters[k]);
+    s.settings.comment = change.comment;
+    w->setWindowTitle(s.name);
+    if (QMdiSubWindow* sub = subWindowOf(w)) sub->setWindowTitle(s.name);
+    for (int i = 0; i < 3; ++i) w->txtItem[i]->setText(s.settings.itemNames[i]);
+    FillDelimiterCombos(slot);
+    w->eventsEnabled = enabled;
+}
+
+void ApplyOptionSettings(const QString& setName, const DisplayChange& change) {
+    const int slot = openSlotNamed(setName);
+    frmMDIChild* w = windowOfSlot(slot);
+    if (!w) return;
+    shell::SetSettings& s = settingsOf(slot).settings;
+    const bool enabled = w->eventsEnabled;
+    w->eventsEnabled = false;
+    if (change.threshold) s.threshold = *change.threshold;
+    for (int box = 0; box < shell::kStyledBoxCount; ++box)
+        s.boxes[box].backColor = change.backColors[box];
+    s.hidingColor = change.hidingColor;
+    s.use = change.use;
+    for (int n = 0; n < shell::kRecordTextBoxCount; ++n)
+        w->txtData[n]->setBackColor(
+            ui::qColorFromBgr(static_cast<std::uint32_t>(s.boxes[n].backColor)));
+    // Only the rate box's colour changes: reshowing the record would drop pending edits.
+    const bool above = rateAtOrAboveAtOpening(w->txtPonit->text(), s.threshold);
+    const shell::BoxStyle& rate = s.boxes[above ? shell::kRateAtOrAboveBox : shell::kRateBelowBox];
+    QPalette palette = w->txtPonit->palette();
+    palette.setColor(QPalette::Base, ui::qColorFromBgr(static_cast<std::uint32_t>(rate.backColor)));
+    w->txtPonit->setPalette(palette);
+    LayoutRecordWindow(slot);
+    w->eventsEnabled = enabled;
+}
+
 void LayoutRecordWindow(int slot) {
     frmMDIChild* w = windowOfSlot(slot);
     if (!w || m().closing || mainWindowMinimized()) return;

@@ -2,8 +2,12 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
+
+#include "shell/SetSettings.h"
 
 class QMdiArea;
 class QWidget;
@@ -46,6 +50,26 @@ void ActivateRecordWindow(int slot);
 void RecordTextChanged(int slot, int box);
 // Applies the set's display settings and shows the current record, as at opening.
 void ApplyDisplaySettings(int slot);
+
+// What the options dialog's rename page changed of a set.
+struct RenamedSet {
+    QString name;
+    std::array<QString, 3> itemNames;
+    std::array<QString, 2> delimiters;
+    QString comment;
+};
+// What its display page changed.
+struct DisplayChange {
+    std::optional<std::int32_t> threshold;  // none when the typed one is no number
+    std::array<std::int32_t, shell::kStyledBoxCount> backColors{};
+    std::int32_t hidingColor = 0;
+    std::array<bool, shell::kRecordTextBoxCount> use{};
+};
+// The one way the options dialog's changes reach the open record window of the set named
+// `setName`; nothing when the set has none. A display change recolours the boxes and lays
+// the window out again without reshowing the record, which would drop pending edits.
+void ApplyOptionSettings(const QString& setName, const RenamedSet& change);
+void ApplyOptionSettings(const QString& setName, const DisplayChange& change);
 
 // The window's commands.
 void MoveRecord(int slot, int button);  // 0 first, 1 previous, 2 next, 3 last
