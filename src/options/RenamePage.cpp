@@ -1,20 +1,22 @@
-// The rename page: a set's name, item names, delimiter lists and comment.
+#include "options/RenamePage.h"
+
 #include <QComboBox>
-#include <QFrame>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
-#include "options/frmOption.h"
 #include "platform/dao/Recordset.h"
 #include "platform/ui/Accessibility.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
+#include "records/DelimiterList.h"
 #include "records/RecordWindows.h"
 #include "sets/DataBaseItemCheck.h"
 #include "shell/DataBaseMenu.h"
 #include "shell/MainModule.h"
+
+namespace options {
 
 namespace {
 
@@ -24,11 +26,11 @@ const char* const kColumns[] = {"データベース名", "項目1名称", "区�
 
 }  // namespace
 
-void frmOption::buildRenamePage() {
-    QFrame* page = fraPartition;
-    auto label = [page](QLabel*& l, const char* name, const char* caption, int left, int top,
+RenamePage::RenamePage(SetRows& rows, QWidget* parent) : OptionPage(parent), rows_(rows) {
+    setObjectName(QStringLiteral("fraPartition"));
+    auto label = [this](QLabel*& l, const char* name, const char* caption, int left, int top,
                         int width = 2415) {
-        l = new QLabel(QString::fromUtf8(caption), page);
+        l = new QLabel(QString::fromUtf8(caption), this);
         l->setObjectName(QString::fromLatin1(name));
         ui::place(l, left, top, width, 255);
     };
@@ -42,15 +44,14 @@ void frmOption::buildRenamePage() {
     label(Label20[0], "Label20(0)", "コメント", 120, 4440);
     label(Label20[1], "Label20(1)", "[(※)は必須項目]", 5400, 5640, 1500);
 
-    cmbDataBaseName[0] = new QComboBox(page);
-    cmbDataBaseName[0]->setObjectName(QStringLiteral("cmbDataBaseName(0)"));
-    cmbDataBaseName[0]->setEditable(true);
-    cmbDataBaseName[0]->setInsertPolicy(QComboBox::NoInsert);
-    ui::place(cmbDataBaseName[0], 120, 480, 3975, 300);
-    connect(cmbDataBaseName[0], &QComboBox::activated, this,
-            [this](int) { cmbDataBaseName_Click(0); });
-    Label24->setBuddy(cmbDataBaseName[0]);
-    ui::nameControl(cmbDataBaseName[0], Label24->text());
+    cmbDataBaseName = new QComboBox(this);
+    cmbDataBaseName->setObjectName(QStringLiteral("cmbDataBaseName(0)"));
+    cmbDataBaseName->setEditable(true);
+    cmbDataBaseName->setInsertPolicy(QComboBox::NoInsert);
+    ui::place(cmbDataBaseName, 120, 480, 3975, 300);
+    connect(cmbDataBaseName, &QComboBox::activated, this, [this](int) { cmbDataBaseName_Click(); });
+    Label24->setBuddy(cmbDataBaseName);
+    ui::nameControl(cmbDataBaseName, Label24->text());
 
     struct Box {
         int left, top, width, height;
@@ -62,13 +63,13 @@ void frmOption::buildRenamePage() {
     for (int i = 0; i < 7; ++i) {
         QWidget* box;
         if (i == 2 || i == 4 || i == 6) {
-            auto* edit = new QPlainTextEdit(page);
+            auto* edit = new QPlainTextEdit(this);
             edit->setTabChangesFocus(true);
             connect(edit, &QPlainTextEdit::textChanged, this,
                     [this, i] { txtNewDataBase_Change(i); });
             box = edit;
         } else {
-            auto* edit = new QLineEdit(page);
+            auto* edit = new QLineEdit(this);
             connect(edit, &QLineEdit::textChanged, this, [this, i] { txtNewDataBase_Change(i); });
             box = edit;
         }
@@ -81,77 +82,96 @@ void frmOption::buildRenamePage() {
         txtNewDataBase[i] = box;
     }
 
-    Label1[7] = new QLabel(page);
-    Label1[7]->setObjectName(QStringLiteral("Label1(7)"));
-    Label1[7]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1[7]->setWordWrap(true);
-    QFont small = Label1[7]->font();
+    delimiterHelp = new QLabel(records::delimiterHelpText(), this);
+    delimiterHelp->setObjectName(QStringLiteral("Label1(7)"));
+    delimiterHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    delimiterHelp->setWordWrap(true);
+    QFont small = delimiterHelp->font();
     // Twelve lines in a narrow column: a smaller face keeps them inside it.
     small.setPointSizeF(small.pointSizeF() - 2);
-    Label1[7]->setFont(small);
-    ui::place(Label1[7], 5520, 1740, 2475, 2775);
+    delimiterHelp->setFont(small);
+    ui::place(delimiterHelp, 5520, 1740, 2475, 2775);
+
+    const char* const tips[] = {"データベース名を入力します。",      "項目１の名称を入力します。",
+                                "区切り文字１を入力します。",        "項目２の名称を入力します。",
+                                "区切り文字２を入力します。",        "項目３１の名称を入力します。",
+                                "データベースコメントを入力します。"};
+    for (int i = 0; i < 7; ++i) setTip(txtNewDataBase[i], tips[i]);
+    setTip(cmbDataBaseName, "データベースを選択します。");
 }
 
-QString frmOption::newDataBaseText(int index) const {
+QString RenamePage::newDataBaseText(int index) const {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(txtNewDataBase.at(index)))
         return edit->toPlainText();
     return static_cast<QLineEdit*>(txtNewDataBase.at(index))->text();
 }
 
-void frmOption::setNewDataBaseText(int index, const QString& text) {
+void RenamePage::setNewDataBaseText(int index, const QString& text) {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(txtNewDataBase.at(index)))
         edit->setPlainText(text);
     else
         static_cast<QLineEdit*>(txtNewDataBase.at(index))->setText(text);
 }
 
-void frmOption::fillRenamePage() {
-    const bool wasLoading = loading_;
-    loading_ = true;
-    step([this] {
-        if (noSetChosen(0) || !rs_) {
+void RenamePage::fill() {
+    runStep([this] { fillSetCombo(cmbDataBaseName); });
+    showChosenSet();
+}
+
+void RenamePage::cmbDataBaseName_Click() {
+    showChosenSet();
+}
+
+void RenamePage::showChosenSet() {
+    const Loading loading(this);
+    runStep([this] {
+        if (noSetChosen(cmbDataBaseName) || !rows_) {
             // The dialog's start: empty boxes.
             for (int i = 0; i < 7; ++i) setNewDataBaseText(i, QString());
         } else {
-            if (!findChosenSet(0)) return;
-            setNewDataBaseText(0, cmbDataBaseName[0]->currentText());
+            if (!rows_.findChosenSet(cmbDataBaseName)) return;
+            setNewDataBaseText(0, cmbDataBaseName->currentText());
             for (int i = 1; i < 7; ++i)
-                setNewDataBaseText(i, rs_->value(QString::fromUtf8(kColumns[i])).displayText());
+                setNewDataBaseText(i, rows_->value(QString::fromUtf8(kColumns[i])).displayText());
         }
-        markClean(0);
+        markClean();
     });
-    loading_ = wasLoading;
 }
 
-void frmOption::txtNewDataBase_Change(int) {
-    if (loading_) return;
-    markDirty(0);
+void RenamePage::txtNewDataBase_Change(int) {
+    if (loading()) return;
+    markDirty();
 }
 
-void frmOption::txtNewDataBase_GotFocus(int) {
-    if (loading_ || !noSetChosen(0)) return;
+void RenamePage::txtNewDataBase_GotFocus(int) {
+    if (loading() || !noSetChosen(cmbDataBaseName)) return;
     // The focus moves first, so the box closing the message does not give it back here.
-    cmbDataBaseName[0]->setFocus();
+    cmbDataBaseName->setFocus();
     ui::MsgBox(QStringLiteral("データベースが選択されていません。"), ui::Buttons::OKOnly,
                QStringLiteral("名称変更"));
 }
 
-void frmOption::applyRenamePage() {
-    if (!rs_ || !findChosenSet(0)) return;
-    const QString oldName = cmbDataBaseName[0]->currentText();
+bool RenamePage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn)
+        for (int i = 0; i < 7; ++i)
+            if (watched == txtNewDataBase[i]) txtNewDataBase_GotFocus(i);
+    return OptionPage::eventFilter(watched, event);
+}
+
+bool RenamePage::apply() {
+    if (!rows_ || !rows_.findChosenSet(cmbDataBaseName)) return false;
+    const QString oldName = cmbDataBaseName->currentText();
     for (int i = 0; i < 7; ++i) {
         const bool delimiters = i == 2 || i == 4;
         const auto checked =
             sets::CheckDataBaseItem(newDataBaseText(i), delimiters ? QString() : oldName, i);
         if (!checked) {
             txtNewDataBase[i]->setFocus();
-            return;
+            return false;
         }
         if (delimiters) {
-            const bool wasLoading = loading_;
-            loading_ = true;
+            const Loading loading(this);
             setNewDataBaseText(i, *checked);
-            loading_ = wasLoading;
         }
     }
     const QString newName = newDataBaseText(0);
@@ -162,18 +182,18 @@ void frmOption::applyRenamePage() {
             break;
         }
     }
-    step([this] {
-        rs_->Edit();
+    runStep([this] {
+        rows_->Edit();
         try {
             for (int i = 0; i < 7; ++i)
-                rs_->Fields(QString::fromUtf8(kColumns[i])) = newDataBaseText(i);
-            rs_->Update();
+                rows_->Fields(QString::fromUtf8(kColumns[i])) = newDataBaseText(i);
+            rows_->Update();
         } catch (...) {
-            rs_->CancelUpdate();
+            rows_->CancelUpdate();
             throw;
         }
     });
-    step([&] {
+    runStep([&] {
         const records::RenamedSet change{
             newName,
             {newDataBaseText(1), newDataBaseText(3), newDataBaseText(5)},
@@ -182,23 +202,28 @@ void frmOption::applyRenamePage() {
         records::ApplyOptionSettings(oldName, change);
     });
 
-    const QString displayName =
-        cmbDataBaseName[1]->currentText() == oldName ? newName : cmbDataBaseName[1]->currentText();
-    step([this] {
-        if (rs_->RecordCount() == 0) return;
-        rs_->MoveFirst();
-        for (int n = 0; !rs_->AtEOF(); ++n, rs_->MoveNext()) {
-            const QString name = rs_->value(QStringLiteral("データベース名")).displayText();
-            for (QComboBox* combo : cmbDataBaseName)
-                if (n < combo->count()) combo->setItemText(n, name);
-        }
+    QStringList names;
+    runStep([&] {
+        if (rows_->RecordCount() == 0) return;
+        rows_->MoveFirst();
+        for (; !rows_->AtEOF(); rows_->MoveNext())
+            names << rows_->value(QStringLiteral("データベース名")).displayText();
     });
-    const bool wasLoading = loading_;
-    loading_ = true;
-    cmbDataBaseName[0]->setEditText(newName);
-    cmbDataBaseName[1]->setEditText(displayName);
-    loading_ = wasLoading;
-    step([] { shell::RefreshDataBaseMenu(); });
-    markClean(0);
-    cmdOK->setFocus();
+    {
+        const Loading loading(this);
+        showRenamedSet(cmbDataBaseName, names, oldName, newName);
+    }
+    emit setRenamed(names, oldName, newName);
+    runStep([] { shell::RefreshDataBaseMenu(); });
+    markClean();
+    return true;
 }
+
+void showRenamedSet(QComboBox* combo, const QStringList& names, const QString& oldName,
+                    const QString& newName) {
+    const QString shown = combo->currentText() == oldName ? newName : combo->currentText();
+    for (int n = 0; n < names.size() && n < combo->count(); ++n) combo->setItemText(n, names[n]);
+    combo->setEditText(shown);
+}
+
+}  // namespace options
