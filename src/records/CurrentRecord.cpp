@@ -58,6 +58,12 @@ void clearToNewRecord(frmMDIChild* w) {
     w->txtPonit->setText(QStringLiteral("0.0"));
 }
 
+// The slot's window has an edit not yet written back.
+bool editedIn(int slot) {
+    const frmMDIChild* w = windowOfSlot(slot);
+    return w && w->recordChanged;
+}
+
 }  // namespace
 
 // The display steps shared by opening and ShowCurrentRecord.
@@ -81,7 +87,7 @@ void showRecord(int slot, bool decimalComparison) {
 
     paintRateBox(slot, decimalComparison);
     w->eventsEnabled = enabled;
-    settingsOf(slot).recordChanged = false;
+    w->recordChanged = false;
 }
 
 void ActivateRecordWindow(int slot) {
@@ -97,7 +103,7 @@ void ActivateRecordWindow(int slot) {
 
 void RecordTextChanged(int slot, int box) {
     shell::ChildSettings& s = settingsOf(slot);
-    s.recordChanged = true;
+    if (frmMDIChild* w = windowOfSlot(slot)) w->recordChanged = true;
     dao::Recordset* rs = recordsOf(slot);
     if (rs && rs->RecordCount() == 0) s.newRecord = true;
     if ((box == 0 || box == 1) && mainWindowMinimized()) SplitAtDelimiter(slot, box);
@@ -137,18 +143,18 @@ void SaveCurrentRecord(int slot) {
         ++mm.highestID;  // only once the record is really stored
         rs->MoveLast();
         s.shownPosition = rs->AbsolutePosition();
-        s.recordChanged = false;
+        w->recordChanged = false;
         s.newRecord = false;
         showRecord(slot, false);
         return;
     }
     if (rs->RecordCount() == 0 || rs->AbsolutePosition() < 0) return;
-    if (s.recordChanged && text) {
+    if (w->recordChanged && text) {
         rs->Edit();
         writeBoxes(*rs, w);
         rs->Fields(QStringLiteral("登録日")) = today();
         rs->Update();
-    } else if (s.recordChanged) {
+    } else if (w->recordChanged) {
         const ui::Answer answer =
             ui::MsgBox(QStringLiteral("データがありません。このデータを削除しますか？"),
                        ui::Buttons::OKCancel, QStringLiteral("データチェック"));
@@ -166,21 +172,21 @@ void SaveCurrentRecord(int slot) {
             rs->Update();
         }
     }
-    s.recordChanged = false;
+    w->recordChanged = false;
 }
 
 void SaveAllRecordWindows() {
     shell::MainModule& mm = shell::mainModule();
     for (int slot = 0; slot < static_cast<int>(mm.childSettings.size()); ++slot) {
-        const shell::ChildSettings& s = mm.childSettings[slot];
-        if (!s.slotFree && s.recordChanged && windowOfSlot(slot)) SaveCurrentRecord(slot);
+        const frmMDIChild* w = windowOfSlot(slot);
+        if (!mm.childSettings[slot].slotFree && w && w->recordChanged) SaveCurrentRecord(slot);
     }
 }
 
 void MoveRecord(int slot, int button) {
     try {
         shell::ChildSettings& s = settingsOf(slot);
-        if (s.recordChanged) SaveCurrentRecord(slot);
+        if (editedIn(slot)) SaveCurrentRecord(slot);
         dao::Recordset* rs = recordsOf(slot);
         if (rs && rs->RecordCount() > 0) {
             switch (button) {
@@ -213,7 +219,7 @@ void MoveRecord(int slot, int button) {
 
 void NewRecord(int slot) {
     shell::ChildSettings& s = settingsOf(slot);
-    if (s.recordChanged) SaveCurrentRecord(slot);
+    if (editedIn(slot)) SaveCurrentRecord(slot);
     s.newRecord = true;
     if (frmMDIChild* w = windowOfSlot(slot)) {
         clearToNewRecord(w);
@@ -241,7 +247,7 @@ void DeleteRecord(int slot) {
             return;
         }
         rs->Delete();
-        s.recordChanged = false;
+        if (frmMDIChild* w = windowOfSlot(slot)) w->recordChanged = false;
         if (rs->RecordCount() == 0) {
             NewRecord(slot);
             return;

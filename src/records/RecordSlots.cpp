@@ -211,7 +211,7 @@ void OpenRecordWindow(int slot) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     frmMDIChild* w = windowOfSlot(slot);
     if (!w) w = createWindow(slot);
-    w->Tag = QString::number(slot);
+    w->setSlot(slot);
     w->setWindowTitle(s.name);
     if (QMdiSubWindow* sub = subWindowOf(w)) sub->setWindowTitle(s.name);
     ApplyDisplaySettings(slot);
@@ -241,7 +241,7 @@ bool CloseRecordWindow(int slot) {
     if (!mm.closing) {
         try {
             // Typed text is saved before the window goes, not lost with it.
-            if (s.recordChanged) SaveCurrentRecord(slot);
+            if (w && w->recordChanged) SaveCurrentRecord(slot);
             if (mm.recordsets.at(slot)) mm.recordsets[slot]->Close();
             mm.recordsets[slot].reset();
             --mm.openWindowCount;
@@ -331,7 +331,7 @@ void CloseRecordWindowsForExit() {
         frmMDIChild* w = windowOfSlot(slot);
         if (s.slotFree || !w) continue;
         try {
-            if (s.recordChanged) SaveCurrentRecord(slot);
+            if (w->recordChanged) SaveCurrentRecord(slot);
             writeWindowState(slot, true, places[slot]);
         } catch (const dao::DaoError& e) {
             shell::ReportDataError(e);

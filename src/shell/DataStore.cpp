@@ -177,7 +177,6 @@ void LoadChildSettings(int slot, std::int32_t dbID) {
     s.dbID = rs.value(QStringLiteral("dbID")).toInteger();
     s.name = rs.value(QStringLiteral("データベース名")).displayText();
     s.slotFree = false;
-    s.recordChanged = false;
     s.settings = readSetSettings(rs);
 }
 

@@ -32,7 +32,6 @@ struct ChildSettings {
     std::int16_t dbID = 0;
     QString name;
     bool slotFree = false;
-    bool recordChanged = false;
     bool activated = false;
     bool newRecord = false;  // the window shows an empty record not yet in the database
     int shownPosition = -1;  // AbsolutePosition of the record last shown
