@@ -30,6 +30,7 @@
 #include "shell/DataErrors.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
+#include "shell/RecordColumns.h"
 #include "shell/frmMDI.h"
 
 namespace {
@@ -490,11 +491,11 @@ void frmTest::showQuestionAfterMove() {
 void frmTest::writeBack() {
     if (!edited_) return;
     rs_->Edit();
-    for (int box = 0; box < 4; ++box) {
-        if (txtData[box]->Locked()) continue;
-        rs_->Fields(QString::fromUtf8(kBoxes[box].text)) = txtData[box]->Text();
-        rs_->Fields(QString::fromUtf8(kBoxes[box].rtf)) = txtData[box]->TextRTF();
-    }
+    shell::RecordTexts texts;
+    for (int box = 0; box < 4; ++box)
+        if (!txtData[box]->Locked())
+            texts[box] = shell::RecordText{txtData[box]->Text(), txtData[box]->TextRTF()};
+    shell::writeRecordTexts(*rs_, texts);
     rs_->Update();
 }
 

@@ -15,17 +15,18 @@
 #include "records/frmMDIChild.h"
 #include "shell/DataErrors.h"
 #include "shell/MainModule.h"
+#include "shell/RecordColumns.h"
 
 namespace records {
 
 namespace {
 
-// Writes item n's plain text and RTF into positions 2 + n and 7 + n.
+// Writes the five boxes' plain text and RTF.
 void writeBoxes(dao::Recordset& rs, frmMDIChild* w) {
-    for (int n = 0; n < 5; ++n) {
-        rs.Fields(2 + n) = w->txtData[n]->Text();
-        rs.Fields(7 + n) = w->txtData[n]->TextRTF();
-    }
+    shell::RecordTexts texts;
+    for (std::size_t n = 0; n < texts.size(); ++n)
+        texts[n] = shell::RecordText{w->txtData[n]->Text(), w->txtData[n]->TextRTF()};
+    shell::writeRecordTexts(rs, texts);
 }
 
 bool hasText(frmMDIChild* w) {
@@ -76,9 +77,10 @@ void showRecord(int slot, bool decimalComparison) {
     w->txtTruAns->setText(rs->value(QStringLiteral("正解回数")).displayText());
     w->txtTestCount->setText(rs->value(QStringLiteral("出題回数")).displayText());
     w->txtPonit->setText(recordRateText(w->txtTruAns->text(), w->txtTestCount->text()));
-    for (int n = 0; n < 5; ++n) {
-        w->txtData[n]->setText(rs->Fields(2 + n).Value().displayText());
-        w->txtData[n]->setTextRTF(rs->Fields(7 + n).Value().displayText());
+    for (std::size_t n = 0; n < shell::kRecordTextColumns.size(); ++n) {
+        const shell::RecordTextColumn& column = shell::kRecordTextColumns[n];
+        w->txtData[n]->setText(rs->Fields(column.textPosition).Value().displayText());
+        w->txtData[n]->setTextRTF(rs->Fields(column.rtfPosition).Value().displayText());
     }
     const dao::Variant day = rs->value(QStringLiteral("登録日"));
     w->txtRecordDay->setText(

@@ -10,6 +10,7 @@
 #include "platform/ui/Settings.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
+#include "shell/RecordColumns.h"
 
 namespace {
 
@@ -184,6 +185,44 @@ TEST_F(DataStoreTest, EverySettingsColumnLandsInItsNamedField) {
         if (box < 5) {
             EXPECT_EQ(row.use[box], box == 3) << box;
         }
+    }
+}
+
+// The three windows that write a record's texts open it through different statements; the
+// texts land in their own columns whatever order the statement gives them, and a box left
+// out keeps its columns.
+TEST_F(DataStoreTest, RecordTextsLandInTheirColumnsThroughAnyStatement) {
+    addSet(1, "a");
+    mainModule().database->Execute(
+        "INSERT INTO データ (ID, dbID, 項目1, 項目2, 出展, 出展RTF) VALUES (7, 1, 'old1', 'old2', "
+        "'oldS', 'oldSR')");
+    const QStringList statements = {
+        "select  * from データ where dbID = 1",
+        "SELECT データ.出展, データ.項目１, データベース設定.データベース名, データ.項目１RTF, "
+        "データ.出展RTF, データ.項目２ FROM データベース設定 INNER JOIN データ ON "
+        "データベース設定.dbID = データ.dbID"};
+    for (const QString& statement : statements) {
+        auto rs = mainModule().database->OpenRecordset(statement, dao::dbOpenDynaset);
+        rs->Edit();
+        shell::RecordTexts texts;
+        texts[shell::kItem1Box] = shell::RecordText{"new1", "{\\rtf1 new1}"};
+        texts[shell::kSourceBox] = shell::RecordText{"newS", "{\\rtf1 newS}"};
+        shell::writeRecordTexts(*rs, texts);
+        rs->Update();
+        auto row = mainModule().database->OpenRecordset("select * from データ where ID = 7");
+        EXPECT_EQ(row->value("項目1").displayText(), "new1") << statement.toStdString();
+        EXPECT_EQ(row->value("項目1RTF").displayText(), "{\\rtf1 new1}");
+        EXPECT_EQ(row->value("出展").displayText(), "newS");
+        EXPECT_EQ(row->value("出展RTF").displayText(), "{\\rtf1 newS}");
+        EXPECT_EQ(row->value("項目2").displayText(), "old2");  // left out, left alone
+        mainModule().database->Execute(
+            "UPDATE データ SET 項目1 = 'old1', 出展 = 'oldS' WHERE ID = 7");
+    }
+    // The positions in the table are those of the file's columns.
+    auto rs = mainModule().database->OpenRecordset("select * from データ");
+    for (const shell::RecordTextColumn& column : shell::kRecordTextColumns) {
+        EXPECT_EQ(rs->Fields(column.textPosition).Name(), QString::fromUtf8(column.text));
+        EXPECT_EQ(rs->Fields(column.rtfPosition).Name(), QString::fromUtf8(column.rtf));
     }
 }
 
