@@ -29,6 +29,7 @@
 #include "shell/DataErrors.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
+#include "shell/RecordColumns.h"
 #include "shell/RecordConditions.h"
 #include "shell/frmMDI.h"
 
@@ -418,11 +419,11 @@ void frmTest::writeBack() {
     if (!edited_) return;
     dao::Recordset& rs = *session_.recordset();
     rs.Edit();
-    for (int box = 0; box < 4; ++box) {
-        if (txtData[box]->Locked()) continue;
-        rs.Fields(QString::fromUtf8(drill::kQuestionBoxes[box].text)) = txtData[box]->Text();
-        rs.Fields(QString::fromUtf8(drill::kQuestionBoxes[box].rtf)) = txtData[box]->TextRTF();
-    }
+    shell::RecordTexts texts;
+    for (int box = 0; box < 4; ++box)
+        if (!txtData[box]->Locked())
+            texts[box] = shell::RecordText{txtData[box]->Text(), txtData[box]->TextRTF()};
+    shell::writeRecordTexts(rs, texts);
     rs.Update();
 }
 

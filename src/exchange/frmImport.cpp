@@ -156,7 +156,10 @@ bool frmImport::chooseFile() {
 QStringList frmImport::targetItemNames() const {
     const std::int32_t dbID = cmbDataBase->currentData().toInt();
     for (const shell::ChildSettings& s : shell::mainModule().childSettings)
-        if (s.dbID == dbID && !s.slotFree) return {s.text[2], s.text[3], s.text[4]};
+        if (s.dbID == dbID && !s.slotFree) {
+            const auto& names = s.settings.itemNames;
+            return QStringList(names.begin(), names.end());
+        }
     return {};
 }
 

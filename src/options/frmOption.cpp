@@ -1,39 +1,17 @@
 #include "options/frmOption.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
-#include <cmath>
-#include <exception>
-
-#include "options/FolderLists.h"
-#include "options/OptionChecks.h"
-#include "platform/dao/DaoError.h"
-#include "platform/dao/Database.h"
-#include "platform/dao/Recordset.h"
-#include "platform/richtext/RichTextBox.h"
-#include "platform/ui/Color.h"
-#include "platform/ui/MessageBox.h"
+#include "options/BackUpPage.h"
+#include "options/DisplayPage.h"
+#include "options/FilePage.h"
+#include "options/FolderPicker.h"
+#include "options/RenamePage.h"
 #include "platform/ui/TabStrip.h"
 #include "platform/ui/Twips.h"
-#include "records/DelimiterList.h"
-#include "records/RecordLayout.h"
-#include "records/RecordWindows.h"
-#include "records/frmMDIChild.h"
 #include "shell/DataBaseMenu.h"
-#include "shell/DataErrors.h"
-#include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
 
@@ -49,29 +27,14 @@ const char* const kHelpKeys[] = {"名称変更", "表示", "オフラインメ�
 
 }  // namespace
 
-QString frmOption::prompt() {
-    return QStringLiteral("設定するデータベース名を選択してください。");
-}
-
 frmOption::frmOption(QWidget* mainWindow) : QDialog(mainWindow) {
     setObjectName(QStringLiteral("frmOption"));
     setWindowTitle(QStringLiteral("オプション設定"));
     setModal(false);
-    buildFrame();
-    buildRenamePage();
-    buildDisplayPage();
-    buildMentePage();
-    buildFilePage();
-    setFixedSize(ui::px(kWidth), ui::px(kHeight));
-}
 
-frmOption::~frmOption() = default;
-
-void frmOption::buildFrame() {
     TabStrip1 = new ui::TabStrip(this);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-    for (const char* caption : {"名称変更", "表示", "オフラインメンテナンス", "ファイル"})
-        TabStrip1->addTab(QString::fromUtf8(caption));
+    for (const char* caption : kHelpKeys) TabStrip1->addTab(QString::fromUtf8(caption));
     const int tabHeight = ui::twips(TabStrip1->sizeHint().height());
     ui::place(TabStrip1, 120, 120, 8775, tabHeight);
     // The strip's client area: the pages sit on it.
@@ -81,22 +44,23 @@ void frmOption::buildFrame() {
     ui::place(pane, 120, 120 + tabHeight - 15, 8775, 6495 - tabHeight + 15);
     connect(TabStrip1, &ui::TabStrip::clicked, this, [this](int) { TabStrip1_Click(); });
 
-    auto page = [this](const char* name) {
-        auto* f = new QFrame(this);
-        f->setObjectName(QString::fromLatin1(name));
-        ui::place(f, kPageLeft, kPageTop, kPageWidth, kPageHeight);
-        return f;
-    };
-    fraPartition = page("fraPartition");
-    fraDisplay = page("fraDisplay");
-    fraMente = page("fraMente");
-    fraFile = page("fraFile");
+    mnuPopup = new options::FolderMenu(this);
+    fraPartition = new options::RenamePage(rows_, this);
+    fraDisplay = new options::DisplayPage(rows_, this);
+    fraMente = new options::BackUpPage(mnuPopup, this);
+    fraFile = new options::FilePage(mnuPopup, this);
+    // Before any right click the menu works on the backup folder list.
+    mnuPopup->setTarget(fraMente->dirBackUp);
+    // A renamed set keeps its place in the display page's list and, if chosen, there too.
+    connect(fraPartition, &options::RenamePage::setRenamed, fraDisplay,
+            [this](const QStringList& names, const QString& oldName, const QString& newName) {
+                options::showRenamedSet(fraDisplay->cmbDataBaseName, names, oldName, newName);
+            });
 
     auto button = [this](const char* name, const char* caption, const char* tip, int left) {
         auto* b = new QPushButton(QString::fromUtf8(caption), this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setToolTip(QString::fromUtf8(tip));
-        b->setAccessibleDescription(b->toolTip());
+        options::setTip(b, tip);
         ui::place(b, left, 6720, 1455, 375);
         return b;
     };
@@ -108,34 +72,54 @@ void frmOption::buildFrame() {
     connect(cmdCansel, &QPushButton::clicked, this, &frmOption::cmdCansel_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &frmOption::cmdHelp_Click);
 
-    QFrame* pages[] = {fraPartition, fraDisplay, fraMente, fraFile};
+    const auto all = pages();
     for (int i = 0; i < 4; ++i) {
-        cmdApplication[i] = new QPushButton(QStringLiteral("適用"), pages[i]);
+        options::OptionPage* page = all[i];
+        ui::place(page, kPageLeft, kPageTop, kPageWidth, kPageHeight);
+        cmdApplication[i] = new QPushButton(QStringLiteral("適用"), page);
         cmdApplication[i]->setObjectName(QStringLiteral("cmdApplication(%1)").arg(i));
-        cmdApplication[i]->setToolTip(QStringLiteral("変更した設定を反映します。"));
-        cmdApplication[i]->setAccessibleDescription(cmdApplication[i]->toolTip());
+        options::setTip(cmdApplication[i], "変更した設定を反映します。");
         ui::place(cmdApplication[i], 6960, 5520, 1335, 375);
         connect(cmdApplication[i], &QPushButton::clicked, this,
                 [this, i] { cmdApplication_Click(i); });
+        connect(page, &options::OptionPage::dirtyChanged, cmdApplication[i],
+                &QPushButton::setEnabled);
     }
+    // Tab goes from the strip to the dialog's buttons and each page's 適用, then into the
+    // page, as it did when the buttons were made before the pages' controls.
+    QWidget* previous = TabStrip1;
+    for (QWidget* next : {cmdOK, cmdCansel, cmdHelp, cmdApplication[0], cmdApplication[1],
+                          cmdApplication[2], cmdApplication[3]}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    setFixedSize(ui::px(kWidth), ui::px(kHeight));
+}
 
-    mnuPopup = new QMenu(this);
-    mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    mnuMkDir = mnuPopup->addAction(QStringLiteral("ディレクトリ作成"));
-    mnuMkDir->setObjectName(QStringLiteral("mnuMkDir"));
-    mnuRmDir = mnuPopup->addAction(QStringLiteral("ディレクトリ削除"));
-    mnuRmDir->setObjectName(QStringLiteral("mnuRmDir"));
-    connect(mnuMkDir, &QAction::triggered, this, &frmOption::mnuMkDir_Click);
-    connect(mnuRmDir, &QAction::triggered, this, &frmOption::mnuRmDir_Click);
+frmOption::~frmOption() = default;
+
+std::array<options::OptionPage*, 4> frmOption::pages() const {
+    return {fraPartition, fraDisplay, fraMente, fraFile};
+}
+
+bool frmOption::renameDirty() const {
+    return fraPartition->isDirty();
+}
+bool frmOption::displayDirty() const {
+    return fraDisplay->isDirty();
+}
+bool frmOption::menteDirty() const {
+    return fraMente->isDirty();
+}
+bool frmOption::fileDirty() const {
+    return fraFile->isDirty();
 }
 
 void frmOption::Form_Load() {
-    loading_ = true;
-    dirty_ = {};
-    step([this] {
+    options::runStep([this] {
         if (QWidget* main = parentWidget()) ui::centreOn(this, main);
     });
-    step([this] {
+    options::runStep([this] {
         fraPartition->show();
         fraDisplay->hide();
         fraMente->hide();
@@ -144,72 +128,31 @@ void frmOption::Form_Load() {
         TabStrip1->setSelectedIndex(1);
         currentTab_ = 1;
     });
-    step([this] {
-        for (QComboBox* combo : cmbDataBaseName) {
-            combo->clear();
-            const auto& list = shell::mainModule().dataBaseList;
-            for (std::size_t i = 2; i < list.size(); ++i) combo->addItem(list[i].name);
-            combo->setEditText(prompt());
-        }
-    });
-    step([this] { fillRenamePage(); });
-    step([this] { fillDisplayPage(); });
-    step([this] { Label1[7]->setText(records::delimiterHelpText()); });
-    step([this] { fillMentePage(); });
-    step([this] { fillFilePage(); });
-    step([this] {
-        rs_ = shell::mainModule().database->OpenRecordset(
-            QStringLiteral("select  * from データベース設定"), dao::dbOpenDynaset);
-    });
-    setToolTips();
-    loading_ = false;
+    for (options::OptionPage* page : pages()) options::runStep([page] { page->fill(); });
+    options::runStep([this] { rows_.open(); });
 }
 
 void frmOption::TabStrip1_Click() {
     currentTab_ = TabStrip1->selectedIndex();
-    fraPartition->setVisible(currentTab_ == 1);
-    fraDisplay->setVisible(currentTab_ == 2);
-    if (currentTab_ == 3 || currentTab_ == 4) {
-        const int i = currentTab_ == 3 ? 0 : 1;
-        step([this, i] {
-            drvBackUp[i]->refresh();
-            dirBackUp[i]->refresh();
-            drvBackUp[i]->setDrive(dirBackUp[i]->path());
-        });
+    const auto all = pages();
+    for (int i = 0; i < 4; ++i) {
+        if (currentTab_ != i + 1) {
+            all[i]->hide();
+            continue;
+        }
+        all[i]->refresh();
+        all[i]->show();
     }
-    fraMente->setVisible(currentTab_ == 3);
-    fraFile->setVisible(currentTab_ == 4);
-}
-
-void frmOption::cmbDataBaseName_Click(int index) {
-    if (index == 0)
-        fillRenamePage();
-    else
-        fillDisplayPage();
 }
 
 void frmOption::cmdApplication_Click(int index) {
-    switch (index) {
-        case 0:
-            applyRenamePage();
-            break;
-        case 1:
-            applyDisplayPage();
-            break;
-        case 2:
-            applyMentePage();
-            break;
-        case 3:
-            applyFilePage();
-            break;
-        default:
-            break;
-    }
+    if (index < 0 || index > 3) return;
+    if (pages()[index]->apply()) cmdOK->setFocus();
 }
 
 void frmOption::cmdOK_Click() {
     for (int page = 0; page < 4; ++page)
-        if (dirty_[page]) cmdApplication_Click(page);
+        if (pages()[page]->isDirty()) cmdApplication_Click(page);
     close();
 }
 
@@ -223,114 +166,8 @@ void frmOption::cmdHelp_Click() {
 }
 
 void frmOption::closeEvent(QCloseEvent* event) {
-    if (!shell::mainModule().closing) rs_.reset();
+    if (!shell::mainModule().closing) rows_.close();
     QDialog::closeEvent(event);
-}
-
-bool frmOption::noSetChosen(int combo) const {
-    return cmbDataBaseName[combo]->currentText() == prompt();
-}
-
-bool frmOption::findChosenSet(int combo) {
-    const QString name = cmbDataBaseName[combo]->currentText();
-    const auto& list = shell::mainModule().dataBaseList;
-    for (std::size_t i = 2; i < list.size(); ++i) {
-        if (list[i].name != name) continue;
-        rs_->FindFirst(QStringLiteral("dbID =%1").arg(list[i].dbID));
-        if (rs_->NoMatch()) break;
-        return true;
-    }
-    ui::MsgBox(QStringLiteral("このデータベースは存在しません。"), ui::Buttons::OKOnly,
-               QStringLiteral("データベース名チェック"));
-    cmbDataBaseName[combo]->setFocus();
-    return false;
-}
-
-void frmOption::markDirty(int page) {
-    dirty_[page] = true;
-    cmdApplication[page]->setEnabled(true);
-}
-
-void frmOption::markClean(int page) {
-    dirty_[page] = false;
-    cmdApplication[page]->setEnabled(false);
-}
-
-void frmOption::step(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const dao::DaoError& e) {
-        shell::ReportDataError(e);
-    } catch (const std::exception& e) {
-        ui::MsgBox(QString::fromLocal8Bit(e.what()), ui::Buttons::OKOnly,
-                   QString::fromLatin1(shell::kApplicationTitle));
-    }
-}
-
-bool frmOption::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::FocusIn) return QDialog::eventFilter(watched, event);
-    for (int i = 0; i < 7; ++i)
-        if (watched == txtNewDataBase[i]) txtNewDataBase_GotFocus(i);
-    for (int i = 0; i < 8; ++i)
-        if (watched == txtItem[i]) txtItem_GotFocus(i);
-    for (int i = 0; i < 2; ++i)
-        if (watched == txtBackUpDir[i]) txtBackUpDir_GotFocus(i);
-    if (watched == cmbPointUpper) cmbPointUpper_GotFocus();
-    return QDialog::eventFilter(watched, event);
-}
-
-void frmOption::ApplyOptionSettings(int kind) {
-    shell::MainModule& m = shell::mainModule();
-    if (m.openWindowCount <= 0) return;
-    const QString name = cmbDataBaseName[kind]->currentText();
-    int slot = -1;
-    for (std::size_t i = 0; i < m.childSettings.size(); ++i) {
-        if (m.childSettings[i].name == name && !m.childSettings[i].slotFree) {
-            slot = static_cast<int>(i);
-            break;
-        }
-    }
-    frmMDIChild* w = slot >= 0 ? records::windowOfSlot(slot) : nullptr;
-    if (!w) return;
-    shell::ChildSettings& s = m.childSettings[slot];
-    const bool enabled = w->eventsEnabled;
-    w->eventsEnabled = false;  // the window's own change handlers stay out of this
-    if (kind == 0) {
-        s.name = newDataBaseText(0);
-        s.text[2] = newDataBaseText(1);
-        s.text[3] = newDataBaseText(3);
-        s.text[4] = newDataBaseText(5);
-        s.text[0] = newDataBaseText(2);
-        s.text[1] = newDataBaseText(4);
-        s.text[12] = newDataBaseText(6);
-        w->setWindowTitle(s.name);
-        if (QWidget* sub = w->parentWidget(); sub && sub->inherits("QMdiSubWindow"))
-            sub->setWindowTitle(s.name);
-        for (int i = 0; i < 3; ++i) w->txtItem[i]->setText(s.text[2 + i]);
-        for (int k = 0; k < 2; ++k) {
-            const int box = k == 0 ? 2 : 4;
-            setNewDataBaseText(box, records::NormalizeDelimiterList(newDataBaseText(box)));
-            s.text[k] = newDataBaseText(box);
-        }
-        records::FillDelimiterCombos(slot);
-    } else {
-        bool ok = false;
-        const double threshold = cmbPointUpper->currentText().trimmed().toDouble(&ok);
-        // A threshold that is no number keeps the window's own; writing it was refused.
-        if (ok) s.numeric[0] = static_cast<std::int32_t>(std::lround(threshold));
-        for (int n = 1; n <= 7; ++n) s.numeric[n] = static_cast<std::int32_t>(itemColor(n - 1));
-        s.numeric[27] = static_cast<std::int32_t>(itemColor(7));
-        for (int n = 1; n <= 5; ++n) s.yesNo[n] = chkDisp[n - 1]->checkState() == Qt::Checked;
-        for (int n = 0; n < 5; ++n) w->txtData[n]->setBackColor(ui::qColorFromBgr(itemColor(n)));
-        // Only the rate box's colour changes: reshowing the record would drop pending edits.
-        const bool above = records::rateAtOrAboveAtOpening(w->txtPonit->text(), s.numeric[0]);
-        QPalette palette = w->txtPonit->palette();
-        palette.setColor(QPalette::Base,
-                         ui::qColorFromBgr(static_cast<std::uint32_t>(s.numeric[above ? 6 : 7])));
-        w->txtPonit->setPalette(palette);
-        records::LayoutRecordWindow(slot);
-    }
-    w->eventsEnabled = enabled;
 }
 
 namespace options {

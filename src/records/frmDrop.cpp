@@ -163,7 +163,7 @@ void frmDrop::txtDrop_Drop(int j, const QString& text) {
         // Setting item 1 runs the splitting chain: items 1, 2 and 3 at the current delimiters.
         w->txtData[0]->setText(text);
         records::SaveCurrentRecord(j);
-        shell::mainModule().childSettings.at(j).recordChanged = false;
+        w->recordChanged = false;
     });
     setBack(txtDrop[j], 0x00FFFFFF);
 }

@@ -296,22 +296,22 @@ void frmMDIChild::closeEvent(QCloseEvent* event) {
 }
 
 void frmMDIChild::Form_Resize() {
-    if (Tag.isEmpty()) return;
+    if (slot_ < 0) return;
     records::LayoutRecordWindow(slot());
 }
 
 bool frmMDIChild::Form_QueryUnload() {
-    if (Tag.isEmpty()) return true;
+    if (slot_ < 0) return true;
     return records::CloseRecordWindow(slot());
 }
 
 void frmMDIChild::Form_Activate() {
-    if (Tag.isEmpty()) return;
+    if (slot_ < 0) return;
     records::runReportingErrors([this] { records::ActivateRecordWindow(slot()); });
 }
 
 void frmMDIChild::txtData_Change(int index) {
-    if (!eventsEnabled || Tag.isEmpty()) return;
+    if (!eventsEnabled || slot_ < 0) return;
     records::RecordTextChanged(slot(), index);
 }
 

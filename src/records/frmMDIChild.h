@@ -25,8 +25,8 @@ class RichTextBox;
 
 // The record window of one open question set: one record at a time, its three items,
 // comment and source as rich text, its rate and registration date, and the set's menus.
-// The window's Tag is its slot in the open-window table; the routines of RecordWindows.h
-// do the work, the handlers here read the controls and call them.
+// The window knows its slot in the open-window table and whether its record was edited; the
+// routines of RecordWindows.h do the work, the handlers here read the controls and call them.
 class frmMDIChild final : public QWidget {
     Q_OBJECT
 
@@ -36,9 +36,11 @@ public:
     frmMDIChild(const frmMDIChild&) = delete;
     frmMDIChild& operator=(const frmMDIChild&) = delete;
 
-    // Slot index as text; empty until the window is bound to a slot.
-    QString Tag;
-    int slot() const { return Tag.isEmpty() ? -1 : Tag.toInt(); }
+    // The window's slot in the open-window table; -1 until the window is bound to one.
+    int slot() const { return slot_; }
+    void setSlot(int slot) { slot_ = slot; }
+    // The record shown was edited since it was shown or saved: leaving it writes it back.
+    bool recordChanged = false;
     bool eventsEnabled = false;
     // Where the window sits when neither minimised nor maximised, in the MDI area's
     // pixels; Qt does not keep this for a child window.
@@ -110,6 +112,7 @@ private:
     void buildMenus();
     void setTabOrder();
 
+    int slot_ = -1;
     QList<QMenu*> menus_;
     QWidget* lastEditor_ = nullptr;  // the control that had the focus last
 };

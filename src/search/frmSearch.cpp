@@ -37,6 +37,7 @@
 #include "shell/DataErrors.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
+#include "shell/RecordColumns.h"
 #include "shell/RecordConditions.h"
 #include "shell/frmMDI.h"
 
@@ -671,11 +672,10 @@ void frmSearch::ShowSearchRecord() {
 void frmSearch::writeBack() {
     rs_->Edit();
     try {
-        for (int i = 0; i < 5; ++i) {
-            const QString field = QString::fromUtf8(kTextFields[i]);
-            rs_->Fields(field) = txtData[i]->Text();
-            rs_->Fields(field + QStringLiteral("RTF")) = txtData[i]->TextRTF();
-        }
+        shell::RecordTexts texts;
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            texts[i] = shell::RecordText{txtData[i]->Text(), txtData[i]->TextRTF()};
+        shell::writeRecordTexts(*rs_, texts);
         rs_->Update();
     } catch (const dao::DaoError&) {
         rs_->CancelUpdate();

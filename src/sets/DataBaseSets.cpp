@@ -78,7 +78,7 @@ void OpenNewDataBaseWindow(std::int32_t dbID) {
     const int slot = records::FindWindowSlot(dbID);
     shell::LoadChildSettings(slot, dbID);
     m.childSettings[slot].slotFree = false;
-    m.childSettings[slot].recordChanged = false;
+    if (frmMDIChild* w = records::windowOfSlot(slot)) w->recordChanged = false;
     records::OpenRecordWindow(slot);
     shell::RefreshDataBaseMenu();
     if (frmMDIChild* w = records::windowOfSlot(slot)) {

@@ -177,18 +177,7 @@ void LoadChildSettings(int slot, std::int32_t dbID) {
     s.dbID = rs.value(QStringLiteral("dbID")).toInteger();
     s.name = rs.value(QStringLiteral("データベース名")).displayText();
     s.slotFree = false;
-    s.recordChanged = false;
-    // A Null number or flag (a row written by another program) loads as 0 or False rather
-    // than keeping the set's window from opening.
-    for (int n = 1; n <= 28; ++n) {
-        const dao::Variant v = rs.Fields(n).Value();
-        s.numeric[n - 1] = v.isNull() ? 0 : v.toLong();
-    }
-    for (int n = 30; n <= 42; ++n) s.text[n - 30] = rs.Fields(n).Value().displayText();
-    for (int n = 43; n <= 76; ++n) {
-        const dao::Variant v = rs.Fields(n).Value();
-        s.yesNo[n - 43] = !v.isNull() && v.toBool();
-    }
+    s.settings = readSetSettings(rs);
 }
 
 std::int32_t NewDataBaseID() {

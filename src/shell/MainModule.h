@@ -3,12 +3,12 @@
 #include <QDateTime>
 #include <QString>
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "platform/dao/Database.h"
+#include "shell/SetSettings.h"
 
 class frmMDIChild;
 
@@ -27,19 +27,15 @@ struct DataBaseEntry {
     bool changed = false;  // set by search and test when they edit a record of the set
 };
 
-// One slot of the open-window table: a record window's set and its settings, loaded by
-// column position from データベース設定.
+// One slot of the open-window table: a record window's set and its settings.
 struct ChildSettings {
     std::int16_t dbID = 0;
     QString name;
     bool slotFree = false;
-    bool recordChanged = false;
     bool activated = false;
     bool newRecord = false;  // the window shows an empty record not yet in the database
     int shownPosition = -1;  // AbsolutePosition of the record last shown
-    std::array<std::int32_t, 28> numeric{};  // positions 1..28
-    std::array<QString, 13> text;            // positions 30..42 (Null as "")
-    std::array<bool, 34> yesNo{};            // positions 43..76
+    SetSettings settings;
 };
 
 struct BackUpSettings {

@@ -1,14 +1,21 @@
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
+#include "options/BackUpPage.h"
+#include "options/DisplayPage.h"
+#include "options/FilePage.h"
 #include "options/FolderLists.h"
+#include "options/FolderPicker.h"
+#include "options/RenamePage.h"
 #include "options/frmOption.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
@@ -37,8 +44,13 @@ protected:
         return dialog;
     }
     void choose(frmOption& d, int combo, const QString& name) {
-        d.cmbDataBaseName[combo]->setEditText(name);
-        d.cmbDataBaseName_Click(combo);
+        if (combo == 0) {
+            d.fraPartition->cmbDataBaseName->setEditText(name);
+            d.fraPartition->cmbDataBaseName_Click();
+        } else {
+            d.fraDisplay->cmbDataBaseName->setEditText(name);
+            d.fraDisplay->cmbDataBaseName_Click();
+        }
     }
     QString row(int dbID, const QString& column) {
         auto rs = shell::mainModule().database->OpenRecordset(
@@ -58,13 +70,13 @@ TEST_F(OptionDialogTest, StartsCleanOnTheFirstPageWithEveryComboOnThePrompt) {
     EXPECT_EQ(d->currentTab(), 1);
     EXPECT_FALSE(d->fraPartition->isHidden());
     EXPECT_TRUE(d->fraDisplay->isHidden());
-    for (QComboBox* c : d->cmbDataBaseName) {
-        EXPECT_EQ(c->currentText(), frmOption::prompt());
+    for (QComboBox* c : {d->fraPartition->cmbDataBaseName, d->fraDisplay->cmbDataBaseName}) {
+        EXPECT_EQ(c->currentText(), options::choosePrompt());
         ASSERT_EQ(c->count(), 2);
         EXPECT_EQ(c->itemText(1), "歴史");
     }
     for (QPushButton* b : d->cmdApplication) EXPECT_FALSE(b->isEnabled());
-    EXPECT_EQ(d->cmbPointUpper->count(), 21);
+    EXPECT_EQ(d->fraDisplay->cmbPointUpper->count(), 21);
     d->TabStrip1->setSelectedIndex(3);
     EXPECT_EQ(d->currentTab(), 3);
     EXPECT_FALSE(d->fraMente->isHidden());
@@ -75,10 +87,10 @@ TEST_F(OptionDialogTest, StartsCleanOnTheFirstPageWithEveryComboOnThePrompt) {
 TEST_F(OptionDialogTest, RenameChecksDuplicatesAndLengthAndKeepsOwnName) {
     auto d = open();
     choose(*d, 0, "英単語");
-    EXPECT_EQ(d->newDataBaseText(1), "単語");
+    EXPECT_EQ(d->fraPartition->newDataBaseText(1), "単語");
     EXPECT_FALSE(d->renameDirty());
 
-    d->setNewDataBaseText(0, "歴史");  // another set's name
+    d->fraPartition->setNewDataBaseText(0, "歴史");  // another set's name
     EXPECT_TRUE(d->renameDirty());
     EXPECT_TRUE(d->cmdApplication[0]->isEnabled());
     d->cmdApplication_Click(0);
@@ -87,14 +99,14 @@ TEST_F(OptionDialogTest, RenameChecksDuplicatesAndLengthAndKeepsOwnName) {
     EXPECT_EQ(row(1, "データベース名"), "英単語");
     EXPECT_TRUE(d->cmdApplication[0]->isEnabled());
 
-    d->setNewDataBaseText(0, QString(26, QChar(0x3042)));  // 52 bytes in cp932
+    d->fraPartition->setNewDataBaseText(0, QString(26, QChar(0x3042)));  // 52 bytes in cp932
     d->cmdApplication_Click(0);
     EXPECT_EQ(boxes->shown().size(), 2u);
     EXPECT_EQ(row(1, "データベース名"), "英単語");
 
     // Its own name is no duplicate; the other boxes are written.
-    d->setNewDataBaseText(0, "英単語");
-    d->setNewDataBaseText(1, "見出し語");
+    d->fraPartition->setNewDataBaseText(0, "英単語");
+    d->fraPartition->setNewDataBaseText(1, "見出し語");
     d->cmdApplication_Click(0);
     EXPECT_EQ(boxes->shown().size(), 2u);
     EXPECT_EQ(row(1, "項目1名称"), "見出し語");
@@ -107,21 +119,22 @@ TEST_F(OptionDialogTest, RenameReachesTheListTheCombosAndTheOpenWindow) {
     auto d = open();
     choose(*d, 1, "英単語");
     choose(*d, 0, "英単語");
-    d->setNewDataBaseText(0, "英単語帳");
-    d->setNewDataBaseText(3, "発音");
-    d->setNewDataBaseText(2, "：,^@,－,^@");
-    d->setNewDataBaseText(4, "");  // the second list may be empty
+    d->fraPartition->setNewDataBaseText(0, "英単語帳");
+    d->fraPartition->setNewDataBaseText(3, "発音");
+    d->fraPartition->setNewDataBaseText(2, "：,^@,－,^@");
+    d->fraPartition->setNewDataBaseText(4, "");  // the second list may be empty
     d->cmdApplication_Click(0);
     EXPECT_TRUE(boxes->shown().empty());
 
     EXPECT_EQ(row(1, "データベース名"), "英単語帳");
     EXPECT_EQ(row(1, "項目2名称"), "発音");
     EXPECT_EQ(row(1, "区切り12"), "：,^@,－");  // later "^@" pieces dropped
-    EXPECT_EQ(d->newDataBaseText(2), "：,^@,－");
+    EXPECT_EQ(d->fraPartition->newDataBaseText(2), "：,^@,－");
     EXPECT_EQ(shell::mainModule().dataBaseList[2].name, "英単語帳");
-    EXPECT_EQ(d->cmbDataBaseName[0]->currentText(), "英単語帳");
-    EXPECT_EQ(d->cmbDataBaseName[1]->currentText(), "英単語帳");  // it showed the renamed set
-    EXPECT_EQ(d->cmbDataBaseName[1]->itemText(0), "英単語帳");
+    EXPECT_EQ(d->fraPartition->cmbDataBaseName->currentText(), "英単語帳");
+    EXPECT_EQ(d->fraDisplay->cmbDataBaseName->currentText(),
+              "英単語帳");  // it showed the renamed set
+    EXPECT_EQ(d->fraDisplay->cmbDataBaseName->itemText(0), "英単語帳");
 
     EXPECT_EQ(w->windowTitle(), "英単語帳");
     EXPECT_EQ(w->txtItem[1]->text(), "発音");
@@ -135,10 +148,10 @@ TEST_F(OptionDialogTest, RenamingAnotherSetLeavesTheDisplayChoice) {
     auto d = open();
     choose(*d, 1, "歴史");
     choose(*d, 0, "英単語");
-    d->setNewDataBaseText(0, "英語");
+    d->fraPartition->setNewDataBaseText(0, "英語");
     d->cmdApplication_Click(0);
-    EXPECT_EQ(d->cmbDataBaseName[1]->currentText(), "歴史");
-    EXPECT_EQ(d->cmbDataBaseName[1]->itemText(0), "英語");
+    EXPECT_EQ(d->fraDisplay->cmbDataBaseName->currentText(), "歴史");
+    EXPECT_EQ(d->fraDisplay->cmbDataBaseName->itemText(0), "英語");
 }
 
 TEST_F(OptionDialogTest, ColoursThresholdAndUseFlagsAreWrittenAndShownInTheOpenWindow) {
@@ -146,26 +159,26 @@ TEST_F(OptionDialogTest, ColoursThresholdAndUseFlagsAreWrittenAndShownInTheOpenW
     frmMDIChild* w = openSet(1);
     auto d = open();
     choose(*d, 1, "英単語");
-    EXPECT_EQ(d->itemColor(0), 0xFFFFFFu);
-    EXPECT_EQ(d->itemColor(7), 0xC0C0C0u);  // never written: the default grey
-    EXPECT_EQ(d->chkDisp[2]->checkState(), Qt::Checked);
+    EXPECT_EQ(d->fraDisplay->itemColor(0), 0xFFFFFFu);
+    EXPECT_EQ(d->fraDisplay->itemColor(7), 0xC0C0C0u);  // never written: the default grey
+    EXPECT_EQ(d->fraDisplay->chkDisp[2]->checkState(), Qt::Checked);
     EXPECT_FALSE(d->displayDirty());
 
     boxes->queueColor(0xFFFFFF);  // the same colour again
-    d->cmdColer_Click(0);
+    d->fraDisplay->cmdColer_Click(0);
     EXPECT_FALSE(d->displayDirty());
     boxes->queueColor(0x0000FF);
     d->findChild<QPushButton*>("cmdColer(0)")->click();  // through the button's connection
-    EXPECT_EQ(d->itemColor(0), 0x0000FFu);
+    EXPECT_EQ(d->fraDisplay->itemColor(0), 0x0000FFu);
     EXPECT_TRUE(d->displayDirty());
     EXPECT_TRUE(d->cmdApplication[1]->isEnabled());
-    d->cmdColer_Click(7);  // cancelled: nothing changes
-    EXPECT_EQ(d->itemColor(7), 0xC0C0C0u);
+    d->fraDisplay->cmdColer_Click(7);  // cancelled: nothing changes
+    EXPECT_EQ(d->fraDisplay->itemColor(7), 0xC0C0C0u);
     boxes->queueColor(0x00FF00);
-    d->cmdColer_Click(5);  // at or above the threshold
-    d->chkDisp[2]->click();
-    d->cmbPointUpper->setEditText("40");
-    d->cmbPointUpper_Click();
+    d->fraDisplay->cmdColer_Click(5);  // at or above the threshold
+    d->fraDisplay->chkDisp[2]->click();
+    d->fraDisplay->cmbPointUpper->setEditText("40");
+    d->fraDisplay->cmbPointUpper_Click();
     d->cmdApplication_Click(1);
     EXPECT_FALSE(d->displayDirty());
     EXPECT_FALSE(d->cmdApplication[1]->isEnabled());
@@ -178,8 +191,8 @@ TEST_F(OptionDialogTest, ColoursThresholdAndUseFlagsAreWrittenAndShownInTheOpenW
     EXPECT_EQ(row(2, "項目1背景色"), QString::number(0xFFFFFF));
 
     const shell::ChildSettings& s = shell::mainModule().childSettings[0];
-    EXPECT_EQ(s.numeric[0], 40);
-    EXPECT_FALSE(s.yesNo[3]);
+    EXPECT_EQ(s.settings.threshold, 40);
+    EXPECT_FALSE(s.settings.use[shell::kItem3Box]);
     EXPECT_EQ(ui::bgrFromQColor(w->txtData[0]->BackColor()), 0x0000FFu);
     EXPECT_EQ(ui::bgrFromQColor(w->txtPonit->palette().color(QPalette::Base)), 0x00FF00u);
     EXPECT_TRUE(w->txtData[2]->isHidden());
@@ -188,22 +201,22 @@ TEST_F(OptionDialogTest, ColoursThresholdAndUseFlagsAreWrittenAndShownInTheOpenW
 
 TEST_F(OptionDialogTest, ThresholdTrackingAndGuardsBeforeASetIsChosen) {
     auto d = open();
-    d->chkDisp[1]->click();
-    EXPECT_EQ(d->chkDisp[1]->checkState(), Qt::Unchecked);  // snapped back
+    d->fraDisplay->chkDisp[1]->click();
+    EXPECT_EQ(d->fraDisplay->chkDisp[1]->checkState(), Qt::Unchecked);  // snapped back
     ASSERT_EQ(boxes->shown().size(), 1u);
     EXPECT_EQ(boxes->shown()[0].text, "データベースを選択してください。");
     EXPECT_EQ(boxes->shown()[0].title, "表示設定");
-    d->cmdColer_Click(0);
+    d->fraDisplay->cmdColer_Click(0);
     EXPECT_EQ(boxes->shown().size(), 2u);
     EXPECT_FALSE(d->displayDirty());
 
     choose(*d, 1, "英単語");
-    d->cmbPointUpper->setEditText("0");  // as loaded
-    d->cmbPointUpper_Click();
+    d->fraDisplay->cmbPointUpper->setEditText("0");  // as loaded
+    d->fraDisplay->cmbPointUpper_Click();
     EXPECT_FALSE(d->displayDirty());
-    d->cmbPointUpper->setEditText("85");  // typing alone is no change
+    d->fraDisplay->cmbPointUpper->setEditText("85");  // typing alone is no change
     EXPECT_FALSE(d->displayDirty());
-    d->cmbPointUpper_Click();
+    d->fraDisplay->cmbPointUpper_Click();
     EXPECT_TRUE(d->displayDirty());
 
     choose(*d, 1, "ない");
@@ -214,7 +227,7 @@ TEST_F(OptionDialogTest, ThresholdTrackingAndGuardsBeforeASetIsChosen) {
 TEST_F(OptionDialogTest, OkWithOnlyTheFilePageDirtySavesFile0WithoutItsSlash) {
     QTemporaryDir folder;
     auto d = open();
-    d->txtBackUpDir[1]->setText(folder.path() + "/");
+    d->fraFile->txtBackUpDir->setText(folder.path() + "/");
     EXPECT_TRUE(d->fileDirty());
     EXPECT_FALSE(d->menteDirty());
     QTest::mouseClick(d->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
@@ -225,8 +238,8 @@ TEST_F(OptionDialogTest, OkWithOnlyTheFilePageDirtySavesFile0WithoutItsSlash) {
     EXPECT_FALSE(d->isVisible());
     // Choosing a folder in the list is what fills the path box.
     auto d2 = open();
-    d2->dirBackUp[1]->setPath(QDir::tempPath());
-    EXPECT_EQ(d2->txtBackUpDir[1]->text(), QDir::tempPath());
+    d2->fraFile->dirBackUp->setPath(QDir::tempPath());
+    EXPECT_EQ(d2->fraFile->txtBackUpDir->text(), QDir::tempPath());
     EXPECT_TRUE(d2->fileDirty());
 }
 
@@ -234,9 +247,9 @@ TEST_F(OptionDialogTest, BackUpSettingsGoToTheRowAndTheSharedState) {
     QTemporaryDir folder;
     auto d = open();
     EXPECT_FALSE(d->menteDirty());
-    d->cmbSchedule[0]->setEditText("　　　毎日");
-    d->cmbSchedule[1]->setEditText("24");
-    d->cmbSchedule_Click(1);
+    d->fraMente->cmbSchedule[0]->setEditText("　　　毎日");
+    d->fraMente->cmbSchedule[1]->setEditText("24");
+    d->fraMente->cmbSchedule_Click(1);
     EXPECT_TRUE(d->menteDirty());
     const QString before = backUpRow("開始時");
     d->cmdApplication_Click(2);
@@ -245,13 +258,13 @@ TEST_F(OptionDialogTest, BackUpSettingsGoToTheRowAndTheSharedState) {
     EXPECT_EQ(backUpRow("開始時"), before);
     EXPECT_TRUE(d->menteDirty());
 
-    d->cmbSchedule[0]->setEditText("毎週火曜日");
-    d->cmbSchedule[1]->setEditText("23");
-    d->cmbSchedule[2]->setEditText("55");
-    d->optArc[1]->setChecked(true);
-    d->chkNoAction->setChecked(true);
-    d->chkBackUpDel->setChecked(true);
-    d->txtBackUpDir[0]->setText(folder.path() + "/");
+    d->fraMente->cmbSchedule[0]->setEditText("毎週火曜日");
+    d->fraMente->cmbSchedule[1]->setEditText("23");
+    d->fraMente->cmbSchedule[2]->setEditText("55");
+    d->fraMente->optArc[1]->setChecked(true);
+    d->fraMente->chkNoAction->setChecked(true);
+    d->fraMente->chkBackUpDel->setChecked(true);
+    d->fraMente->txtBackUpDir->setText(folder.path() + "/");
     d->cmdApplication_Click(2);
     EXPECT_EQ(boxes->shown().size(), 1u);
     EXPECT_FALSE(d->menteDirty());
@@ -273,13 +286,13 @@ TEST_F(OptionDialogTest, BackUpSettingsGoToTheRowAndTheSharedState) {
 
     // Opened again, the page shows what was applied and is clean.
     auto again = open();
-    EXPECT_TRUE(again->optArc[1]->isChecked());
-    EXPECT_EQ(again->cmbSchedule[0]->currentText(), "毎週火曜日");
-    EXPECT_EQ(again->txtBackUpDir[0]->text(), folder.path());
+    EXPECT_TRUE(again->fraMente->optArc[1]->isChecked());
+    EXPECT_EQ(again->fraMente->cmbSchedule[0]->currentText(), "毎週火曜日");
+    EXPECT_EQ(again->fraMente->txtBackUpDir->text(), folder.path());
     EXPECT_FALSE(again->menteDirty());
-    again->optArc[1]->setChecked(true);  // the stored choice again
+    again->fraMente->optArc[1]->setChecked(true);  // the stored choice again
     EXPECT_FALSE(again->menteDirty());
-    again->optArc[0]->setChecked(true);
+    again->fraMente->optArc[0]->setChecked(true);
     EXPECT_TRUE(again->menteDirty());
 }
 
@@ -312,7 +325,7 @@ TEST_F(OptionDialogTest, BackUpPageShowsTheDefaultFolderWhichKeepsFollowingTheDa
 
     // A folder the user picks is stored as it stands.
     QTemporaryDir other;
-    d->dirBackUp[0]->setPath(other.path());
+    d->fraMente->dirBackUp->setPath(other.path());
     QTest::mouseClick(apply, Qt::LeftButton);
     EXPECT_EQ(backUpRow("フォルダ"), other.path());
     EXPECT_FALSE(shell::mainModule().backUp.defaultFolder);
@@ -327,9 +340,9 @@ TEST_F(OptionDialogTest, APlainBackUpIntoTheDatabasesFolderIsNotApplied) {
     auto d = open();
     d->show();
     const QString before = backUpRow("フォルダ");
-    d->cmbSchedule[0]->setEditText("　　　毎日");
-    d->cmbSchedule[1]->setEditText("3");
-    d->cmbSchedule[2]->setEditText("0");
+    d->fraMente->cmbSchedule[0]->setEditText("　　　毎日");
+    d->fraMente->cmbSchedule[1]->setEditText("3");
+    d->fraMente->cmbSchedule[2]->setEditText("0");
     QTest::mouseClick(d->findChild<QRadioButton*>("optArc(2)"), Qt::LeftButton);
     d->findChild<options::DirListBox*>("dirBackUp(0)")->setPath(links.filePath("linked"));
     QTest::mouseClick(d->findChild<QRadioButton*>("optArc(0)"), Qt::LeftButton);
@@ -349,31 +362,90 @@ TEST_F(OptionDialogTest, APlainBackUpIntoTheDatabasesFolderIsNotApplied) {
     EXPECT_FALSE(d->menteDirty());
 }
 
+// The folder menu opens on a right click in either folder list and acts on that list.
 TEST_F(OptionDialogTest, FolderMenuMakesAndRemovesDirectories) {
     QTemporaryDir folder;
     auto d = open();
-    d->dirBackUp[0]->setPath(folder.path());
-    d->setFolderMenuIndex(0);
+    d->show();
+    d->TabStrip1->setSelectedIndex(3);
+    auto* menu = d->findChild<QMenu*>("mnuPopup");
+    auto* backUpList = d->findChild<options::DirListBox*>("dirBackUp(0)");
+    backUpList->setPath(folder.path());
+    QTest::mouseClick(backUpList->viewport(), Qt::RightButton);
+    ASSERT_TRUE(menu->isVisible());
+    menu->hide();
     boxes->queue("/新規");
-    d->mnuMkDir_Click();
+    d->findChild<QAction*>("mnuMkDir")->trigger();
     EXPECT_TRUE(QDir(folder.path() + "/新規").exists());
-    EXPECT_EQ(d->dirBackUp[0]->path(), folder.path() + "/新規");
+    EXPECT_EQ(backUpList->path(), folder.path() + "/新規");
     EXPECT_EQ(boxes->shown()[0].title, "ディレクトリ作成");
 
+    d->TabStrip1->setSelectedIndex(4);
+    auto* fileList = d->findChild<options::DirListBox*>("dirBackUp(1)");
+    fileList->setPath(folder.path() + "/新規");
     QDir(folder.path() + "/新規").mkdir("中");
-    d->mnuRmDir_Click();  // OK: not empty
+    QTest::mouseClick(fileList->viewport(), Qt::RightButton);
+    ASSERT_TRUE(menu->isVisible());
+    menu->hide();
+    d->findChild<QAction*>("mnuRmDir")->trigger();  // OK: not empty
     EXPECT_EQ(boxes->shown().back().title, "ディレクトリ削除エラー");
     EXPECT_TRUE(
         boxes->shown().back().text.endsWith("または、ディレクトリの中が空ではありません。"));
     EXPECT_TRUE(QDir(folder.path() + "/新規").exists());
 
     QDir(folder.path() + "/新規").rmdir("中");
-    d->dirBackUp[0]->setPath(folder.path() + "/新規");
+    fileList->setPath(folder.path() + "/新規");
     const auto shown = boxes->shown().size();
-    d->mnuRmDir_Click();
+    d->findChild<QAction*>("mnuRmDir")->trigger();
     EXPECT_EQ(boxes->shown().size(), shown + 1);  // only the question
     EXPECT_FALSE(QDir(folder.path() + "/新規").exists());
-    EXPECT_EQ(d->dirBackUp[0]->path(), folder.path());
+    EXPECT_EQ(fileList->path(), folder.path());
+    EXPECT_EQ(backUpList->path(), folder.path() + "/新規");  // the other list is left alone
+}
+
+// The set and value combos answer the keyboard as the user picks from them: the handler
+// behind each runs through the combo's own signal.
+TEST_F(OptionDialogTest, CombosChosenByKeyboardFillAndDirtyTheirPages) {
+    shell::mainModule().database->Execute(
+        "UPDATE データベース設定 SET 正解率閾値 = 65, 項目1名称 = '年号', 項目1背景色 = 255 "
+        "WHERE dbID = 2");
+    shell::loadBackUpSettings();  // a valid schedule to apply
+    auto d = open();
+    d->show();
+    auto* renameCombo = d->findChild<QComboBox*>("cmbDataBaseName(0)");
+    QTest::keyClick(renameCombo, Qt::Key_Down);  // from the prompt to the second set
+    EXPECT_EQ(renameCombo->currentText(), "歴史");
+    EXPECT_EQ(d->findChild<QLineEdit*>("txtNewDataBase(1)")->text(), "年号");
+    EXPECT_FALSE(d->renameDirty());
+
+    d->TabStrip1->setSelectedIndex(2);
+    auto* displayCombo = d->findChild<QComboBox*>("cmbDataBaseName(1)");
+    QTest::keyClick(displayCombo, Qt::Key_Down);
+    EXPECT_EQ(displayCombo->currentText(), "歴史");
+    auto* threshold = d->findChild<QComboBox*>("cmbPointUpper");
+    EXPECT_EQ(threshold->currentText(), "65");
+    EXPECT_EQ(
+        ui::bgrFromQColor(d->findChild<QLineEdit*>("txtItem(0)")->palette().color(QPalette::Base)),
+        0x0000FFu);
+    auto* displayApply = d->findChild<QPushButton*>("cmdApplication(1)");
+    EXPECT_FALSE(displayApply->isEnabled());
+    QTest::keyClick(threshold, Qt::Key_Down);  // the list's first entry, 100
+    EXPECT_EQ(threshold->currentText(), "100");
+    EXPECT_TRUE(displayApply->isEnabled());
+    QTest::mouseClick(displayApply, Qt::LeftButton);
+    EXPECT_EQ(row(2, "正解率閾値"), "100");
+    EXPECT_FALSE(displayApply->isEnabled());
+
+    d->TabStrip1->setSelectedIndex(3);
+    auto* hour = d->findChild<QComboBox*>("cmbSchedule(1)");
+    auto* backUpApply = d->findChild<QPushButton*>("cmdApplication(2)");
+    EXPECT_FALSE(backUpApply->isEnabled());
+    QTest::keyClick(hour, Qt::Key_Down);
+    EXPECT_EQ(hour->currentText(), "1");
+    EXPECT_TRUE(backUpApply->isEnabled());
+    QTest::mouseClick(backUpApply, Qt::LeftButton);
+    EXPECT_EQ(backUpRow("開始時"), "1");
+    EXPECT_TRUE(boxes->shown().empty()) << boxes->shownTexts().join("|").toStdString();
 }
 
 }  // namespace
@@ -383,9 +455,9 @@ namespace {
 TEST_F(OptionDialogTest, TheThresholdIsBlankUntilASetIsChosen) {
     auto d = open();
     d->TabStrip1->setSelectedIndex(2);
-    EXPECT_EQ(d->cmbPointUpper->currentText(), "");
+    EXPECT_EQ(d->fraDisplay->cmbPointUpper->currentText(), "");
     choose(*d, 1, "英単語");
-    EXPECT_EQ(d->cmbPointUpper->currentText(), "0");
+    EXPECT_EQ(d->fraDisplay->cmbPointUpper->currentText(), "0");
 }
 
 }  // namespace
@@ -406,10 +478,11 @@ TEST_F(OptionDialogTest, BackUpPageRowsSitInsideTheirFrames) {
     auto d = open();
     d->show();
     d->TabStrip1->setSelectedIndex(3);
-    EXPECT_LT(frameTopLine(d->fraBackUp[1]), d->optArc[0]->y());
-    EXPECT_LT(frameTopLine(d->fraSchedule), d->cmbSchedule[0]->y());
-    EXPECT_LT(frameTopLine(d->fraBackUp[0]), d->chkBackUpDel->y());
-    EXPECT_LE(d->chkBackUpDel->sizeHint().width(), d->chkBackUpDel->width());  // not cut off
+    EXPECT_LT(frameTopLine(d->fraMente->fraBackUp[1]), d->fraMente->optArc[0]->y());
+    EXPECT_LT(frameTopLine(d->fraMente->fraSchedule), d->fraMente->cmbSchedule[0]->y());
+    EXPECT_LT(frameTopLine(d->fraMente->fraBackUp[0]), d->fraMente->chkBackUpDel->y());
+    EXPECT_LE(d->fraMente->chkBackUpDel->sizeHint().width(),
+              d->fraMente->chkBackUpDel->width());  // not cut off
 }
 
 }  // namespace

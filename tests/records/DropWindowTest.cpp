@@ -86,9 +86,9 @@ TEST_F(DropWindowTest, DelimiterPopupAndDoubleClick) {
     ASSERT_EQ(d->mnuSplitChar1->actions().size(), 2);
     d->mnuPopup->hide();
     d->mnuSplit_Click(0, 0, "：");  // the first item changes nothing in the list
-    EXPECT_EQ(shell::mainModule().childSettings[0].text[0], "：,-");
+    EXPECT_EQ(shell::mainModule().childSettings[0].settings.delimiters[0], "：,-");
     d->mnuSplit_Click(0, 1, "-");
-    EXPECT_EQ(shell::mainModule().childSettings[0].text[0], "-,：");
+    EXPECT_EQ(shell::mainModule().childSettings[0].settings.delimiters[0], "-,：");
     EXPECT_TRUE(d->txtDrop[0]->toPlainText().contains("\n-\n"));
 
     const int width = d->width();

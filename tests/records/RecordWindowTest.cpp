@@ -32,8 +32,7 @@ TEST_F(RecordWindowTest, ANewSetOpensOnAnEmptyRecordAndTypingThenMovingStoresIt)
     ASSERT_NE(w, nullptr);
     const int slot = w->slot();
     EXPECT_TRUE(shell::mainModule().childSettings[slot].activated);
-    EXPECT_FALSE(
-        shell::mainModule().childSettings[slot].recordChanged);  // the empty record is not an edit
+    EXPECT_FALSE(w->recordChanged);  // the empty record is not an edit
     EXPECT_EQ(w->txtPonit->text(), "0.0");
     EXPECT_EQ(w->windowTitle(), "英単語");
 
@@ -315,7 +314,7 @@ TEST_F(RecordWindowTest, FontDialogPresetsUniformAttributesOnlyAndCancelChangesN
     EXPECT_EQ(box->SelFontSize(), std::optional<double>(14));
     ASSERT_TRUE(box->SelColor().has_value());
     EXPECT_EQ(ui::bgrFromQColor(*box->SelColor()), 0x0000FFu);
-    EXPECT_TRUE(shell::mainModule().childSettings[w->slot()].recordChanged);
+    EXPECT_TRUE(w->recordChanged);
 }
 
 TEST_F(RecordWindowTest, CutCopyPasteActOnTheActiveControl) {
@@ -657,6 +656,30 @@ TEST_F(RecordWindowTest, ANewSetsRateBoxShowsTheSetsFace) {
     EXPECT_EQ(w->txtPonit->font().pointSize(), 14);
     EXPECT_TRUE(w->txtPonit->font().bold());
     EXPECT_EQ(testing_support::backgroundOf(w->txtPonit), ui::qColorFromBgr(255));
+}
+
+}  // namespace
+
+namespace {
+
+// Each window keeps its own edited flag: typing into one marks only that one, and saving
+// every window before a search or a drill writes only the edited record.
+TEST_F(RecordWindowTest, EachWindowKeepsItsOwnEditedFlag) {
+    addSet(1, "a");
+    addSet(2, "b");
+    addRecord(1, 1, "apple");
+    addRecord(2, 2, "banana");
+    frmMDIChild* first = openSet(1);
+    frmMDIChild* second = openSet(2);
+    ASSERT_NE(first->slot(), second->slot());
+    second->txtData[1]->setFocus();
+    typeInto(second->txtData[1], "yellow");
+    EXPECT_TRUE(second->recordChanged);
+    EXPECT_FALSE(first->recordChanged);
+    records::SaveAllRecordWindows();
+    EXPECT_EQ(field(2, "項目2"), "yellow");
+    EXPECT_EQ(field(1, "項目2"), "");
+    EXPECT_FALSE(second->recordChanged);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST_F(SetsTest, CreatingThroughTheDialogWritesTheDefaultsAndOpensTheWindow) {
     EXPECT_EQ(w->windowTitle(), "English");
     w->Form_Activate();
     EXPECT_TRUE(shell::mainModule().childSettings[0].newRecord);  // an empty new record
-    EXPECT_FALSE(shell::mainModule().childSettings[0].recordChanged);
+    EXPECT_FALSE(w->recordChanged);
     auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
     EXPECT_FALSE(sub->isMaximized());
     EXPECT_EQ(sub->width(), ui::px(8415));

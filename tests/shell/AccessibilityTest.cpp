@@ -19,6 +19,8 @@
 #include "drill/frmJustAnswerRate.h"
 #include "drill/frmTest.h"
 #include "maintenance/frmdbErr.h"
+#include "options/BackUpPage.h"
+#include "options/DisplayPage.h"
 #include "options/FolderLists.h"
 #include "options/frmOption.h"
 #include "platform/dao/Database.h"
@@ -125,9 +127,10 @@ TEST_F(WindowAccessibilityTest, ValueCombosAreNamedByTheirCaptions) {
     EXPECT_EQ(spokenName(record->cmbSplit[1]), QStringLiteral("区切り文字2"));
     frmOption options(mdi());
     options.Form_Load();
-    EXPECT_EQ(spokenName(options.cmbSchedule[1]), QStringLiteral("時"));
-    EXPECT_EQ(spokenName(options.drvBackUp[0]), QStringLiteral("ドライブ"));
-    EXPECT_EQ(spokenName(options.cmbDataBaseName[1]), QStringLiteral("設定するデータベース名"));
+    EXPECT_EQ(spokenName(options.fraMente->cmbSchedule[1]), QStringLiteral("時"));
+    EXPECT_EQ(spokenName(options.fraMente->drvBackUp), QStringLiteral("ドライブ"));
+    EXPECT_EQ(spokenName(options.fraDisplay->cmbDataBaseName),
+              QStringLiteral("設定するデータベース名"));
 }
 
 // The enabled and checked state of every button of a window.
@@ -209,8 +212,8 @@ TEST_F(WindowAccessibilityTest, OptionCheckBoxesAnswerToggleAsClick) {
         auto d = std::make_unique<frmOption>(mdi());
         d->Form_Load();
         d->TabStrip1->setSelectedIndex(2);
-        d->cmbDataBaseName[1]->setEditText(QStringLiteral("英単語"));
-        d->cmbDataBaseName_Click(1);
+        d->fraDisplay->cmbDataBaseName->setEditText(QStringLiteral("英単語"));
+        d->fraDisplay->cmbDataBaseName_Click();
         return d;
     };
     const auto backUp = [this] {
@@ -220,23 +223,23 @@ TEST_F(WindowAccessibilityTest, OptionCheckBoxesAnswerToggleAsClick) {
         return d;
     };
     expectToggleLikeClick(
-        backUp, [](frmOption& d) { return d.chkNoAction; }, *boxes, "chkNoAction");
+        backUp, [](frmOption& d) { return d.fraMente->chkNoAction; }, *boxes, "chkNoAction");
     expectToggleLikeClick(
-        backUp, [](frmOption& d) { return d.chkBackUpDel; }, *boxes, "chkBackUpDel");
+        backUp, [](frmOption& d) { return d.fraMente->chkBackUpDel; }, *boxes, "chkBackUpDel");
     for (int i = 0; i < 5; ++i)
         expectToggleLikeClick(
-            display, [i](frmOption& d) { return d.chkDisp[i]; }, *boxes,
+            display, [i](frmOption& d) { return d.fraDisplay->chkDisp[i]; }, *boxes,
             QStringLiteral("chkDisp(%1)").arg(i));
     // A use box or the schedule box toggled by a screen reader enables its page's 適用.
     auto shown = display();
     shown->show();
     ASSERT_FALSE(shown->cmdApplication[1]->isEnabled());
-    toggle(shown->chkDisp[2], Toggle::AccessibleAction);
+    toggle(shown->fraDisplay->chkDisp[2], Toggle::AccessibleAction);
     EXPECT_TRUE(shown->cmdApplication[1]->isEnabled());
     auto page = backUp();
     page->show();
     ASSERT_FALSE(page->cmdApplication[2]->isEnabled());
-    toggle(page->chkNoAction, Toggle::AccessibleAction);
+    toggle(page->fraMente->chkNoAction, Toggle::AccessibleAction);
     EXPECT_TRUE(page->cmdApplication[2]->isEnabled());
 
     // With no set chosen a toggle is undone with the same message as a click, and filling
@@ -246,14 +249,14 @@ TEST_F(WindowAccessibilityTest, OptionCheckBoxesAnswerToggleAsClick) {
     d->Form_Load();
     d->TabStrip1->setSelectedIndex(2);
     d->show();
-    toggle(d->chkDisp[0], Toggle::AccessibleAction);
-    EXPECT_FALSE(d->chkDisp[0]->isChecked());
+    toggle(d->fraDisplay->chkDisp[0], Toggle::AccessibleAction);
+    EXPECT_FALSE(d->fraDisplay->chkDisp[0]->isChecked());
     ASSERT_EQ(static_cast<int>(boxes->shown().size()), shownBefore + 1);
     EXPECT_EQ(boxes->shown().back().text, QStringLiteral("データベースを選択してください。"));
-    d->cmbDataBaseName[1]->setEditText(QStringLiteral("英単語"));
-    d->cmbDataBaseName_Click(1);
-    d->cmbDataBaseName[1]->setEditText(QStringLiteral("歴史"));
-    d->cmbDataBaseName_Click(1);
+    d->fraDisplay->cmbDataBaseName->setEditText(QStringLiteral("英単語"));
+    d->fraDisplay->cmbDataBaseName_Click();
+    d->fraDisplay->cmbDataBaseName->setEditText(QStringLiteral("歴史"));
+    d->fraDisplay->cmbDataBaseName_Click();
     EXPECT_EQ(static_cast<int>(boxes->shown().size()), shownBefore + 1);
     EXPECT_FALSE(d->cmdApplication[1]->isEnabled());
 }

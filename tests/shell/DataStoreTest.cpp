@@ -10,6 +10,7 @@
 #include "platform/ui/Settings.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
+#include "shell/RecordColumns.h"
 
 namespace {
 
@@ -112,21 +113,117 @@ TEST_F(DataStoreTest, LoadChildSettingsReadsByPositionWithNullTextsEmpty) {
     const shell::ChildSettings& s = mainModule().childSettings.at(0);
     EXPECT_EQ(s.dbID, 3);
     EXPECT_EQ(s.name, "漢字");
-    EXPECT_EQ(s.numeric[0], 70);         // 正解率閾値
-    EXPECT_EQ(s.numeric[1], 255);        // 項目1背景色
-    EXPECT_EQ(s.numeric[24], 9000);      // 画面幅
-    EXPECT_EQ(s.numeric[27], 0xC0C0C0);  // 文字隠用背景色: its default
-    EXPECT_EQ(s.text[0], "、");
-    EXPECT_EQ(s.text[1], "");  // Null 区切り23
-    EXPECT_EQ(s.text[5], "");  // Null font
-    EXPECT_TRUE(s.yesNo[0]);   // 終了状態
-    EXPECT_TRUE(s.yesNo[1]);   // 項目1使用
-    EXPECT_FALSE(s.yesNo[5]);  // 出展使用
-    EXPECT_TRUE(s.yesNo[33]);  // 正解率未満下線
+    const shell::SetSettings& row = s.settings;
+    EXPECT_EQ(row.threshold, 70);
+    EXPECT_EQ(row.boxes[shell::kItem1Box].backColor, 255);
+    EXPECT_EQ(row.windowRect.width, 9000);
+    EXPECT_EQ(row.hidingColor, 0xC0C0C0);  // its default
+    EXPECT_EQ(row.delimiters[0], "、");
+    EXPECT_EQ(row.delimiters[1], "");                     // Null 区切り23
+    EXPECT_EQ(row.boxes[shell::kItem1Box].fontName, "");  // Null font
+    EXPECT_TRUE(row.openAtExit);
+    EXPECT_TRUE(row.use[shell::kItem1Box]);
+    EXPECT_FALSE(row.use[shell::kSourceBox]);
+    EXPECT_TRUE(row.boxes[shell::kRateBelowBox].underline);
+    EXPECT_FALSE(row.boxes[shell::kRateAtOrAboveBox].underline);
     EXPECT_FALSE(s.slotFree);
-    EXPECT_EQ(s.numeric[2], 0);  // Null 項目2背景色 of a row written elsewhere
-    EXPECT_FALSE(s.yesNo[2]);
+    EXPECT_EQ(row.boxes[shell::kItem2Box].backColor,
+              0);  // Null 項目2背景色 of a row written elsewhere
+    EXPECT_FALSE(row.use[shell::kItem2Box]);
     EXPECT_THROW(shell::LoadChildSettings(1, 99), dao::DaoError);
+}
+
+// Every column by name, each with its own value, must land in the field named for it: a
+// position off by one would hand one box's style to another.
+TEST_F(DataStoreTest, EverySettingsColumnLandsInItsNamedField) {
+    addSet(5, "全部");
+    const char* const boxes[] = {"項目1", "項目2",      "項目3",     "コメント",
+                                 "出展",  "正解率以上", "正解率未満"};
+    QStringList sets = {"正解率閾値 = 55",     "画面X = 101",      "画面Y = 102",
+                        "画面幅 = 103",        "画面縦 = 104",     "WindowState = 2",
+                        "文字隠用背景色 = 77", "区切り12 = 'a'",   "区切り23 = 'b'",
+                        "項目1名称 = 'n1'",    "項目2名称 = 'n2'", "項目3名称 = 'n3'",
+                        "DBコメント = 'c'",    "終了状態 = False"};
+    for (int box = 0; box < 7; ++box) {
+        const QString b = QString::fromUtf8(boxes[box]);
+        sets << QStringLiteral("%1背景色 = %2").arg(b).arg(1000 + box)
+             << QStringLiteral("%1文字色 = %2").arg(b).arg(2000 + box)
+             << QStringLiteral("%1サイズ = %2").arg(b).arg(10 + box)
+             << QStringLiteral("%1フォント = 'f%2'").arg(b).arg(box)
+             << QStringLiteral("%1太字 = %2").arg(b, box == 1 ? "True" : "False")
+             << QStringLiteral("%1斜体 = %2").arg(b, box == 2 ? "True" : "False")
+             << QStringLiteral("%1取消 = %2").arg(b, box == 3 ? "True" : "False")
+             << QStringLiteral("%1下線 = %2").arg(b, box == 4 ? "True" : "False");
+        if (box < 5) sets << QStringLiteral("%1使用 = %2").arg(b, box == 3 ? "True" : "False");
+    }
+    mainModule().database->Execute("UPDATE データベース設定 SET " + sets.join(", ") +
+                                   " WHERE dbID = 5");
+    shell::openSettingsRecordset();
+    shell::LoadChildSettings(0, 5);
+    const shell::SetSettings& row = mainModule().childSettings.at(0).settings;
+    EXPECT_EQ(row.threshold, 55);
+    EXPECT_EQ(row.windowRect, (ui::TwipsRect{101, 102, 103, 104}));
+    EXPECT_EQ(row.windowState, 2);
+    EXPECT_EQ(row.hidingColor, 77);
+    EXPECT_EQ(row.delimiters[0], "a");
+    EXPECT_EQ(row.delimiters[1], "b");
+    EXPECT_EQ(row.itemNames[0], "n1");
+    EXPECT_EQ(row.itemNames[1], "n2");
+    EXPECT_EQ(row.itemNames[2], "n3");
+    EXPECT_EQ(row.comment, "c");
+    EXPECT_FALSE(row.openAtExit);
+    for (int box = 0; box < 7; ++box) {
+        const shell::BoxStyle& style = row.boxes[box];
+        EXPECT_EQ(style.backColor, 1000 + box) << box;
+        EXPECT_EQ(style.foreColor, 2000 + box) << box;
+        EXPECT_EQ(style.fontSize, 10 + box) << box;
+        EXPECT_EQ(style.fontName, QStringLiteral("f%1").arg(box)) << box;
+        EXPECT_EQ(style.bold, box == 1) << box;
+        EXPECT_EQ(style.italic, box == 2) << box;
+        EXPECT_EQ(style.strikeOut, box == 3) << box;
+        EXPECT_EQ(style.underline, box == 4) << box;
+        if (box < 5) {
+            EXPECT_EQ(row.use[box], box == 3) << box;
+        }
+    }
+}
+
+// The three windows that write a record's texts open it through different statements; the
+// texts land in their own columns whatever order the statement gives them, and a box left
+// out keeps its columns.
+TEST_F(DataStoreTest, RecordTextsLandInTheirColumnsThroughAnyStatement) {
+    addSet(1, "a");
+    mainModule().database->Execute(
+        "INSERT INTO データ (ID, dbID, 項目1, 項目2, 出展, 出展RTF) VALUES (7, 1, 'old1', 'old2', "
+        "'oldS', 'oldSR')");
+    const QStringList statements = {
+        "select  * from データ where dbID = 1",
+        "SELECT データ.出展, データ.項目１, データベース設定.データベース名, データ.項目１RTF, "
+        "データ.出展RTF, データ.項目２ FROM データベース設定 INNER JOIN データ ON "
+        "データベース設定.dbID = データ.dbID"};
+    for (const QString& statement : statements) {
+        auto rs = mainModule().database->OpenRecordset(statement, dao::dbOpenDynaset);
+        rs->Edit();
+        shell::RecordTexts texts;
+        texts[shell::kItem1Box] = shell::RecordText{"new1", "{\\rtf1 new1}"};
+        texts[shell::kSourceBox] = shell::RecordText{"newS", "{\\rtf1 newS}"};
+        shell::writeRecordTexts(*rs, texts);
+        rs->Update();
+        auto row = mainModule().database->OpenRecordset("select * from データ where ID = 7");
+        EXPECT_EQ(row->value("項目1").displayText(), "new1") << statement.toStdString();
+        EXPECT_EQ(row->value("項目1RTF").displayText(), "{\\rtf1 new1}");
+        EXPECT_EQ(row->value("出展").displayText(), "newS");
+        EXPECT_EQ(row->value("出展RTF").displayText(), "{\\rtf1 newS}");
+        EXPECT_EQ(row->value("項目2").displayText(), "old2");  // left out, left alone
+        mainModule().database->Execute(
+            "UPDATE データ SET 項目1 = 'old1', 出展 = 'oldS' WHERE ID = 7");
+    }
+    // The positions in the table are those of the file's columns.
+    auto rs = mainModule().database->OpenRecordset("select * from データ");
+    for (const shell::RecordTextColumn& column : shell::kRecordTextColumns) {
+        EXPECT_EQ(rs->Fields(column.textPosition).Name(), QString::fromUtf8(column.text));
+        EXPECT_EQ(rs->Fields(column.rtfPosition).Name(), QString::fromUtf8(column.rtf));
+    }
 }
 
 TEST(DatabaseFolder, FirstRunWritesTheApplicationPathAndTrailingSlashIsDropped) {

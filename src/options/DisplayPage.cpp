@@ -1,13 +1,15 @@
-// The display page: a set's background colours, rate threshold and use flags.
+#include "options/DisplayPage.h"
+
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "options/frmOption.h"
+#include <cmath>
+
 #include "platform/dao/Recordset.h"
 #include "platform/ui/Accessibility.h"
 #include "platform/ui/Color.h"
@@ -15,8 +17,12 @@
 #include "platform/ui/CompactCombo.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
+#include "records/RecordWindows.h"
 #include "shell/MainModule.h"
+#include "shell/SetSettings.h"
 #include "shell/frmMDI.h"
+
+namespace options {
 
 namespace {
 
@@ -29,22 +35,21 @@ const char* const kUseColumns[] = {"項目1使用", "項目2使用", "項目3使
 
 }  // namespace
 
-void frmOption::buildDisplayPage() {
-    QFrame* page = fraDisplay;
-    Label1[0] = new QLabel(QStringLiteral("設定するデータベース名"), page);
-    Label1[0]->setObjectName(QStringLiteral("Label1(0)"));
-    ui::place(Label1[0], 120, 240, 2415, 255);
-    cmbDataBaseName[1] = new QComboBox(page);
-    cmbDataBaseName[1]->setObjectName(QStringLiteral("cmbDataBaseName(1)"));
-    cmbDataBaseName[1]->setEditable(true);
-    cmbDataBaseName[1]->setInsertPolicy(QComboBox::NoInsert);
-    ui::place(cmbDataBaseName[1], 120, 480, 3975, 300);
-    Label1[0]->setBuddy(cmbDataBaseName[1]);
-    ui::nameControl(cmbDataBaseName[1], Label1[0]->text());
-    connect(cmbDataBaseName[1], &QComboBox::activated, this,
-            [this](int) { cmbDataBaseName_Click(1); });
+DisplayPage::DisplayPage(SetRows& rows, QWidget* parent) : OptionPage(parent), rows_(rows) {
+    setObjectName(QStringLiteral("fraDisplay"));
+    chooseLabel = new QLabel(QStringLiteral("設定するデータベース名"), this);
+    chooseLabel->setObjectName(QStringLiteral("Label1(0)"));
+    ui::place(chooseLabel, 120, 240, 2415, 255);
+    cmbDataBaseName = new QComboBox(this);
+    cmbDataBaseName->setObjectName(QStringLiteral("cmbDataBaseName(1)"));
+    cmbDataBaseName->setEditable(true);
+    cmbDataBaseName->setInsertPolicy(QComboBox::NoInsert);
+    ui::place(cmbDataBaseName, 120, 480, 3975, 300);
+    chooseLabel->setBuddy(cmbDataBaseName);
+    ui::nameControl(cmbDataBaseName, chooseLabel->text());
+    connect(cmbDataBaseName, &QComboBox::activated, this, [this](int) { cmbDataBaseName_Click(); });
 
-    fraColor = new QGroupBox(QStringLiteral("項目の背景色"), page);
+    fraColor = new QGroupBox(QStringLiteral("項目の背景色"), this);
     fraColor->setObjectName(QStringLiteral("fraColor"));
     ui::place(fraColor, 240, 960, 8055, 4095);
 
@@ -103,23 +108,43 @@ void frmOption::buildDisplayPage() {
         // toggled, not clicked: a screen reader's toggle action counts as much as a click.
         connect(chkDisp[i], &QCheckBox::toggled, this, [this, i] { chkDisp_Click(i); });
     }
+
+    setTip(cmbDataBaseName, "データベースを選択します。");
+    const char* const colours[] = {"項目１の背景色を設定します。", "項目２の背景色を設定します。",
+                                   "項目３の背景色を設定します。", "コメントの背景色を設定します。",
+                                   "出展の背景色を設定します。",   "正解率の背景色を設定します。",
+                                   "正解率の背景色を設定します。", "文字隠し色を設定します。"};
+    for (int i = 0; i < 8; ++i) setTip(cmdColer[i], colours[i]);
+    setTip(cmbPointUpper, "正解率表示の背景色を変える正解率を選択します。");
+    const char* const useTips[] = {"項目１を表示します。", "項目２を表示します。",
+                                   "項目３を表示します。", "コメントを表示します。",
+                                   "出展を表示します。"};
+    for (int i = 0; i < 5; ++i) setTip(chkDisp[i], useTips[i]);
 }
 
-std::uint32_t frmOption::itemColor(int index) const {
+std::uint32_t DisplayPage::itemColor(int index) const {
     return ui::bgrFromQColor(txtItem.at(index)->palette().color(QPalette::Base));
 }
 
-void frmOption::setItemColor(int index, std::uint32_t bgr) {
+void DisplayPage::setItemColor(int index, std::uint32_t bgr) {
     QPalette palette = txtItem.at(index)->palette();
     palette.setColor(QPalette::Base, ui::qColorFromBgr(bgr));
     txtItem.at(index)->setPalette(palette);
 }
 
-void frmOption::fillDisplayPage() {
-    const bool wasLoading = loading_;
-    loading_ = true;
-    step([this] {
-        if (noSetChosen(1) || !rs_) {
+void DisplayPage::fill() {
+    runStep([this] { fillSetCombo(cmbDataBaseName); });
+    showChosenSet();
+}
+
+void DisplayPage::cmbDataBaseName_Click() {
+    showChosenSet();
+}
+
+void DisplayPage::showChosenSet() {
+    const Loading loading(this);
+    runStep([this] {
+        if (noSetChosen(cmbDataBaseName) || !rows_) {
             // The dialog's start: white empty swatches, no flags, nothing to apply.
             if (cmbPointUpper->count() == 0)
                 for (int p = 100; p >= 0; p -= 5) cmbPointUpper->addItem(QString::number(p));
@@ -131,31 +156,36 @@ void frmOption::fillDisplayPage() {
                 setItemColor(i, kWhite);
             }
             for (QCheckBox* box : chkDisp) box->setCheckState(Qt::Unchecked);
-            markClean(1);
+            markClean();
             return;
         }
-        if (!findChosenSet(1)) return;
-        for (int i = 0; i < 7; ++i)
-            setItemColor(i, static_cast<std::uint32_t>(rs_->Fields(2 + i).Value().toLong()));
-        const dao::Variant hiding = rs_->value(QStringLiteral("文字隠用背景色"));
+        if (!rows_.findChosenSet(cmbDataBaseName)) return;
+        for (int box = 0; box < shell::kStyledBoxCount; ++box)
+            setItemColor(
+                box, static_cast<std::uint32_t>(
+                         rows_->Fields(shell::settingsColumn::backColor(box)).Value().toLong()));
+        const dao::Variant hiding = rows_->value(QStringLiteral("文字隠用背景色"));
         setItemColor(7, hiding.isNull() ? kDefaultHidingColour
                                         : static_cast<std::uint32_t>(hiding.toLong()));
-        cmbPointUpper->setEditText(rs_->value(QStringLiteral("正解率閾値")).displayText());
+        cmbPointUpper->setEditText(rows_->value(QStringLiteral("正解率閾値")).displayText());
         pointUpperAtLoad_ = cmbPointUpper->currentText();
         for (int i = 0; i < 5; ++i) {
-            const dao::Variant use = rs_->value(QString::fromUtf8(kUseColumns[i]));
+            const dao::Variant use = rows_->value(QString::fromUtf8(kUseColumns[i]));
             chkDisp[i]->setCheckState(!use.isNull() && use.toBool() ? Qt::Checked : Qt::Unchecked);
         }
-        markClean(1);
+        markClean();
     });
-    loading_ = wasLoading;
 }
 
-void frmOption::cmdColer_Click(int index) {
-    if (noSetChosen(1)) {
-        cmbDataBaseName[1]->setFocus();
-        ui::MsgBox(QStringLiteral("データベースを選択してください。"), ui::Buttons::OKOnly,
-                   QStringLiteral("表示設定"));
+void DisplayPage::askForSet(const char* title) {
+    cmbDataBaseName->setFocus();
+    ui::MsgBox(QStringLiteral("データベースを選択してください。"), ui::Buttons::OKOnly,
+               QString::fromUtf8(title));
+}
+
+void DisplayPage::cmdColer_Click(int index) {
+    if (noSetChosen(cmbDataBaseName)) {
+        askForSet("表示設定");
         return;
     }
     ui::CommonDialog own;
@@ -164,85 +194,102 @@ void frmOption::cmdColer_Click(int index) {
     dialog.Color = itemColor(index);
     dialog.Flags = 3;
     if (!dialog.ShowColor() || !dialog.Color) return;
-    if (*dialog.Color != itemColor(index)) markDirty(1);
+    if (*dialog.Color != itemColor(index)) markDirty();
     setItemColor(index, *dialog.Color);
 }
 
-void frmOption::chkDisp_Click(int index) {
+void DisplayPage::chkDisp_Click(int index) {
     // Filling the page sets the boxes too; that is no user's change.
-    if (undoingDisp_ || loading_) return;
-    if (noSetChosen(1)) {
+    if (undoingDisp_ || loading()) return;
+    if (noSetChosen(cmbDataBaseName)) {
         undoingDisp_ = true;
         chkDisp[index]->setCheckState(Qt::Unchecked);
         undoingDisp_ = false;
-        cmbDataBaseName[1]->setFocus();
-        ui::MsgBox(QStringLiteral("データベースを選択してください。"), ui::Buttons::OKOnly,
-                   QStringLiteral("表示設定"));
+        askForSet("表示設定");
         return;
     }
-    markDirty(1);
+    markDirty();
 }
 
-void frmOption::cmbPointUpper_Click() {
-    if (loading_) return;
-    if (cmbPointUpper->currentText() != pointUpperAtLoad_) markDirty(1);
+void DisplayPage::cmbPointUpper_Click() {
+    if (loading()) return;
+    if (cmbPointUpper->currentText() != pointUpperAtLoad_) markDirty();
 }
 
-void frmOption::cmbPointUpper_Change() {
-    if (loading_ || !noSetChosen(1)) return;
-    cmbDataBaseName[1]->setFocus();
-    ui::MsgBox(QStringLiteral("データベースを選択してください。"), ui::Buttons::OKOnly,
-               QStringLiteral("色設定"));
+void DisplayPage::cmbPointUpper_Change() {
+    if (loading() || !noSetChosen(cmbDataBaseName)) return;
+    askForSet("色設定");
 }
 
-void frmOption::cmbPointUpper_GotFocus() {
+void DisplayPage::cmbPointUpper_GotFocus() {
     cmbPointUpper_Change();
 }
 
-void frmOption::txtItem_GotFocus(int index) {
+void DisplayPage::txtItem_GotFocus(int index) {
     cmdColer[index]->setFocus();
 }
 
-void frmOption::applyDisplayPage() {
-    if (!rs_ || !findChosenSet(1)) return;
-    shell::MainModule& m = shell::mainModule();
-    const QString name = cmbDataBaseName[1]->currentText();
-    if (m.openWindowCount > 0) {
-        for (shell::ChildSettings& s : m.childSettings) {
-            if (s.name != name || s.slotFree) continue;
-            for (int n = 1; n <= 5; ++n) s.yesNo[n] = chkDisp[n - 1]->checkState() == Qt::Checked;
-            for (int n = 1; n <= 7; ++n) s.numeric[n] = static_cast<std::int32_t>(itemColor(n - 1));
-        }
+bool DisplayPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        for (int i = 0; i < 8; ++i)
+            if (watched == txtItem[i]) txtItem_GotFocus(i);
+        if (watched == cmbPointUpper) cmbPointUpper_GotFocus();
     }
+    return OptionPage::eventFilter(watched, event);
+}
+
+records::DisplayChange DisplayPage::displayChange() const {
+    records::DisplayChange change;
+    bool ok = false;
+    const double threshold = cmbPointUpper->currentText().trimmed().toDouble(&ok);
+    if (ok) change.threshold = static_cast<std::int32_t>(std::lround(threshold));
+    for (int box = 0; box < shell::kStyledBoxCount; ++box)
+        change.backColors[box] = static_cast<std::int32_t>(itemColor(box));
+    change.hidingColor = static_cast<std::int32_t>(itemColor(7));
+    for (int box = 0; box < shell::kRecordTextBoxCount; ++box)
+        change.use[box] = chkDisp[box]->checkState() == Qt::Checked;
+    return change;
+}
+
+bool DisplayPage::apply() {
+    if (!rows_ || !rows_.findChosenSet(cmbDataBaseName)) return false;
     // A value the row refuses (a threshold that is no number) is reported; the others are
     // still written.
     bool editing = false;
-    step([&] {
-        rs_->Edit();
+    runStep([&] {
+        rows_->Edit();
         editing = true;
     });
     if (editing) {
-        for (int i = 0; i < 7; ++i)
-            step([&] { rs_->Fields(2 + i) = static_cast<std::int32_t>(itemColor(i)); });
-        step([&] {
-            rs_->Fields(QStringLiteral("文字隠用背景色")) = static_cast<std::int32_t>(itemColor(7));
+        for (int box = 0; box < shell::kStyledBoxCount; ++box)
+            runStep([&] {
+                rows_->Fields(shell::settingsColumn::backColor(box)) =
+                    static_cast<std::int32_t>(itemColor(box));
+            });
+        runStep([&] {
+            rows_->Fields(QStringLiteral("文字隠用背景色")) =
+                static_cast<std::int32_t>(itemColor(7));
         });
-        step([&] { rs_->Fields(QStringLiteral("正解率閾値")) = cmbPointUpper->currentText(); });
+        runStep(
+            [&] { rows_->Fields(QStringLiteral("正解率閾値")) = cmbPointUpper->currentText(); });
         for (int i = 0; i < 5; ++i)
-            step([&] {
-                rs_->Fields(QString::fromUtf8(kUseColumns[i])) =
+            runStep([&] {
+                rows_->Fields(QString::fromUtf8(kUseColumns[i])) =
                     chkDisp[i]->checkState() == Qt::Checked;
             });
-        step([&] {
+        runStep([&] {
             try {
-                rs_->Update();
+                rows_->Update();
             } catch (...) {
-                rs_->CancelUpdate();
+                rows_->CancelUpdate();
                 throw;
             }
         });
     }
-    step([this] { ApplyOptionSettings(1); });
-    markClean(1);
-    cmdOK->setFocus();
+    runStep(
+        [this] { records::ApplyOptionSettings(cmbDataBaseName->currentText(), displayChange()); });
+    markClean();
+    return true;
 }
+
+}  // namespace options

@@ -1,17 +1,16 @@
-// The backup page: how and where the database is backed up, and on which schedule.
+#include "options/BackUpPage.h"
+
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
 #include "options/FolderLists.h"
+#include "options/FolderPicker.h"
 #include "options/OptionChecks.h"
-#include "options/frmOption.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
 #include "platform/ui/Accessibility.h"
@@ -24,14 +23,16 @@
 #include "shell/frmMDI.h"
 #include "shell/frmSplash.h"
 
-void frmOption::buildMentePage() {
-    QFrame* page = fraMente;
+namespace options {
+
+BackUpPage::BackUpPage(FolderMenu* folderMenu, QWidget* parent) : OptionPage(parent) {
+    setObjectName(QStringLiteral("fraMente"));
     // The rows were placed for frames whose caption sits on the top line; the style's own
     // frame starts below its caption and would run through them.
-    page->setStyleSheet(QStringLiteral(
+    setStyleSheet(QStringLiteral(
         "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 7px; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0px 2px; }"));
-    fraBackUp[1] = new QGroupBox(QStringLiteral("圧縮・解凍ツール"), page);
+    fraBackUp[1] = new QGroupBox(QStringLiteral("圧縮・解凍ツール"), this);
     fraBackUp[1]->setObjectName(QStringLiteral("fraBackUp(1)"));
     ui::place(fraBackUp[1], 120, 240, 8175, 495);
     const char* const arcCaptions[] = {"無し", "ＬＨＡ32", "ＺＩＰ", "ＣＡＢ"};
@@ -45,7 +46,7 @@ void frmOption::buildMentePage() {
         });
     }
 
-    fraSchedule = new QGroupBox(QStringLiteral("スケジュール"), page);
+    fraSchedule = new QGroupBox(QStringLiteral("スケジュール"), this);
     fraSchedule->setObjectName(QStringLiteral("fraSchedule"));
     ui::place(fraSchedule, 120, 840, 8175, 615);
     const int comboAt[][2] = {{240, 1335}, {1920, 615}, {3000, 615}};
@@ -69,9 +70,9 @@ void frmOption::buildMentePage() {
     chkNoAction = new QCheckBox(QStringLiteral("実施する"), fraSchedule);
     chkNoAction->setObjectName(QStringLiteral("chkNoAction"));
     ui::place(chkNoAction, 4200, 240, 1215, 255);
-    connect(chkNoAction, &QCheckBox::toggled, this, &frmOption::chkNoAction_Click);
+    connect(chkNoAction, &QCheckBox::toggled, this, &BackUpPage::chkNoAction_Click);
 
-    fraBackUp[0] = new QGroupBox(QStringLiteral("バックアップ先"), page);
+    fraBackUp[0] = new QGroupBox(QStringLiteral("バックアップ先"), this);
     fraBackUp[0]->setObjectName(QStringLiteral("fraBackUp(0)"));
     ui::place(fraBackUp[0], 120, 1560, 8175, 3855);
     chkBackUpDel =
@@ -79,67 +80,53 @@ void frmOption::buildMentePage() {
     chkBackUpDel->setObjectName(QStringLiteral("chkBackUpDel"));
     ui::place(chkBackUpDel, 4320, 240, 3735, 255);
     ui::fitCaption(chkBackUpDel);
-    connect(chkBackUpDel, &QCheckBox::toggled, this, &frmOption::chkBackUpDel_Click);
-    Label12[0] = new QLabel(QStringLiteral("バックアップ先ディレクトリ"), fraBackUp[0]);
-    Label12[0]->setObjectName(QStringLiteral("Label12(0)"));
-    ui::place(Label12[0], 120, 3240, 2415, 255);
+    connect(chkBackUpDel, &QCheckBox::toggled, this, &BackUpPage::chkBackUpDel_Click);
+    folderLabel = new QLabel(QStringLiteral("バックアップ先ディレクトリ"), fraBackUp[0]);
+    folderLabel->setObjectName(QStringLiteral("Label12(0)"));
+    ui::place(folderLabel, 120, 3240, 2415, 255);
 
-    drvBackUp[0] = new options::DriveListBox(fraBackUp[0]);
-    ui::place(drvBackUp[0], 120, 240, 3975, 300);
-    dirBackUp[0] = new options::DirListBox(fraBackUp[0]);
-    ui::place(dirBackUp[0], 120, 600, 7935, 2610);
-    txtBackUpDir[0] = new QLineEdit(fraBackUp[0]);
-    ui::place(txtBackUpDir[0], 120, 3480, 7935, 270);
+    drvBackUp = new DriveListBox(fraBackUp[0]);
+    drvBackUp->setObjectName(QStringLiteral("drvBackUp(0)"));
+    ui::place(drvBackUp, 120, 240, 3975, 300);
+    dirBackUp = new DirListBox(fraBackUp[0]);
+    dirBackUp->setObjectName(QStringLiteral("dirBackUp(0)"));
+    ui::place(dirBackUp, 120, 600, 7935, 2610);
+    txtBackUpDir = new QLineEdit(fraBackUp[0]);
+    txtBackUpDir->setObjectName(QStringLiteral("txtBackUpDir(0)"));
+    ui::place(txtBackUpDir, 120, 3480, 7935, 270);
+    folderLabel->setBuddy(txtBackUpDir);
+    ui::nameControl(drvBackUp, QStringLiteral("ドライブ"));
+    dirBackUp->setAccessibleName(QStringLiteral("ディレクトリ"));
+    folder_ = new FolderControls(drvBackUp, dirBackUp, txtBackUpDir, folderMenu);
+    connect(folder_, &FolderControls::changed, this, [this] {
+        if (!loading()) markDirty();
+    });
+
+    const char* const arcs[] = {
+        "バックアップ時圧縮しません。データベースファイルのコピーを取ります。",
+        "バックアップ時ＵＮＬＨＡ３２で圧縮します。", "バックアップ時ＺＩＰで圧縮します。",
+        "バックアップ時ＣＡＢで圧縮します。"};
+    for (int i = 0; i < 4; ++i) setTip(optArc[i], arcs[i]);
+    setTip(chkBackUpDel, "バックアップファイルを削除してからバックアップします。");
+    setTip(drvBackUp, "バックアップ先のドライブを指定します。");
+    setTip(dirBackUp, "バックアップ先のディレクトリを指定します。");
+    setTip(txtBackUpDir, "バックアップ先ディレクトリを表示します。");
+    setTip(cmbSchedule[0], "バックアップスケジュールパターンを指定します。");
+    setTip(cmbSchedule[1], "バックアップ時刻の「時」を指定します。");
+    setTip(cmbSchedule[2], "バックアップ時刻の「分」を指定します。");
+    setTip(chkNoAction, "バックアップ作業をスケジュールに従って行います。");
 }
 
-// The folder controls of both pages are wired alike.
-void frmOption::buildFilePage() {
-    QFrame* page = fraFile;
-    Label12[1] = new QLabel(QStringLiteral("データベース保存ディレクトリ"), page);
-    Label12[1]->setObjectName(QStringLiteral("Label12(1)"));
-    ui::place(Label12[1], 120, 240, 2415, 255);
-    Label12[2] = new QLabel(QStringLiteral("データベース保存ディレクトリ"), page);
-    Label12[2]->setObjectName(QStringLiteral("Label12(2)"));
-    ui::place(Label12[2], 120, 4800, 2415, 255);
-    drvBackUp[1] = new options::DriveListBox(page);
-    ui::place(drvBackUp[1], 120, 480, 3975, 300);
-    dirBackUp[1] = new options::DirListBox(page);
-    ui::place(dirBackUp[1], 120, 840, 7935, 3870);
-    txtBackUpDir[1] = new QLineEdit(page);
-    ui::place(txtBackUpDir[1], 120, 5040, 7935, 270);
-
-    for (int i = 0; i < 2; ++i) {
-        drvBackUp[i]->setObjectName(QStringLiteral("drvBackUp(%1)").arg(i));
-        dirBackUp[i]->setObjectName(QStringLiteral("dirBackUp(%1)").arg(i));
-        txtBackUpDir[i]->setObjectName(QStringLiteral("txtBackUpDir(%1)").arg(i));
-        txtBackUpDir[i]->setReadOnly(true);
-        txtBackUpDir[i]->installEventFilter(this);
-        Label12[i == 0 ? 0 : 2]->setBuddy(txtBackUpDir[i]);
-        ui::nameControl(drvBackUp[i], QStringLiteral("ドライブ"));
-        dirBackUp[i]->setAccessibleName(QStringLiteral("ディレクトリ"));
-        connect(drvBackUp[i], &options::DriveListBox::driveChanged, this,
-                [this, i] { drvBackUp_Change(i); });
-        connect(dirBackUp[i], &options::DirListBox::pathChanged, this,
-                [this, i] { dirBackUp_Change(i); });
-        connect(dirBackUp[i], &options::DirListBox::rightButtonPressed, this,
-                [this, i] { dirBackUp_MouseDown(i); });
-        connect(txtBackUpDir[i], &QLineEdit::textChanged, this,
-                [this, i] { txtBackUpDir_Change(i); });
-    }
-}
-
-void frmOption::fillMentePage() {
+void BackUpPage::fill() {
     const shell::BackUpSettings& b = shell::mainModule().backUp;
-    const bool wasLoading = loading_;
-    loading_ = true;
-    step([&] {
+    const Loading loading(this);
+    runStep([&] {
         const int arc = b.lha ? 1 : b.zip ? 2 : b.cab ? 3 : 0;
         optArc[arc]->setChecked(true);
-        cmdApplication[2]->setEnabled(false);
     });
-    step([&] {
+    runStep([&] {
         for (QComboBox* combo : cmbSchedule) combo->clear();
-        cmbSchedule[0]->addItems(options::schedulePatterns());
+        cmbSchedule[0]->addItems(schedulePatterns());
         for (int h = 0; h <= 23; ++h) cmbSchedule[1]->addItem(QString::number(h));
         for (int n = 0; n <= 55; n += 5) cmbSchedule[2]->addItem(QString::number(n));
         cmbSchedule[0]->setEditText(b.pattern);
@@ -147,100 +134,92 @@ void frmOption::fillMentePage() {
         cmbSchedule[2]->setEditText(QString::number(b.minute));
         for (int i = 0; i < 3; ++i) scheduleAtLoad_[i] = cmbSchedule[i]->currentText();
     });
-    step([&] { chkNoAction->setChecked(b.enabled); });
-    step([&] {
+    runStep([&] { chkNoAction->setChecked(b.enabled); });
+    runStep([&] {
         // The default folder is shown as the current choice, so it has to exist by now.
         shell::makeBackUpFolder();
-        showFolder(0, b.folder);
+        folder_->show(b.folder);
     });
-    step([&] {
+    runStep([&] {
         chkBackUpDel->setChecked(b.deleteBefore);
         backUpDelAtLoad_ = b.deleteBefore;
     });
-    dirty_[2] = false;
-    loading_ = wasLoading;
+    markClean();
 }
 
-void frmOption::showFolder(int index, const QString& folder) {
-    // The root is kept as "" and shown as "/".
-    const QString shown = folder.isEmpty() ? QStringLiteral("/") : folder;
-    drvBackUp[index]->setDrive(shown);
-    const bool found = dirBackUp[index]->setPath(shown);
-    txtBackUpDir[index]->setText(shown);
-    if (!found)
-        ui::MsgBox(options::pathNotFoundText(), ui::Buttons::OKOnly, QStringLiteral("KENVORA"));
+void BackUpPage::refresh() {
+    runStep([this] { folder_->refresh(); });
 }
 
-void frmOption::optArc_Click(int index) {
-    if (loading_) return;
+void BackUpPage::optArc_Click(int index) {
+    if (loading()) return;
     const shell::BackUpSettings& b = shell::mainModule().backUp;
     const bool stored[] = {!(b.lha || b.zip || b.cab), b.lha, b.zip, b.cab};
-    if (!stored[index]) markDirty(2);
+    if (!stored[index]) markDirty();
 }
 
-void frmOption::chkBackUpDel_Click() {
-    if (loading_) return;
-    if (chkBackUpDel->isChecked() != backUpDelAtLoad_) markDirty(2);
+void BackUpPage::chkBackUpDel_Click() {
+    if (loading()) return;
+    if (chkBackUpDel->isChecked() != backUpDelAtLoad_) markDirty();
 }
 
-void frmOption::chkNoAction_Click() {
-    if (loading_) return;
-    if (chkNoAction->isChecked() != shell::mainModule().backUp.enabled) markDirty(2);
+void BackUpPage::chkNoAction_Click() {
+    if (loading()) return;
+    if (chkNoAction->isChecked() != shell::mainModule().backUp.enabled) markDirty();
 }
 
-void frmOption::cmbSchedule_Click(int) {
-    if (loading_) return;
+void BackUpPage::cmbSchedule_Click(int) {
+    if (loading()) return;
     for (int i = 0; i < 3; ++i)
-        if (cmbSchedule[i]->currentText() != scheduleAtLoad_[i]) markDirty(2);
+        if (cmbSchedule[i]->currentText() != scheduleAtLoad_[i]) markDirty();
 }
 
-void frmOption::applyMentePage() {
+bool BackUpPage::apply() {
     const QString pattern = cmbSchedule[0]->currentText();
     const QString hour = cmbSchedule[1]->currentText();
     const QString minute = cmbSchedule[2]->currentText();
-    const options::ScheduleError error = options::checkSchedule(pattern, hour, minute);
-    if (error != options::ScheduleError::None) {
-        cmbSchedule[error == options::ScheduleError::Pattern ? 0
-                    : error == options::ScheduleError::Hour  ? 1
-                                                             : 2]
+    const ScheduleError error = checkSchedule(pattern, hour, minute);
+    if (error != ScheduleError::None) {
+        cmbSchedule[error == ScheduleError::Pattern ? 0
+                    : error == ScheduleError::Hour  ? 1
+                                                    : 2]
             ->setFocus();
-        ui::MsgBox(options::scheduleErrorText(error), ui::Buttons::OKOnly,
-                   QStringLiteral("KENVORA"));
-        return;
+        ui::MsgBox(scheduleErrorText(error), ui::Buttons::OKOnly, QStringLiteral("KENVORA"));
+        return false;
     }
     // A plain copy into the database's own folder would be the database file itself.
     const shell::MainModule& m = shell::mainModule();
     const QString databaseFolder =
         m.databaseFolder.isEmpty() ? m.applicationPath : m.databaseFolder;
     if (optArc[0]->isChecked() &&
-        shell::isSameFolder(shell::withoutTrailingSlash(txtBackUpDir[0]->text()), databaseFolder)) {
-        dirBackUp[0]->setFocus();
+        shell::isSameFolder(shell::withoutTrailingSlash(txtBackUpDir->text()), databaseFolder)) {
+        dirBackUp->setFocus();
         shell::ShowSameFolderMessage();
-        return;
+        return false;
     }
     shell::BackUpSettings& b = shell::mainModule().backUp;
     std::unique_ptr<dao::Recordset> rs;
-    step([&] {
+    runStep([&] {
         rs = shell::mainModule().database->OpenRecordset(
             QStringLiteral("select * from バックアップ設定"), dao::dbOpenDynaset);
         rs->MoveFirst();
         rs->Edit();
     });
     auto write = [&](const char* column, const dao::Variant& value) {
-        step([&] {
+        runStep([&] {
             if (rs && rs->editMode() != dao::EditMode::None)
                 rs->Fields(QString::fromUtf8(column)) = value;
         });
     };
     b.pattern = pattern;
     write("パターン", b.pattern);
-    b.hour = *options::scheduleNumber(hour, 23);
+    b.hour = *scheduleNumber(hour, 23);
     write("開始時", static_cast<std::int16_t>(b.hour));
-    b.minute = *options::scheduleNumber(minute, 59);
+    b.minute = *scheduleNumber(minute, 59);
     write("開始分", static_cast<std::int16_t>(b.minute));
     b.enabled = chkNoAction->isChecked();
     write("実施", b.enabled);
-    const QString folder = shell::withoutTrailingSlash(txtBackUpDir[0]->text());
+    const QString folder = shell::withoutTrailingSlash(txtBackUpDir->text());
     // The default stays Null, so that it keeps following the database folder.
     b.defaultFolder = b.defaultFolder && folder == b.folder;
     b.folder = folder;
@@ -253,7 +232,7 @@ void frmOption::applyMentePage() {
     write("Zip", b.zip);
     b.cab = optArc[3]->isChecked();
     write("Cab", b.cab);
-    step([&] {
+    runStep([&] {
         if (!rs) return;
         rs->Update();
         rs->Close();
@@ -264,6 +243,8 @@ void frmOption::applyMentePage() {
         else
             splash->tmrBackUp->stop();
     }
-    markClean(2);
-    cmdOK->setFocus();
+    markClean();
+    return true;
 }
+
+}  // namespace options
