@@ -149,13 +149,13 @@ TEST_F(DropWindowTest, TheDelimiterMenuAndTheDoubleClickAnswerTheUser) {
         action->trigger();
     };
     pick(QStringLiteral("mnuSplit1(1)"));
-    EXPECT_EQ(shell::mainModule().childSettings[0].text[0], "-,：");
+    EXPECT_EQ(shell::mainModule().childSettings[0].settings.delimiters[0], "-,：");
     EXPECT_TRUE(box->toPlainText().contains("\n-\n"));
     pick(QStringLiteral("mnuSplit2(1)"));
-    EXPECT_EQ(shell::mainModule().childSettings[0].text[1], "・,、");
+    EXPECT_EQ(shell::mainModule().childSettings[0].settings.delimiters[1], "・,、");
     EXPECT_TRUE(box->toPlainText().endsWith("\n・"));
     pick(QStringLiteral("mnuSplit1(0)"));  // the first item: shown, the list stays
-    EXPECT_EQ(shell::mainModule().childSettings[0].text[0], "-,：");
+    EXPECT_EQ(shell::mainModule().childSettings[0].settings.delimiters[0], "-,：");
 
     QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_GT(box->width(), ui::px(1575));
