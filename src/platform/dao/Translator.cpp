@@ -1,5 +1,6 @@
 #include "platform/dao/Translator.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "platform/dao/DaoError.h"
@@ -342,6 +343,15 @@ wordindex::Condition wordCondition(const Expr& where, const Emitter& emitter,
     return condition;
 }
 
+// Whether the layer may sort the keyset itself: it compares text byte by byte, as the BINARY
+// collation of a UTF-8 file does, and a TOP is better left to SQLite.
+bool canSortKeyset(const Statement& s, const Schema& schema,
+                   const std::vector<BoundTable>& tables) {
+    if (s.orderBy.empty() || s.top || !schema.utf8()) return false;
+    return std::none_of(tables.begin(), tables.end(),
+                        [](const BoundTable& t) { return t.table->collated; });
+}
+
 }  // namespace
 
 CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
@@ -447,6 +457,18 @@ CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
         if (!out.wordCondition.empty())
             out.indexedKeysetSql = "SELECT " + keys.join(", ") + " FROM " + indexedFrom +
                                    indexedWhere + " ORDER BY " + keyOrder.join(", ") + limit;
+        if (canSortKeyset(s, schema, out.tables)) {
+            QStringList selected = keys;
+            for (const OrderTerm& term : s.orderBy) {
+                selected << orderEmitter.toSql(*term.expr);
+                out.orderDescending.push_back(term.descending);
+            }
+            out.unorderedKeysetSql =
+                "SELECT " + selected.join(", ") + " FROM " + out.fromSql + where;
+            if (!out.wordCondition.empty())
+                out.indexedUnorderedKeysetSql =
+                    "SELECT " + selected.join(", ") + " FROM " + indexedFrom + indexedWhere;
+        }
         QString rowFrom = quoteName(out.tables[0].table->name) + " AS " + out.tables[0].sqlAlias;
         QStringList rowWhere{out.tables[0].sqlAlias + ".rowid = ?1"};
         for (size_t i = 1; i < out.tables.size(); ++i) {
