@@ -109,10 +109,14 @@ public:
         const int terms = static_cast<int>(descending_.size());
         int rc;
         while ((rc = sqlite3_step(q)) == SQLITE_ROW) {
-            for (int k = 0; k < keyCount_; ++k)
-                keys_.push_back(
-                    sqlite3_column_type(q, k) == SQLITE_NULL ? kNoRow : sqlite3_column_int64(q, k));
-            for (int t = 0; t < terms; ++t) values_.push_back(readValue(q, keyCount_ + t));
+            for (int k = 0; k < keyCount_; ++k) {
+                // Null reads as 0; only then is the type worth asking.
+                const std::int64_t key = sqlite3_column_int64(q, k);
+                keys_.push_back(key == 0 && sqlite3_column_type(q, k) == SQLITE_NULL ? kNoRow
+                                                                                     : key);
+            }
+            for (int t = 0; t < terms; ++t)
+                values_.push_back(readValue(sqlite3_column_value(q, keyCount_ + t)));
         }
         if (rc != SQLITE_DONE) raiseSqliteError(db, rc);
     }
@@ -165,28 +169,29 @@ public:
     }
 
 private:
-    Value readValue(sqlite3_stmt* q, int column) {
+    Value readValue(sqlite3_value* value) {
         Value v;
         v.integer = 0;
-        switch (sqlite3_column_type(q, column)) {
+        switch (sqlite3_value_type(value)) {
             case SQLITE_INTEGER:
                 v.kind = Kind::Integer;
-                v.integer = sqlite3_column_int64(q, column);
+                v.integer = sqlite3_value_int64(value);
                 break;
             case SQLITE_FLOAT:
                 v.kind = Kind::Real;
-                v.real = sqlite3_column_double(q, column);
+                v.real = sqlite3_value_double(value);
                 break;
             case SQLITE_TEXT:
             case SQLITE_BLOB: {
-                const bool text = sqlite3_column_type(q, column) == SQLITE_TEXT;
-                const auto* bytes = static_cast<const char*>(
-                    text ? static_cast<const void*>(sqlite3_column_text(q, column))
-                         : sqlite3_column_blob(q, column));
+                const bool text = sqlite3_value_type(value) == SQLITE_TEXT;
+                const void* bytes = text ? static_cast<const void*>(sqlite3_value_text(value))
+                                         : sqlite3_value_blob(value);
                 v.kind = text ? Kind::Text : Kind::Blob;
-                v.length = static_cast<std::uint32_t>(sqlite3_column_bytes(q, column));
+                v.length = static_cast<std::uint32_t>(sqlite3_value_bytes(value));
                 v.offset = bytes_.size();
-                if (bytes) bytes_.insert(bytes_.end(), bytes, bytes + v.length);
+                if (bytes)
+                    bytes_.insert(bytes_.end(), static_cast<const char*>(bytes),
+                                  static_cast<const char*>(bytes) + v.length);
                 break;
             }
             default:
@@ -261,9 +266,9 @@ private:
     std::vector<char> bytes_;
 };
 
-// A merge sort that starts from the runs already in order: rows read set by set through an
+// A merge of the runs already in order: rows read set by set through an
 // index come as a few long runs and cost one comparison each plus a few merges.
-std::vector<Entry> naturalMergeSort(const Rows& rows) {
+std::vector<Entry> sortRows(const Rows& rows) {
     std::vector<Entry> order = rows.entries();
     const auto less = [&rows](const Entry& a, const Entry& b) { return rows.less(a, b); };
     const std::size_t n = order.size();
@@ -271,6 +276,11 @@ std::vector<Entry> naturalMergeSort(const Rows& rows) {
     for (std::size_t i = 1; i < n; ++i)
         if (less(order[i], order[i - 1])) bounds.push_back(i);
     bounds.push_back(n);
+    // Rows in no particular order (a random test's rate and count order) sort quicker at once.
+    if (bounds.size() > 66) {
+        std::sort(order.begin(), order.end(), less);
+        return order;
+    }
     std::vector<Entry> merged(n);
     while (bounds.size() > 2) {
         std::vector<std::size_t> next{0};
@@ -312,7 +322,7 @@ std::vector<std::int64_t> readSorted(sqlite3* db, sqlite3_stmt* unordered, int k
                                      const std::vector<bool>& descending) {
     Rows rows(keyCount, descending);
     rows.read(db, unordered);
-    return rows.keysIn(naturalMergeSort(rows));
+    return rows.keysIn(sortRows(rows));
 }
 
 }  // namespace dao::keysetorder
