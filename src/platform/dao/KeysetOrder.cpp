@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "platform/dao/Connection.h"
 
@@ -41,6 +44,52 @@ int storageClass(Kind kind) {
     }
     return 0;
 }
+
+// A growing array of plain values that grows with realloc: a large block then moves by
+// remapping its pages instead of being copied, so reading a million rows never holds the old
+// and the new block at once (a vector briefly needs both, a third more memory at the peak).
+template <typename T>
+class GrowingArray {
+    static_assert(std::is_trivially_copyable_v<T>);
+
+public:
+    GrowingArray() = default;
+    GrowingArray(const GrowingArray&) = delete;
+    GrowingArray& operator=(const GrowingArray&) = delete;
+    ~GrowingArray() { std::free(data_); }
+
+    void push_back(const T& value) {
+        if (size_ == capacity_) grow(size_ + 1);
+        data_[size_++] = value;
+    }
+    void append(const T* values, std::size_t count) {
+        if (size_ + count > capacity_) grow(size_ + count);
+        if (count > 0) std::memcpy(data_ + size_, values, count * sizeof(T));
+        size_ += count;
+    }
+    void clear() {
+        std::free(data_);
+        data_ = nullptr;
+        size_ = capacity_ = 0;
+    }
+    std::size_t size() const { return size_; }
+    const T* data() const { return data_; }
+    const T& operator[](std::size_t i) const { return data_[i]; }
+
+private:
+    void grow(std::size_t needed) {
+        std::size_t capacity = std::max<std::size_t>(capacity_ * 2, 4096);
+        while (capacity < needed) capacity *= 2;
+        void* moved = std::realloc(data_, capacity * sizeof(T));
+        if (!moved) throw std::bad_alloc();
+        data_ = static_cast<T*>(moved);
+        capacity_ = capacity;
+    }
+
+    T* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
 
 template <typename T>
 int threeWay(T a, T b) {
@@ -159,12 +208,18 @@ public:
         return compareKeys(a.row, b.row) < 0;
     }
 
+    // The values are only needed while sorting.
+    void dropValues() {
+        values_.clear();
+        bytes_.clear();
+    }
+
     std::vector<std::int64_t> keysIn(const std::vector<Entry>& order) const {
         std::vector<std::int64_t> out;
         out.reserve(keys_.size());
         for (const Entry& e : order)
-            out.insert(out.end(), keys_.begin() + static_cast<std::ptrdiff_t>(e.row) * keyCount_,
-                       keys_.begin() + static_cast<std::ptrdiff_t>(e.row + 1) * keyCount_);
+            out.insert(out.end(), keys_.data() + static_cast<std::size_t>(e.row) * keyCount_,
+                       keys_.data() + static_cast<std::size_t>(e.row + 1) * keyCount_);
         return out;
     }
 
@@ -189,9 +244,7 @@ private:
                 v.kind = text ? Kind::Text : Kind::Blob;
                 v.length = static_cast<std::uint32_t>(sqlite3_value_bytes(value));
                 v.offset = bytes_.size();
-                if (bytes)
-                    bytes_.insert(bytes_.end(), static_cast<const char*>(bytes),
-                                  static_cast<const char*>(bytes) + v.length);
+                if (bytes) bytes_.append(static_cast<const char*>(bytes), v.length);
                 break;
             }
             default:
@@ -261,9 +314,9 @@ private:
 
     int keyCount_;
     std::vector<bool> descending_;
-    std::vector<std::int64_t> keys_;
-    std::vector<Value> values_;
-    std::vector<char> bytes_;
+    GrowingArray<std::int64_t> keys_;
+    GrowingArray<Value> values_;
+    GrowingArray<char> bytes_;
 };
 
 // A merge of the runs already in order: rows read set by set through an
@@ -322,7 +375,9 @@ std::vector<std::int64_t> readSorted(sqlite3* db, sqlite3_stmt* unordered, int k
                                      const std::vector<bool>& descending) {
     Rows rows(keyCount, descending);
     rows.read(db, unordered);
-    return rows.keysIn(sortRows(rows));
+    const std::vector<Entry> order = sortRows(rows);
+    rows.dropValues();
+    return rows.keysIn(order);
 }
 
 }  // namespace dao::keysetorder
