@@ -241,14 +241,13 @@ std::vector<BoundTable> bindTables(const Statement& s, const Schema& schema) {
     return bound;
 }
 
-// indexedBy: the table that is to be read through the unique index on its ID, or -1.
-QString fromClause(const Statement& s, const std::vector<BoundTable>& tables, int indexedBy = -1) {
+// rowidOnly: the table that is to be read by rowid alone, or -1.
+QString fromClause(const Statement& s, const std::vector<BoundTable>& tables, int rowidOnly = -1) {
     Scope scope{&tables};
     Emitter emitter(scope);
     const auto tableSql = [&](size_t i) {
         QString sql = quoteName(tables[i].table->name) + " AS " + tables[i].sqlAlias;
-        if (static_cast<int>(i) == indexedBy)
-            sql += " INDEXED BY " + quoteName(QString::fromUtf8(wordindex::kIdIndex));
+        if (static_cast<int>(i) == rowidOnly) sql += " NOT INDEXED";
         return sql;
     };
     QString sql = tableSql(0);
@@ -434,16 +433,17 @@ CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
         order << orderEmitter.toSql(*term.expr) + (term.descending ? " DESC" : " ASC");
     const QString limit = s.top ? QStringLiteral(" LIMIT %1").arg(*s.top) : QString();
 
-    // The same statement reading only the word index's candidates: their IDs drive it through
-    // the ID index (which it must use, or SQLite would walk a whole set by dbID), and the
-    // LIKE conditions still decide.
+    // The same statement reading only the word index's candidates, straight by their rowids
+    // (which it must use, or SQLite would walk a whole set by dbID); the LIKE conditions still
+    // decide.
     int indexedTable = -1;
     if (s.where) out.wordCondition = wordCondition(*s.where, emitter, out.tables, indexedTable);
     QString indexedFrom, indexedWhere;
     if (!out.wordCondition.empty()) {
         indexedFrom = fromClause(s, out.tables, indexedTable);
         indexedWhere = " WHERE (" + emitter.toSql(*s.where) + ") AND " +
-                       out.tables[indexedTable].sqlAlias + ".\"ID\" IN (SELECT id FROM " +
+                       out.tables[indexedTable].sqlAlias + ".rowid IN (SELECT " +
+                       QString::fromUtf8(wordindex::kCandidateColumn) + " FROM " +
                        QString::fromUtf8(wordindex::kCandidateTable) + ")";
     }
 
