@@ -1,6 +1,8 @@
 #include "platform/dao/Translator.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/dao/DaoError.h"
@@ -157,7 +159,39 @@ public:
     }
 
 private:
+    // "(f = 1) OR (f = 2) OR ..." over one field and literals, as "f IN (1, 2, ...)", which
+    // means the same (SQLite defines IN as those ORs). SQLite can then seek an index with the
+    // list; the ORs it checked again on every row: a test over twenty sets compared each of a
+    // million records' dbID with up to twenty numbers.
+    std::optional<QString> equalityList(const Expr& e) const {
+        std::vector<const Expr*> terms;
+        const std::function<void(const Expr&)> collect = [&](const Expr& x) {
+            if (x.kind == Expr::Kind::Binary && x.text == QLatin1String("OR")) {
+                collect(*x.args[0]);
+                collect(*x.args[1]);
+            } else {
+                terms.push_back(&x);
+            }
+        };
+        collect(e);
+        QString field;
+        QStringList values;
+        for (const Expr* t : terms) {
+            if (t->kind != Expr::Kind::Binary || t->text != QLatin1String("=") ||
+                t->args[0]->kind != Expr::Kind::Column ||
+                (t->args[1]->kind != Expr::Kind::Number && t->args[1]->kind != Expr::Kind::String))
+                return std::nullopt;
+            const QString sql = toSql(*t->args[0]);
+            if (!field.isEmpty() && sql != field) return std::nullopt;
+            field = sql;
+            values << toSql(*t->args[1]);
+        }
+        return "(" + field + " IN (" + values.join(", ") + "))";
+    }
+
     QString binary(const Expr& e) const {
+        if (e.text == QLatin1String("OR"))
+            if (auto list = equalityList(e)) return *list;
         const QString l = toSql(*e.args[0]);
         const QString r = toSql(*e.args[1]);
         const QString& op = e.text;

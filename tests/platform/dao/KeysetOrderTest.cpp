@@ -177,4 +177,28 @@ TEST_F(KeysetOrderTest, RecordsetOfTheTestStatementReadsSqlitesOrder) {
     EXPECT_EQ(ids, expectedIds);
 }
 
+// ORs of equalities on one field become an IN list, which SQLite can seek with; the rows are
+// the ones the ORs select, Nulls and mixed types included.
+TEST_F(KeysetOrderTest, OrsOfEqualitiesSelectTheSameRowsAsAnInList) {
+    const auto count = [this](const QString& where) {
+        dao::Prepared q(raw, "SELECT count(*) FROM データ WHERE " + where);
+        EXPECT_EQ(sqlite3_step(q.get()), SQLITE_ROW);
+        return sqlite3_column_int(q.get(), 0);
+    };
+    const QStringList conditions = {
+        "(登録時刻 = 12) OR (登録時刻 = '12:00:00') OR (登録時刻 = 12.1)",
+        "NOT ((正解率 = 0) OR (正解率 = 100))",
+        "((dbID = 1) OR (dbID = 9)) AND ((正解回数 = '1') OR (正解回数 = 2))",
+    };
+    for (const QString& condition : conditions) {
+        const int expected = count(condition);
+        EXPECT_GT(expected, 0) << condition.toStdString();
+        EXPECT_EQ(open("SELECT * FROM データ WHERE " + condition)->RecordCount(), expected)
+            << condition.toStdString();
+    }
+    const dao::jet::CompiledSelect select = dao::jet::compileSelect(
+        dao::jet::parseStatement("SELECT * FROM データ WHERE (dbID = 1) OR (dbID = 2)"), schema);
+    EXPECT_TRUE(select.keysetSql.contains("IN (1, 2)")) << select.keysetSql.toStdString();
+}
+
 }  // namespace
