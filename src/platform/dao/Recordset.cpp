@@ -7,14 +7,14 @@
 #include <unordered_set>
 
 #include "platform/dao/DaoError.h"
+#include "platform/dao/KeysetOrder.h"
 #include "platform/dao/StoredValue.h"
 #include "platform/dao/WordIndex.h"
 
 namespace dao {
 
 namespace {
-constexpr std::int64_t kNoRow =
-    std::numeric_limits<std::int64_t>::min();  // outer-joined side missing
+constexpr std::int64_t kNoRow = keysetorder::kNoRow;  // outer-joined side missing
 }
 
 // ---- Field ----
@@ -73,15 +73,24 @@ void Recordset::loadKeys() {
         }
     }
     if (select_.keyset) {
-        Prepared q(db, indexed ? select_.indexedKeysetSql : select_.keysetSql);
-        int rc;
-        while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) {
-            for (int t = 0; t < stride_; ++t)
-                keys_.push_back(sqlite3_column_type(q.get(), t) == SQLITE_NULL
-                                    ? kNoRow
-                                    : sqlite3_column_int64(q.get(), t));
+        const QString& sql = indexed ? select_.indexedKeysetSql : select_.keysetSql;
+        const QString& unordered =
+            indexed ? select_.indexedUnorderedKeysetSql : select_.unorderedKeysetSql;
+        // Where SQLite would sort the keys, the layer sorts them quicker (KeysetOrder.h).
+        if (!unordered.isEmpty() && keysetorder::sqliteWouldSort(db, sql.toUtf8().constData())) {
+            Prepared q(db, unordered);
+            keys_ = keysetorder::readSorted(db, q.get(), stride_, select_.orderDescending);
+        } else {
+            Prepared q(db, sql);
+            int rc;
+            while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) {
+                for (int t = 0; t < stride_; ++t)
+                    keys_.push_back(sqlite3_column_type(q.get(), t) == SQLITE_NULL
+                                        ? kNoRow
+                                        : sqlite3_column_int64(q.get(), t));
+            }
+            if (rc != SQLITE_DONE) raiseSqliteError(db, rc);
         }
-        if (rc != SQLITE_DONE) raiseSqliteError(db, rc);
         rowQuery_ = Prepared(db, select_.rowSql);
     } else {
         Prepared q(db, indexed ? select_.indexedSnapshotSql : select_.snapshotSql);

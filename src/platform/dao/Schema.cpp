@@ -43,21 +43,35 @@ std::optional<int> Table::columnIndex(const QString& name) const {
 void Schema::load(sqlite3* db) {
     tables_.clear();
     sqlite3_stmt* list = nullptr;
-    if (sqlite3_prepare_v2(db,
-                           "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE "
-                           "'sqlite_%' ORDER BY rowid",
-                           -1, &list, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(
+            db,
+            "SELECT name, sql FROM sqlite_master WHERE type='table' AND name NOT LIKE "
+            "'sqlite_%' ORDER BY rowid",
+            -1, &list, nullptr) != SQLITE_OK)
         raise(err::CannotOpenDatabase, QString::fromUtf8(sqlite3_db_filename(db, "main")));
     std::vector<QString> names;
-    while (sqlite3_step(list) == SQLITE_ROW)
+    std::vector<bool> collated;
+    while (sqlite3_step(list) == SQLITE_ROW) {
         names.push_back(
             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(list, 0))));
+        collated.push_back(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(list, 1)))
+                .contains(QLatin1String("COLLATE"), Qt::CaseInsensitive));
+    }
     const int rc = sqlite3_finalize(list);
     if (rc != SQLITE_OK)
         raise(err::CannotOpenDatabase, QString::fromUtf8(sqlite3_db_filename(db, "main")));
 
-    for (const QString& name : names) {
-        Table table{name, foldName(name), {}};
+    sqlite3_stmt* encoding = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA encoding", -1, &encoding, nullptr) == SQLITE_OK &&
+        sqlite3_step(encoding) == SQLITE_ROW)
+        utf8_ =
+            qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(encoding, 0)), "UTF-8") == 0;
+    sqlite3_finalize(encoding);
+
+    for (size_t n = 0; n < names.size(); ++n) {
+        const QString& name = names[n];
+        Table table{name, foldName(name), {}, collated[n]};
         sqlite3_stmt* info = nullptr;
         const QByteArray sql =
             "PRAGMA table_info(\"" + QString(name).replace('"', "\"\"").toUtf8() + "\")";

@@ -25,6 +25,7 @@ struct Table {
     QString name;
     QString folded;
     std::vector<Column> columns;
+    bool collated = false;  // some column declares a collation other than BINARY
     std::optional<int> columnIndex(const QString& name) const;
 };
 
@@ -33,9 +34,11 @@ class Schema {
 public:
     void load(sqlite3* db);
     const Table* table(const QString& name) const;  // width- and case-blind
+    bool utf8() const { return utf8_; }             // text is stored as UTF-8
 
 private:
     std::vector<Table> tables_;
+    bool utf8_ = true;
 };
 
 // Names compare without regard to the width of letters, digits and kana, nor to case:

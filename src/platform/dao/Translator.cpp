@@ -1,5 +1,8 @@
 #include "platform/dao/Translator.h"
 
+#include <algorithm>
+#include <functional>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/dao/DaoError.h"
@@ -156,7 +159,39 @@ public:
     }
 
 private:
+    // "(f = 1) OR (f = 2) OR ..." over one field and literals, as "f IN (1, 2, ...)", which
+    // means the same (SQLite defines IN as those ORs). SQLite can then seek an index with the
+    // list; the ORs it checked again on every row: a test over twenty sets compared each of a
+    // million records' dbID with up to twenty numbers.
+    std::optional<QString> equalityList(const Expr& e) const {
+        std::vector<const Expr*> terms;
+        const std::function<void(const Expr&)> collect = [&](const Expr& x) {
+            if (x.kind == Expr::Kind::Binary && x.text == QLatin1String("OR")) {
+                collect(*x.args[0]);
+                collect(*x.args[1]);
+            } else {
+                terms.push_back(&x);
+            }
+        };
+        collect(e);
+        QString field;
+        QStringList values;
+        for (const Expr* t : terms) {
+            if (t->kind != Expr::Kind::Binary || t->text != QLatin1String("=") ||
+                t->args[0]->kind != Expr::Kind::Column ||
+                (t->args[1]->kind != Expr::Kind::Number && t->args[1]->kind != Expr::Kind::String))
+                return std::nullopt;
+            const QString sql = toSql(*t->args[0]);
+            if (!field.isEmpty() && sql != field) return std::nullopt;
+            field = sql;
+            values << toSql(*t->args[1]);
+        }
+        return "(" + field + " IN (" + values.join(", ") + "))";
+    }
+
     QString binary(const Expr& e) const {
+        if (e.text == QLatin1String("OR"))
+            if (auto list = equalityList(e)) return *list;
         const QString l = toSql(*e.args[0]);
         const QString r = toSql(*e.args[1]);
         const QString& op = e.text;
@@ -240,14 +275,13 @@ std::vector<BoundTable> bindTables(const Statement& s, const Schema& schema) {
     return bound;
 }
 
-// indexedBy: the table that is to be read through the unique index on its ID, or -1.
-QString fromClause(const Statement& s, const std::vector<BoundTable>& tables, int indexedBy = -1) {
+// rowidOnly: the table that is to be read by rowid alone, or -1.
+QString fromClause(const Statement& s, const std::vector<BoundTable>& tables, int rowidOnly = -1) {
     Scope scope{&tables};
     Emitter emitter(scope);
     const auto tableSql = [&](size_t i) {
         QString sql = quoteName(tables[i].table->name) + " AS " + tables[i].sqlAlias;
-        if (static_cast<int>(i) == indexedBy)
-            sql += " INDEXED BY " + quoteName(QString::fromUtf8(wordindex::kIdIndex));
+        if (static_cast<int>(i) == rowidOnly) sql += " NOT INDEXED";
         return sql;
     };
     QString sql = tableSql(0);
@@ -342,6 +376,15 @@ wordindex::Condition wordCondition(const Expr& where, const Emitter& emitter,
     return condition;
 }
 
+// Whether the layer may sort the keyset itself: it compares text byte by byte, as the BINARY
+// collation of a UTF-8 file does, and a TOP is better left to SQLite.
+bool canSortKeyset(const Statement& s, const Schema& schema,
+                   const std::vector<BoundTable>& tables) {
+    if (s.orderBy.empty() || s.top || !schema.utf8()) return false;
+    return std::none_of(tables.begin(), tables.end(),
+                        [](const BoundTable& t) { return t.table->collated; });
+}
+
 }  // namespace
 
 CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
@@ -424,16 +467,17 @@ CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
         order << orderEmitter.toSql(*term.expr) + (term.descending ? " DESC" : " ASC");
     const QString limit = s.top ? QStringLiteral(" LIMIT %1").arg(*s.top) : QString();
 
-    // The same statement reading only the word index's candidates: their IDs drive it through
-    // the ID index (which it must use, or SQLite would walk a whole set by dbID), and the
-    // LIKE conditions still decide.
+    // The same statement reading only the word index's candidates, straight by their rowids
+    // (which it must use, or SQLite would walk a whole set by dbID); the LIKE conditions still
+    // decide.
     int indexedTable = -1;
     if (s.where) out.wordCondition = wordCondition(*s.where, emitter, out.tables, indexedTable);
     QString indexedFrom, indexedWhere;
     if (!out.wordCondition.empty()) {
         indexedFrom = fromClause(s, out.tables, indexedTable);
         indexedWhere = " WHERE (" + emitter.toSql(*s.where) + ") AND " +
-                       out.tables[indexedTable].sqlAlias + ".\"ID\" IN (SELECT id FROM " +
+                       out.tables[indexedTable].sqlAlias + ".rowid IN (SELECT " +
+                       QString::fromUtf8(wordindex::kCandidateColumn) + " FROM " +
                        QString::fromUtf8(wordindex::kCandidateTable) + ")";
     }
 
@@ -447,6 +491,18 @@ CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
         if (!out.wordCondition.empty())
             out.indexedKeysetSql = "SELECT " + keys.join(", ") + " FROM " + indexedFrom +
                                    indexedWhere + " ORDER BY " + keyOrder.join(", ") + limit;
+        if (canSortKeyset(s, schema, out.tables)) {
+            QStringList selected = keys;
+            for (const OrderTerm& term : s.orderBy) {
+                selected << orderEmitter.toSql(*term.expr);
+                out.orderDescending.push_back(term.descending);
+            }
+            out.unorderedKeysetSql =
+                "SELECT " + selected.join(", ") + " FROM " + out.fromSql + where;
+            if (!out.wordCondition.empty())
+                out.indexedUnorderedKeysetSql =
+                    "SELECT " + selected.join(", ") + " FROM " + indexedFrom + indexedWhere;
+        }
         QString rowFrom = quoteName(out.tables[0].table->name) + " AS " + out.tables[0].sqlAlias;
         QStringList rowWhere{out.tables[0].sqlAlias + ".rowid = ?1"};
         for (size_t i = 1; i < out.tables.size(); ++i) {

@@ -46,6 +46,12 @@ struct CompiledSelect {
     wordindex::Condition wordCondition;
     QString indexedKeysetSql;
     QString indexedSnapshotSql;
+    // The keyset statements without their ORDER BY, selecting the keys and then the ORDER BY
+    // values, for the layer to sort itself (KeysetOrder.h); empty where it must not (no
+    // ORDER BY, a TOP, a collation other than BINARY).
+    QString unorderedKeysetSql;
+    QString indexedUnorderedKeysetSql;
+    std::vector<bool> orderDescending;
 };
 
 CompiledSelect compileSelect(const Statement& statement, const Schema& schema);

@@ -501,8 +501,8 @@ bool fillCandidates(sqlite3* db, const Condition& condition) {
     const std::optional<Ids> ids = candidates(db, condition);
     if (!ids) return false;
     exec(db,
-         "CREATE TEMP TABLE IF NOT EXISTS kenvora_word_candidates (id INTEGER PRIMARY KEY);"
-         "DELETE FROM temp.kenvora_word_candidates");
+         "CREATE TEMP TABLE IF NOT EXISTS kenvora_word_candidate_rows (rid INTEGER PRIMARY KEY);"
+         "DELETE FROM temp.kenvora_word_candidate_rows");
     // One statement over a JSON list: a fifth of the time of one INSERT per candidate.
     std::string list = "[";
     for (std::int64_t id : *ids) {
@@ -513,8 +513,13 @@ bool fillCandidates(sqlite3* db, const Condition& condition) {
         list += ']';
     else
         list.back() = ']';
-    Prepared insert(db, QStringLiteral("INSERT INTO temp.kenvora_word_candidates "
-                                       "SELECT value FROM json_each(?1)"));
+    // The candidates' rowids, looked up in the ID index all at once: the statement then reads
+    // each record straight by its rowid, in half the time it took to look up every ID between
+    // reading records (41,000 candidates in a million records: 0.15 s of CPU instead of 0.3).
+    Prepared insert(db, QStringLiteral("INSERT INTO temp.kenvora_word_candidate_rows "
+                                       "SELECT d.rowid FROM json_each(?1) AS j CROSS JOIN "
+                                       "main.\"データ\" AS d INDEXED BY \"データ_ID\" "
+                                       "ON d.\"ID\" = j.value"));
     sqlite3_bind_text(insert.get(), 1, list.data(), static_cast<int>(list.size()), SQLITE_STATIC);
     step(db, insert);
     return true;

@@ -28,9 +28,11 @@ using Pattern = std::vector<std::u32string>;
 using Group = std::vector<Pattern>;
 using Condition = std::vector<Group>;
 
-// Name of the temporary table a restricted statement reads its candidate IDs from.
-inline constexpr const char* kCandidateTable = "temp.\"kenvora_word_candidates\"";
-// The unique index on データ.ID that a restricted statement looks its candidates up with.
+// Name of the temporary table, and of its column, that a restricted statement reads its
+// candidates' rowids from.
+inline constexpr const char* kCandidateTable = "temp.\"kenvora_word_candidate_rows\"";
+inline constexpr const char* kCandidateColumn = "rid";
+// The unique index on データ.ID that the candidates' rowids are looked up in.
 inline constexpr const char* kIdIndex = "データ_ID";
 
 // Called with records done and the total; returning false abandons the work.
@@ -44,8 +46,9 @@ long long backlog(sqlite3* db);
 bool update(sqlite3* db, bool rebuild, const Progress& progress = {});
 void drop(sqlite3* db);
 
-// Fills the candidate table for a condition and returns true, or returns false when the
-// index is missing or would propose so many records that reading them all is as quick.
+// Fills the candidate table for a condition (the rowids of the candidates) and returns true, or
+// returns false when the index is missing or would propose so many records that reading them all is
+// as quick.
 bool fillCandidates(sqlite3* db, const Condition& condition);
 
 // The keys a record's texts are filed under: each character with the one after it, the last

@@ -11,9 +11,12 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/dao/Connection.h"
 #include "platform/dao/DaoFixture.h"
 #include "platform/dao/JetFunctions.h"
 #include "platform/dao/SafeLiteral.h"
+#include "platform/dao/Translator.h"
+#include "platform/dao/WordIndex.h"
 
 namespace {
 
@@ -425,6 +428,32 @@ TEST_F(WordIndexTest, AKillInTheMiddleOfASaveKeepsRecordsAndIndexTogether) {
     EXPECT_EQ(countStatement({"kill犬"}), 200);
     EXPECT_EQ(countStatement({"最後"}), 1);
     expectSameAsScan(80, 14);
+}
+
+// The candidates are read straight by rowid, not by walking a set through its dbID index.
+TEST_F(WordIndexTest, ARestrictedStatementReadsItsCandidatesByRowid) {
+    addRecord(1, 1, "犬小屋");
+    ASSERT_TRUE(db->UpdateWordIndex(false));
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.path().toUtf8().constData(), &raw), SQLITE_OK);
+    dao::registerJetFunctions(raw);
+    dao::Schema schema;
+    schema.load(raw);
+    const dao::jet::CompiledSelect select = dao::jet::compileSelect(
+        dao::jet::parseStatement("SELECT * FROM データ WHERE (dbID = 1) AND " +
+                                 wordCondition({"犬"}) + " ORDER BY 登録日"),
+        schema);
+    ASSERT_TRUE(dao::wordindex::fillCandidates(raw, select.wordCondition));
+    QString plan;
+    {
+        dao::Prepared q(raw, "EXPLAIN QUERY PLAN " + select.indexedKeysetSql);
+        while (sqlite3_step(q.get()) == SQLITE_ROW)
+            plan +=
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(q.get(), 3))) +
+                "\n";
+    }
+    sqlite3_close(raw);
+    EXPECT_TRUE(plan.contains("INTEGER PRIMARY KEY (rowid=?)")) << plan.toStdString();
 }
 
 }  // namespace
