@@ -274,9 +274,9 @@ int hexValue(unsigned c) {
 template <typename Unit>
 class Reader {
 public:
-    Reader(const Unit* data, std::size_t size) : p_(data), n_(size) {}
+    Reader(const Unit* data, std::size_t size, RtfSink& sink) : p_(data), n_(size), sink_(sink) {}
 
-    Document run() {
+    void run() {
         stack_.reserve(64);
         // Everything before the first '{' is not part of the document.
         while (pos_ < n_ && p_[pos_] != '{') ++pos_;
@@ -305,7 +305,6 @@ public:
         flushBytes();
         if (cur_.dest == Dest::FontTable || inFontEntry_) finishFontEntry();
         endDocument();
-        return std::move(doc_);
     }
 
 private:
@@ -728,7 +727,7 @@ private:
         return cp_;
     }
 
-    Format formatFor(const Key& k) {
+    const Format& formatFor(const Key& k) {
         if (haveLastFormat_ && k == lastKey_) return lastFormat_;
         Format f;
         f.bold = k.bold;
@@ -742,14 +741,14 @@ private:
         if (k.color > 0 && static_cast<std::size_t>(k.color) < colors_.size())
             f.color = colors_[static_cast<std::size_t>(k.color)];
         lastKey_ = k;
-        lastFormat_ = f;
+        lastFormat_ = std::move(f);
         haveLastFormat_ = true;
-        return f;
+        return lastFormat_;
     }
 
     void commitRun() {
         if (runText_.isEmpty()) return;
-        appendText(para_, runText_, formatFor(runKey_));
+        sink_.text(runText_, formatFor(runKey_));
         runText_.clear();
     }
 
@@ -757,16 +756,12 @@ private:
         flushBytes();
         resolveHighSurrogate();
         commitRun();
-        finishParagraph(para_, formatFor(currentKey()));
-        doc_.paragraphs.push_back(std::move(para_));
-        para_ = Paragraph();
+        sink_.endParagraph(formatFor(currentKey()));
     }
 
     void endDocument() {
         resolveHighSurrogate();
         commitRun();
-        // The \par that ends the last paragraph adds nothing; text after it is a paragraph.
-        if (!para_.runs.empty()) doc_.paragraphs.push_back(std::move(para_));
     }
 
     // --- tables ---------------------------------------------------------------------------
@@ -838,8 +833,7 @@ private:
     int cp_ = 1252;
     char16_t pendingHigh_ = 0;
 
-    Document doc_;
-    Paragraph para_;
+    RtfSink& sink_;
     QString runText_;
     Key runKey_;
     bool haveLastFormat_ = false;
@@ -860,6 +854,53 @@ bool startsWithRtf(const Unit* p, std::size_t n) {
     return true;
 }
 
+// The Document the reader's findings make: the paragraphs and runs in canonical form.
+class DocumentSink final : public RtfSink {
+public:
+    void text(QStringView text, const Format& format) override {
+        appendText(paragraph_, text, format);
+    }
+    void endParagraph(const Format& markFormat) override {
+        finishParagraph(paragraph_, markFormat);
+        document_.paragraphs.push_back(std::move(paragraph_));
+        paragraph_ = Paragraph();
+    }
+    // The \par that ends the last paragraph adds nothing; text after it is a paragraph.
+    Document finish() {
+        if (!paragraph_.runs.empty()) document_.paragraphs.push_back(std::move(paragraph_));
+        return std::move(document_);
+    }
+
+private:
+    Document document_;
+    Paragraph paragraph_;
+};
+
+// Input that is not RTF, told to a sink as the Document it reads as.
+void replay(const Document& document, RtfSink& sink) {
+    for (const Paragraph& p : document.paragraphs) {
+        for (const Run& r : p.runs) sink.text(r.text, r.format);
+        sink.endParagraph(p.runs.empty() ? Format() : p.runs.back().format);
+    }
+}
+
+Document plainTextDocument(QString text) {
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    text.remove(QChar(0));
+    if (text.isEmpty()) return Document();
+    return Document::fromPlainText(text, Format());
+}
+
+Document notRtf(QByteArrayView data) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(data);
+    if (utf8.hasError()) {
+        text.clear();
+        detail::decodeBytes(932, data.data(), static_cast<std::size_t>(data.size()), text);
+    }
+    return plainTextDocument(std::move(text));
+}
+
 }  // namespace
 
 bool looksLikeRtf(QByteArrayView data) {
@@ -872,35 +913,38 @@ bool looksLikeRtf(QStringView text) {
                          static_cast<std::size_t>(text.size()));
 }
 
-Document readRtf(QByteArrayView rtf) {
+void readRtf(QByteArrayView rtf, RtfSink& sink) {
     if (!looksLikeRtf(rtf)) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        QString text = utf8.decode(rtf);
-        if (utf8.hasError()) {
-            text.clear();
-            detail::decodeBytes(932, rtf.data(), static_cast<std::size_t>(rtf.size()), text);
-        }
-        if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-        text.remove(QChar(0));
-        if (text.isEmpty()) return Document();
-        return Document::fromPlainText(text, Format());
+        replay(notRtf(rtf), sink);
+        return;
     }
-    Reader<unsigned char> reader(reinterpret_cast<const unsigned char*>(rtf.data()),
-                                 static_cast<std::size_t>(rtf.size()));
-    return reader.run();
+    Reader<unsigned char>(reinterpret_cast<const unsigned char*>(rtf.data()),
+                          static_cast<std::size_t>(rtf.size()), sink)
+        .run();
+}
+
+void readRtf(QStringView rtf, RtfSink& sink) {
+    if (!looksLikeRtf(rtf)) {
+        replay(plainTextDocument(rtf.toString()), sink);
+        return;
+    }
+    Reader<char16_t>(reinterpret_cast<const char16_t*>(rtf.utf16()),
+                     static_cast<std::size_t>(rtf.size()), sink)
+        .run();
+}
+
+Document readRtf(QByteArrayView rtf) {
+    if (!looksLikeRtf(rtf)) return notRtf(rtf);
+    DocumentSink sink;
+    readRtf(rtf, sink);
+    return sink.finish();
 }
 
 Document readRtf(QStringView rtf) {
-    if (!looksLikeRtf(rtf)) {
-        QString text = rtf.toString();
-        if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-        text.remove(QChar(0));
-        if (text.isEmpty()) return Document();
-        return Document::fromPlainText(text, Format());
-    }
-    Reader<char16_t> reader(reinterpret_cast<const char16_t*>(rtf.utf16()),
-                            static_cast<std::size_t>(rtf.size()));
-    return reader.run();
+    if (!looksLikeRtf(rtf)) return plainTextDocument(rtf.toString());
+    DocumentSink sink;
+    readRtf(rtf, sink);
+    return sink.finish();
 }
 
 }  // namespace richtext
