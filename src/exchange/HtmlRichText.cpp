@@ -238,27 +238,33 @@ private:
 };
 
 void appendEscaped(QStringView text, QString& out) {
-    for (const QChar c : text) {
-        switch (c.unicode()) {
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QLatin1StringView entity;
+        switch (text[i].unicode()) {
             case u'&':
-                out += QLatin1String("&amp;");
+                entity = QLatin1StringView("&amp;");
                 break;
             case u'<':
-                out += QLatin1String("&lt;");
+                entity = QLatin1StringView("&lt;");
                 break;
             case u'>':
-                out += QLatin1String("&gt;");
+                entity = QLatin1StringView("&gt;");
                 break;
             case u'"':
-                out += QLatin1String("&quot;");
+                entity = QLatin1StringView("&quot;");
                 break;
             case 0x2028:
-                out += QLatin1String("<br>");
+                entity = QLatin1StringView("<br>");
                 break;
             default:
-                out += c;
+                continue;
         }
+        out += text.mid(from, i - from);
+        out += entity;
+        from = i + 1;
     }
+    out += text.mid(from);
 }
 
 QString sizeText(double size) {
@@ -400,22 +406,30 @@ public:
     void start(const Format& base, QString& out) {
         base_ = &base;
         out_ = &out;
-        run_.clear();
+        run_.resize(0);  // keeps the buffer
         paragraphs_ = 0;
         inParagraph_ = false;
     }
     void text(QStringView text, const Format& format) override {
-        const bool any = std::any_of(text.begin(), text.end(), [](QChar c) {
-            return c != QLatin1Char('\r') && c.unicode() != 0;
-        });
-        if (!any) return;
+        // What appendText() keeps: no CR or NUL, and '\n' and U+2029 as line breaks.
+        const auto special = [](QChar c) {
+            return c == QLatin1Char('\r') || c.unicode() == 0 || c == QLatin1Char('\n') ||
+                   c == QChar::ParagraphSeparator;
+        };
+        const bool clean = std::none_of(text.begin(), text.end(), special);
+        const bool kept = clean || std::any_of(text.begin(), text.end(), [](QChar c) {
+                              return c != QLatin1Char('\r') && c.unicode() != 0;
+                          });
+        if (!kept) return;
         if (!run_.isEmpty() && !(format == runFormat_)) flushRun();
         if (run_.isEmpty()) runFormat_ = format;
+        if (clean) {
+            run_ += text;
+            return;
+        }
         for (const QChar c : text) {
             if (c == QLatin1Char('\r') || c.unicode() == 0) continue;
-            run_ += c == QLatin1Char('\n') || c == QChar::ParagraphSeparator
-                        ? QChar(QChar::LineSeparator)
-                        : c;
+            run_ += special(c) ? QChar(QChar::LineSeparator) : c;
         }
     }
     void endParagraph(const Format&) override {
@@ -436,7 +450,7 @@ private:
         if (run_.isEmpty()) return;
         beginParagraph();
         appendRunHtml(run_, runFormat_, *base_, *out_);
-        run_.clear();
+        run_.resize(0);  // keeps the buffer
     }
 
     const Format* base_ = nullptr;
