@@ -159,14 +159,14 @@ struct RowWriter {
 };
 
 // A batch's rows as the file's text, in its encoding. Items become HTML in the note format.
-void writeRows(const Batch& batch, const ExportSettings& s, RowWriter& w, QByteArray& bytes) {
+void writeRows(Batch& batch, const ExportSettings& s, RowWriter& w, QByteArray& bytes) {
     const bool csv = s.format == ExportFormat::CsvUtf8 || s.format == ExportFormat::CsvCp932;
     const QChar separator = csv ? QChar(',') : QChar('\t');
     const QLatin1StringView lineEnd = csv ? QLatin1StringView("\r\n") : QLatin1StringView("\n");
     const bool note = s.format == ExportFormat::Note;
     w.text.resize(0);  // resize, unlike clear, keeps the buffer
     for (std::size_t r = 0; r < batch.count; ++r) {
-        const PendingRow& row = batch.rows[r];
+        PendingRow& row = batch.rows[r];
         for (qsizetype i = 0; i < row.fields.size(); ++i) {
             if (i > 0) w.text += separator;
             const int t = static_cast<int>(i) - row.firstItem;
@@ -184,6 +184,7 @@ void writeRows(const Batch& batch, const ExportSettings& s, RowWriter& w, QByteA
             appendDelimitedField(w.html, separator, w.text);
         }
         w.text += lineEnd;
+        row.fields.clear();  // freed here, where the texts were just read, not by the reader
     }
     bytes = w.encoder.encode(w.text);
 }
