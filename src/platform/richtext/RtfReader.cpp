@@ -324,7 +324,7 @@ struct Buffers {
         runText.swap(other.runText);
     }
     void empty() {
-        constexpr std::size_t kKeptBuffer = 64 * 1024;
+        constexpr std::size_t kKeptBuffer = 64 * std::size_t{1024};
         stack.clear();
         fonts.clear();
         colors.clear();
