@@ -130,7 +130,7 @@ struct Cp932Decoder {
     std::array<char16_t, 0x100> single{};
     std::vector<char16_t> pairs;  // (lead - 0x80) << 8 | trail
 
-    Cp932Decoder() : pairs(0x80 * 0x100, 0) {
+    Cp932Decoder() : pairs(std::size_t{0x80} * 0x100, 0) {
         UErrorCode status = U_ZERO_ERROR;
         ConverterPtr conv(ucnv_open(kCp932Name, &status));
         if (U_FAILURE(status) || !conv) return;
