@@ -8,7 +8,7 @@ namespace exchange {
 
 namespace {
 
-constexpr qint64 kChunk = 64 * 1024;
+constexpr qint64 kChunk = qint64{64} * 1024;
 
 const QStringList& metadataKeys() {
     static const QStringList keys{QStringLiteral("deck column"), QStringLiteral("tags column"),
