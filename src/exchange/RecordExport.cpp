@@ -150,6 +150,16 @@ Encoding encodingOf(ExportFormat f) {
     return f == ExportFormat::CsvCp932 ? Encoding::Cp932 : Encoding::Utf8;
 }
 
+bool isCsv(ExportFormat f) {
+    return f == ExportFormat::CsvUtf8 || f == ExportFormat::CsvCp932;
+}
+QChar separatorOf(ExportFormat f) {
+    return isCsv(f) ? QChar(',') : QChar('\t');
+}
+QLatin1StringView lineEndOf(ExportFormat f) {
+    return isCsv(f) ? QLatin1StringView("\r\n") : QLatin1StringView("\n");
+}
+
 // What a worker thread keeps from one batch to the next.
 struct RowWriter {
     explicit RowWriter(ExportFormat format) : encoder(encodingOf(format)) {}
@@ -160,9 +170,8 @@ struct RowWriter {
 
 // A batch's rows as the file's text, in its encoding. Items become HTML in the note format.
 void writeRows(Batch& batch, const ExportSettings& s, RowWriter& w, QByteArray& bytes) {
-    const bool csv = s.format == ExportFormat::CsvUtf8 || s.format == ExportFormat::CsvCp932;
-    const QChar separator = csv ? QChar(',') : QChar('\t');
-    const QLatin1StringView lineEnd = csv ? QLatin1StringView("\r\n") : QLatin1StringView("\n");
+    const QChar separator = separatorOf(s.format);
+    const QLatin1StringView lineEnd = lineEndOf(s.format);
     const bool note = s.format == ExportFormat::Note;
     w.text.resize(0);  // resize, unlike clear, keeps the buffer
     for (std::size_t r = 0; r < batch.count; ++r) {
@@ -244,9 +253,7 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
                     header.join(QChar('\t')) + QChar('\n');
             if (s.setColumn) head += QStringLiteral("#deck column:1\n");
         } else {
-            const bool csv = s.format != ExportFormat::Tab;
-            appendDelimitedRow(header, csv ? QChar(',') : QChar('\t'),
-                               csv ? QStringLiteral("\r\n") : QStringLiteral("\n"), head);
+            appendDelimitedRow(header, separatorOf(s.format), lineEndOf(s.format), head);
         }
         write(headerEncoder.encode(head));
         outcome.unmappable = headerEncoder.unmappable();
