@@ -63,8 +63,9 @@ QString recordsStatement(std::int32_t dbID, const ExportSettings& s) {
     QStringList columns{QStringLiteral("ID")};
     for (const char* c : s.format == ExportFormat::Note ? kRtfColumns : kPlainColumns)
         columns << QString::fromUtf8(c);
-    columns << QStringLiteral("正解回数") << QStringLiteral("出題回数") << QStringLiteral("正解率")
-            << QStringLiteral("登録日") << QStringLiteral("登録時刻");
+    if (s.counters) columns << QStringLiteral("正解回数") << QStringLiteral("出題回数");
+    if (s.rate) columns << QStringLiteral("正解率");
+    if (s.dates) columns << QStringLiteral("登録日") << QStringLiteral("登録時刻");
     return QStringLiteral("select ") + columns.join(QStringLiteral(", ")) +
            QStringLiteral(
                " from データ where dbID = %1 ORDER BY データ.登録日 ASC ,データ.登録時刻 ASC")
