@@ -2,11 +2,13 @@
 
 #include <QIODevice>
 
+#include <algorithm>
+
 namespace exchange {
 
 namespace {
 
-constexpr qint64 kChunk = 64 * 1024;
+constexpr qint64 kChunk = qint64{64} * 1024;
 
 const QStringList& metadataKeys() {
     static const QStringList keys{QStringLiteral("deck column"), QStringLiteral("tags column"),
@@ -194,23 +196,29 @@ QChar guessSeparator(const QString& firstLine) {
     return semicolons > commas ? QChar(';') : QChar(',');
 }
 
+void appendDelimitedField(QStringView field, QChar separator, QString& out) {
+    const bool quote = std::any_of(field.begin(), field.end(), [separator](QChar c) {
+        return c == separator || c == u'"' || c == u'\n' || c == u'\r';
+    });
+    if (!quote) {
+        out += field;
+        return;
+    }
+    out += u'"';
+    qsizetype from = 0;
+    for (qsizetype i = field.indexOf(u'"'); i >= 0; i = field.indexOf(u'"', i + 1)) {
+        out += field.mid(from, i + 1 - from);  // the quote, doubled by the next piece
+        from = i;
+    }
+    out += field.mid(from);
+    out += u'"';
+}
+
 void appendDelimitedRow(const QStringList& fields, QChar separator, const QString& lineEnd,
                         QString& out) {
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i > 0) out += separator;
-        const QString& f = fields[i];
-        const bool quote =
-            f.contains(separator) || f.contains('"') || f.contains('\n') || f.contains('\r');
-        if (!quote) {
-            out += f;
-            continue;
-        }
-        out += '"';
-        for (const QChar c : f) {
-            if (c == '"') out += '"';
-            out += c;
-        }
-        out += '"';
+        appendDelimitedField(fields[i], separator, out);
     }
     out += lineEnd;
 }

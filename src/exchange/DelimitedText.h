@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <optional>
 
@@ -86,8 +87,12 @@ private:
 // holds a tab outside quotes, else comma.
 QChar guessSeparator(const QString& firstLine);
 
-// One row of delimited text, quoting a field only when it holds the separator, a quote or a
-// line break. Ends with `lineEnd`.
+// One field of delimited text, quoted only when it holds the separator, a quote or a line
+// break.
+void appendDelimitedField(QStringView field, QChar separator, QString& out);
+
+// One row of delimited text, its fields as appendDelimitedField() writes them. Ends with
+// `lineEnd`.
 void appendDelimitedRow(const QStringList& fields, QChar separator, const QString& lineEnd,
                         QString& out);
 

@@ -3,7 +3,10 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <vector>
+
+#include "platform/richtext/RtfReader.h"
 
 namespace exchange {
 
@@ -235,31 +238,72 @@ private:
 };
 
 void appendEscaped(QStringView text, QString& out) {
-    for (const QChar c : text) {
-        switch (c.unicode()) {
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QLatin1StringView entity;
+        switch (text[i].unicode()) {
             case u'&':
-                out += QLatin1String("&amp;");
+                entity = QLatin1StringView("&amp;");
                 break;
             case u'<':
-                out += QLatin1String("&lt;");
+                entity = QLatin1StringView("&lt;");
                 break;
             case u'>':
-                out += QLatin1String("&gt;");
+                entity = QLatin1StringView("&gt;");
                 break;
             case u'"':
-                out += QLatin1String("&quot;");
+                entity = QLatin1StringView("&quot;");
                 break;
             case 0x2028:
-                out += QLatin1String("<br>");
+                entity = QLatin1StringView("<br>");
                 break;
             default:
-                out += c;
+                continue;
         }
+        out += text.mid(from, i - from);
+        out += entity;
+        from = i + 1;
     }
+    out += text.mid(from);
 }
 
 QString sizeText(double size) {
     return QString::number(size, 'g', 6) + QLatin1String("pt");
+}
+
+// One run: its differences from `base` as a <span style> and <b>, <i>, <u>, <s>.
+void appendRunHtml(QStringView text, const Format& f, const Format& base, QString& out) {
+    const bool color = f.color && f.color != base.color;
+    const bool face = !f.font.isEmpty() && f.font != base.font;
+    const bool size = f.size != base.size;
+    const bool span = color || face || size;
+    if (span) {
+        out += QLatin1String("<span style=\"");
+        const char* separator = "";
+        if (color) {
+            out += QLatin1String("color:") + richtext::colorName(*f.color);
+            separator = ";";
+        }
+        if (face) {
+            out += QLatin1String(separator) + QLatin1String("font-family:");
+            appendEscaped(f.font, out);
+            separator = ";";
+        }
+        if (size) out += QLatin1String(separator) + QLatin1String("font-size:") + sizeText(f.size);
+        out += QLatin1String("\">");
+    }
+    const bool b = f.bold && !base.bold, i = f.italic && !base.italic,
+               u = f.underline && !base.underline, st = f.strike && !base.strike;
+    if (b) out += QLatin1String("<b>");
+    if (i) out += QLatin1String("<i>");
+    if (u) out += QLatin1String("<u>");
+    if (st) out += QLatin1String("<s>");
+    appendEscaped(text, out);
+    if (st) out += QLatin1String("</s>");
+    if (u) out += QLatin1String("</u>");
+    if (i) out += QLatin1String("</i>");
+    if (b) out += QLatin1String("</b>");
+    if (span) out += QLatin1String("</span>");
 }
 
 }  // namespace
@@ -348,45 +392,82 @@ QString documentToHtml(const Document& document, const Format& base) {
     for (const Paragraph& p : document.paragraphs) {
         if (!firstParagraph) out += QLatin1String("<br>");
         firstParagraph = false;
-        for (const richtext::Run& run : p.runs) {
-            if (run.text.isEmpty()) continue;
-            const Format& f = run.format;
-            const bool color = f.color && f.color != base.color;
-            const bool face = !f.font.isEmpty() && f.font != base.font;
-            const bool size = f.size != base.size;
-            const bool span = color || face || size;
-            if (span) {
-                out += QLatin1String("<span style=\"");
-                const char* separator = "";
-                if (color) {
-                    out += QLatin1String("color:") + richtext::colorName(*f.color);
-                    separator = ";";
-                }
-                if (face) {
-                    out += QLatin1String(separator) + QLatin1String("font-family:");
-                    appendEscaped(f.font, out);
-                    separator = ";";
-                }
-                if (size)
-                    out +=
-                        QLatin1String(separator) + QLatin1String("font-size:") + sizeText(f.size);
-                out += QLatin1String("\">");
-            }
-            const bool b = f.bold && !base.bold, i = f.italic && !base.italic,
-                       u = f.underline && !base.underline, st = f.strike && !base.strike;
-            if (b) out += QLatin1String("<b>");
-            if (i) out += QLatin1String("<i>");
-            if (u) out += QLatin1String("<u>");
-            if (st) out += QLatin1String("<s>");
-            appendEscaped(run.text, out);
-            if (st) out += QLatin1String("</s>");
-            if (u) out += QLatin1String("</u>");
-            if (i) out += QLatin1String("</i>");
-            if (b) out += QLatin1String("</b>");
-            if (span) out += QLatin1String("</span>");
-        }
+        for (const richtext::Run& run : p.runs)
+            if (!run.text.isEmpty()) appendRunHtml(run.text, run.format, base, out);
     }
     return out;
+}
+
+// The reader's findings are merged into runs as appendText() would merge them, so each run
+// gets the same tags as in documentToHtml(); a paragraph is counted once it has text or
+// its end, as the Document counts it.
+class RtfToHtml::Sink final : public richtext::RtfSink {
+public:
+    void start(const Format& base, QString& out) {
+        base_ = &base;
+        out_ = &out;
+        run_.resize(0);  // keeps the buffer
+        paragraphs_ = 0;
+        inParagraph_ = false;
+    }
+    void text(QStringView text, const Format& format) override {
+        // What appendText() keeps: no CR or NUL, and '\n' and U+2029 as line breaks.
+        const auto special = [](QChar c) {
+            return c == QLatin1Char('\r') || c.unicode() == 0 || c == QLatin1Char('\n') ||
+                   c == QChar::ParagraphSeparator;
+        };
+        const bool clean = std::none_of(text.begin(), text.end(), special);
+        const bool kept = clean || std::any_of(text.begin(), text.end(), [](QChar c) {
+                              return c != QLatin1Char('\r') && c.unicode() != 0;
+                          });
+        if (!kept) return;
+        if (!run_.isEmpty() && !(format == runFormat_)) flushRun();
+        if (run_.isEmpty()) runFormat_ = format;
+        if (clean) {
+            run_ += text;
+            return;
+        }
+        for (const QChar c : text) {
+            if (c == QLatin1Char('\r') || c.unicode() == 0) continue;
+            run_ += special(c) ? QChar(QChar::LineSeparator) : c;
+        }
+    }
+    void endParagraph(const Format&) override {
+        flushRun();
+        beginParagraph();
+        ++paragraphs_;
+        inParagraph_ = false;
+    }
+    void finish() { flushRun(); }
+
+private:
+    void beginParagraph() {
+        if (inParagraph_) return;
+        if (paragraphs_ > 0) *out_ += QLatin1String("<br>");
+        inParagraph_ = true;
+    }
+    void flushRun() {
+        if (run_.isEmpty()) return;
+        beginParagraph();
+        appendRunHtml(run_, runFormat_, *base_, *out_);
+        run_.resize(0);  // keeps the buffer
+    }
+
+    const Format* base_ = nullptr;
+    QString* out_ = nullptr;
+    QString run_;
+    Format runFormat_;
+    int paragraphs_ = 0;
+    bool inParagraph_ = false;
+};
+
+RtfToHtml::RtfToHtml() : sink_(std::make_unique<Sink>()) {}
+RtfToHtml::~RtfToHtml() = default;
+
+void RtfToHtml::append(QStringView rtf, const Format& base, QString& out) {
+    sink_->start(base, out);
+    richtext::readRtf(rtf, *sink_);
+    sink_->finish();
 }
 
 }  // namespace exchange

@@ -4,24 +4,23 @@
 
 #include <algorithm>
 #include <array>
-#include <future>
 #include <memory>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "exchange/DelimitedText.h"
 #include "exchange/HtmlRichText.h"
+#include "exchange/OrderedWorkers.h"
 #include "exchange/TextEncoding.h"
 #include "platform/dao/DaoError.h"
 #include "platform/dao/Database.h"
-#include "platform/richtext/RtfReader.h"
 
 namespace exchange {
 
 namespace {
 
-constexpr int kFlushAt = 256 * 1024;  // characters held before they go to the file
-constexpr size_t kProgressEvery = 256;
+constexpr size_t kProgressEvery = 256;  // rows in a batch
 
 const char* const kPlainColumns[] = {"項目１", "項目２", "項目３", "コメント", "出展"};
 const char* const kRtfColumns[] = {"項目１RTF", "項目２RTF", "項目３RTF", "コメントRTF", "出展RTF"};
@@ -64,8 +63,9 @@ QString recordsStatement(std::int32_t dbID, const ExportSettings& s) {
     QStringList columns{QStringLiteral("ID")};
     for (const char* c : s.format == ExportFormat::Note ? kRtfColumns : kPlainColumns)
         columns << QString::fromUtf8(c);
-    columns << QStringLiteral("正解回数") << QStringLiteral("出題回数") << QStringLiteral("正解率")
-            << QStringLiteral("登録日") << QStringLiteral("登録時刻");
+    if (s.counters) columns << QStringLiteral("正解回数") << QStringLiteral("出題回数");
+    if (s.rate) columns << QStringLiteral("正解率");
+    if (s.dates) columns << QStringLiteral("登録日") << QStringLiteral("登録時刻");
     return QStringLiteral("select ") + columns.join(QStringLiteral(", ")) +
            QStringLiteral(
                " from データ where dbID = %1 ORDER BY データ.登録日 ASC ,データ.登録時刻 ASC")
@@ -88,12 +88,18 @@ ColumnIndexes indexesOf(const dao::Recordset& rs, const ExportSettings& s) {
 }
 
 // A row as read. In the note format its item fields still hold RTF (or, for a record
-// stored without RTF, plain text) until toHtml() turns them into HTML.
+// stored without RTF, plain text) until a worker writes them as HTML.
 struct PendingRow {
     QStringList fields;
     const SetToWrite* set = nullptr;
     int firstItem = 0;
     std::array<bool, kTargetCount> plainOnly{};
+};
+
+// Rows go to the workers in batches; a batch's rows are refilled, not made anew.
+struct Batch {
+    std::vector<PendingRow> rows;
+    std::size_t count = 0;
 };
 
 // Item t's plain text of the current record, read on its own.
@@ -105,12 +111,13 @@ QString plainText(dao::Database& db, dao::Recordset& rs, int t) {
     return record->RecordCount() > 0 ? record->Fields(0).Value().displayText() : QString();
 }
 
-PendingRow readRow(dao::Recordset& rs, const SetToWrite& set, const ExportSettings& s) {
+void readRow(dao::Recordset& rs, const SetToWrite& set, const ExportSettings& s, PendingRow& row) {
     const ColumnIndexes& c = set.columns;
     const auto value = [&rs](int index) { return rs.Fields(index).Value(); };
-    PendingRow row;
     row.set = &set;
+    row.plainOnly = {};
     QStringList& fields = row.fields;
+    fields.clear();
     if (s.setColumn) fields << set.name;
     row.firstItem = static_cast<int>(fields.size());
     for (int t = 0; t < kTargetCount; ++t) {
@@ -138,37 +145,64 @@ PendingRow readRow(dao::Recordset& rs, const SetToWrite& set, const ExportSettin
                << (time.isNull() ? QString()
                                  : time.toDateTime().time.toString(QStringLiteral("HH:mm:ss")));
     }
-    return row;
-}
-
-void toHtml(PendingRow& row) {
-    for (int t = 0; t < kTargetCount; ++t) {
-        QString& field = row.fields[row.firstItem + t];
-        const richtext::Format& base = row.set->formats[t];
-        const richtext::Document doc = row.plainOnly[t]
-                                           ? richtext::Document::fromPlainText(field, base)
-                                           : richtext::readRtf(QStringView(field));
-        field = documentToHtml(doc, base);
-    }
-}
-
-// RTF to HTML is the bulk of a note export and needs nothing but its row (the RTF reader
-// keeps its converters per thread), so a batch is shared out among the cores.
-void toHtmlInParallel(std::vector<PendingRow>& rows) {
-    const size_t workers = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
-    const size_t chunk = (rows.size() + workers - 1) / workers;
-    const auto convert = [&rows](size_t from, size_t to) {
-        for (size_t i = from; i < to && i < rows.size(); ++i) toHtml(rows[i]);
-    };
-    std::vector<std::future<void>> others;
-    for (size_t w = 1; w < workers && w * chunk < rows.size(); ++w)
-        others.push_back(std::async(std::launch::async, convert, w * chunk, (w + 1) * chunk));
-    convert(0, chunk);
-    for (auto& f : others) f.get();
 }
 
 Encoding encodingOf(ExportFormat f) {
     return f == ExportFormat::CsvCp932 ? Encoding::Cp932 : Encoding::Utf8;
+}
+
+bool isCsv(ExportFormat f) {
+    return f == ExportFormat::CsvUtf8 || f == ExportFormat::CsvCp932;
+}
+QChar separatorOf(ExportFormat f) {
+    return isCsv(f) ? QChar(',') : QChar('\t');
+}
+QLatin1StringView lineEndOf(ExportFormat f) {
+    return isCsv(f) ? QLatin1StringView("\r\n") : QLatin1StringView("\n");
+}
+
+// What a worker thread keeps from one batch to the next.
+struct RowWriter {
+    explicit RowWriter(ExportFormat format) : encoder(encodingOf(format)) {}
+    TextEncoder encoder;
+    RtfToHtml toHtml;
+    QString text, html;
+};
+
+// A batch's rows as the file's text, in its encoding. Items become HTML in the note format.
+void writeRows(Batch& batch, const ExportSettings& s, RowWriter& w, QByteArray& bytes) {
+    const QChar separator = separatorOf(s.format);
+    const QLatin1StringView lineEnd = lineEndOf(s.format);
+    const bool note = s.format == ExportFormat::Note;
+    w.text.resize(0);  // resize, unlike clear, keeps the buffer
+    for (std::size_t r = 0; r < batch.count; ++r) {
+        PendingRow& row = batch.rows[r];
+        for (qsizetype i = 0; i < row.fields.size(); ++i) {
+            if (i > 0) w.text += separator;
+            const int t = static_cast<int>(i) - row.firstItem;
+            if (!note || t < 0 || t >= kTargetCount) {
+                appendDelimitedField(row.fields[i], separator, w.text);
+                continue;
+            }
+            const richtext::Format& base = row.set->formats[t];
+            w.html.resize(0);
+            if (row.plainOnly[t])
+                w.html =
+                    documentToHtml(richtext::Document::fromPlainText(row.fields[i], base), base);
+            else
+                w.toHtml.append(row.fields[i], base, w.html);
+            appendDelimitedField(w.html, separator, w.text);
+        }
+        w.text += lineEnd;
+        row.fields.clear();  // freed here, where the texts were just read, not by the reader
+    }
+    bytes = w.encoder.encode(w.text);
+}
+
+// Reading is the database's and stays on this thread; writing the rows, RTF to HTML above
+// all, goes to the other cores while the next batch is read.
+int workerThreads() {
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()) - 1, 1, 3);
 }
 
 }  // namespace
@@ -180,15 +214,8 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
         outcome.message = QStringLiteral("ファイルに書き込めません。\n") + file.errorString();
         return outcome;
     }
-    const bool csv = s.format == ExportFormat::CsvUtf8 || s.format == ExportFormat::CsvCp932;
-    const QChar separator = csv ? QChar(',') : QChar('\t');
-    const QString lineEnd = csv ? QStringLiteral("\r\n") : QStringLiteral("\n");
-    TextEncoder encoder(encodingOf(s.format));
-    QString pending;
-    const auto write = [&] {
-        if (file.write(encoder.encode(pending)) < 0)
-            throw std::runtime_error(file.errorString().toStdString());
-        pending.clear();
+    const auto write = [&file](const QByteArray& bytes) {
+        if (file.write(bytes) < 0) throw std::runtime_error(file.errorString().toStdString());
     };
     // One read transaction: every row is read under the same lock and from the same state.
     db.BeginTrans();
@@ -201,6 +228,9 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
             }
         }
     } endRead{db};
+    std::vector<std::unique_ptr<RowWriter>> writers;
+    for (int w = 0; w < workerThreads(); ++w)
+        writers.push_back(std::make_unique<RowWriter>(s.format));
     try {
         std::vector<SetToWrite> sets;
         qint64 total = 0;
@@ -215,51 +245,47 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
             total += set.records->RecordCount();
             sets.push_back(std::move(set));
         }
-        if (s.format == ExportFormat::CsvUtf8) file.write(encoder.byteOrderMark());
+        TextEncoder headerEncoder(encodingOf(s.format));
+        if (s.format == ExportFormat::CsvUtf8) write(headerEncoder.byteOrderMark());
         const QStringList header = headerNames(s);
+        QString head;
         if (s.format == ExportFormat::Note) {
-            pending += QStringLiteral("#separator:tab\n#html:true\n#columns:") +
-                       header.join(QChar('\t')) + QChar('\n');
-            if (s.setColumn) pending += QStringLiteral("#deck column:1\n");
+            head += QStringLiteral("#separator:tab\n#html:true\n#columns:") +
+                    header.join(QChar('\t')) + QChar('\n');
+            if (s.setColumn) head += QStringLiteral("#deck column:1\n");
         } else {
-            appendDelimitedRow(header, separator, lineEnd, pending);
+            appendDelimitedRow(header, separatorOf(s.format), lineEndOf(s.format), head);
         }
-        // While one batch is turned into HTML, the next is read from the database.
-        std::vector<PendingRow> batch, converting;
-        batch.reserve(kProgressEvery);
-        std::future<void> conversion;
-        const auto writeConverted = [&] {
-            if (conversion.valid()) conversion.get();
-            for (const PendingRow& row : converting)
-                appendDelimitedRow(row.fields, separator, lineEnd, pending);
-            converting.clear();
-            if (pending.size() >= kFlushAt) write();
-        };
+        write(headerEncoder.encode(head));
+        outcome.unmappable = headerEncoder.unmappable();
+
+        OrderedWorkers<Batch> workers(static_cast<int>(writers.size()),
+                                      [&s, &writers](int w, Batch& batch, QByteArray& bytes) {
+                                          writeRows(batch, s, *writers[static_cast<std::size_t>(w)],
+                                                    bytes);
+                                      });
+        Batch batch;
         const auto handOver = [&] {
-            writeConverted();
-            converting.swap(batch);
-            if (s.format == ExportFormat::Note)
-                conversion =
-                    std::async(std::launch::async, [&converting] { toHtmlInParallel(converting); });
+            workers.submit(batch, write);
+            batch.count = 0;
         };
         for (SetToWrite& set : sets) {
             dao::Recordset& rs = *set.records;
             if (rs.RecordCount() == 0) continue;
             for (rs.MoveFirst(); !rs.AtEOF(); rs.MoveNext()) {
-                batch.push_back(readRow(rs, set, s));
+                if (batch.count == batch.rows.size()) batch.rows.emplace_back();
+                readRow(rs, set, s, batch.rows[batch.count++]);
                 ++outcome.records;
-                if (batch.size() < kProgressEvery) continue;
+                if (batch.count < kProgressEvery) continue;
                 handOver();
                 if (progress && !progress(outcome.records, total)) {
-                    if (conversion.valid()) conversion.get();
                     file.cancelWriting();
                     return ExportOutcome{ExportOutcome::Status::Cancelled, 0, 0, {}};
                 }
             }
         }
-        handOver();
-        writeConverted();
-        write();
+        if (batch.count > 0) handOver();
+        workers.finish(write);
     } catch (const dao::DaoError& e) {
         file.cancelWriting();
         return ExportOutcome{ExportOutcome::Status::Failed, 0, 0, e.description()};
@@ -274,7 +300,7 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
         return outcome;
     }
     outcome.status = ExportOutcome::Status::Written;
-    outcome.unmappable = encoder.unmappable();
+    for (const auto& w : writers) outcome.unmappable += w->encoder.unmappable();
     if (progress) progress(outcome.records, outcome.records);
     return outcome;
 }

@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTime>
 
 #include "exchange/Exchange.h"
 #include "platform/dao/SafeLiteral.h"
@@ -323,6 +325,57 @@ TEST_F(Exchange, ACancelledOrFailedExportLeavesThePreviousFile) {
     const ExportOutcome failed = ExportFromDataBase(s);
     EXPECT_EQ(failed.status, ExportOutcome::Status::Failed);
     EXPECT_TRUE(failed.message.startsWith(QStringLiteral("ファイルに書き込めません。")));
+}
+
+// Many batches of rows, written by the worker threads: every record once, in the record
+// window's order (by registration time, not by ID), its set beside it, in every format.
+TEST_F(Exchange, AnExportOfManyBatchesKeepsEveryRecordInOrder) {
+    addSet(1, "first");
+    addSet(2, "second");
+    dao::Database& db = *shell::mainModule().database;
+    const QString item = QStringLiteral("{\\rtf1 \\b w%1\\b0  \\i i\\i0\\par}");
+    QStringList expected;
+    db.BeginTrans();
+    for (const auto& [dbID, count] : {std::pair{1, 700}, std::pair{2, 300}}) {
+        for (int n = count; n >= 1; --n) {  // stored newest first
+            const int id = dbID * 1000 + n;
+            db.Execute(QStringLiteral("INSERT INTO データ (ID, dbID, 項目１, 項目１RTF, 項目２RTF, "
+                                      "項目３RTF, コメントRTF, 出展RTF, 登録日, 登録時刻) VALUES "
+                                      "(%1, %2, 'w%1 i', %3, %3, %3, %3, %3, #2024/01/01#, #%4#)")
+                           .arg(id)
+                           .arg(dbID)
+                           .arg(dao::sqlLiteral(item.arg(id)))
+                           .arg(QTime(8, 0).addSecs(n).toString("HH:mm:ss")));
+        }
+        for (int n = 1; n <= count; ++n)
+            expected << QStringLiteral("%1 w%2")
+                            .arg(dbID == 1 ? "first" : "second")
+                            .arg(dbID * 1000 + n);
+    }
+    db.CommitTrans();
+    shell::loadHighestID();
+    for (const ExportFormat format :
+         {ExportFormat::Note, ExportFormat::CsvUtf8, ExportFormat::CsvCp932, ExportFormat::Tab}) {
+        ExportSettings s;
+        s.path = dir.filePath("many.txt");
+        s.format = format;
+        s.dbIDs = {1, 2};
+        s.setColumn = true;
+        ASSERT_EQ(ExportFromDataBase(s).records, 1000);
+        QFile f(s.path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(f.readAll());  // cp932 of ASCII is the same bytes
+        QStringList seen;
+        for (const QString& line : text.split(QRegularExpression("\r?\n"), Qt::SkipEmptyParts)) {
+            static const QRegularExpression record(R"(^(first|second)[,\t][^,\t]*?(w\d+))");
+            const auto m = record.match(line);
+            if (m.hasMatch()) seen << m.captured(1) + ' ' + m.captured(2);
+        }
+        ASSERT_EQ(seen.size(), expected.size()) << "format " << static_cast<int>(format);
+        for (qsizetype i = 0; i < seen.size(); ++i)
+            ASSERT_EQ(seen[i], expected[i])
+                << "row " << i << ", format " << static_cast<int>(format);
+    }
 }
 
 }  // namespace

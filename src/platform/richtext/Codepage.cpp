@@ -1,5 +1,7 @@
 #include "platform/richtext/Codepage.h"
 
+#include <QChar>
+
 #include <unicode/ucnv.h>
 
 #include <array>
@@ -120,6 +122,71 @@ const Cp932Table& cp932Table() {
     return table;
 }
 
+// cp932 bytes -> UTF-16, taken from the converter one character at a time, so that text
+// whose every character is a plain mapping decodes without a converter call (an export
+// reads hundreds of thousands of records of Japanese). 0: not covered, the converter
+// decides (undecodable bytes, SUB, the replacement character itself).
+struct Cp932Decoder {
+    std::array<char16_t, 0x100> single{};
+    std::vector<char16_t> pairs;  // (lead - 0x80) << 8 | trail
+
+    Cp932Decoder() : pairs(std::size_t{0x80} * 0x100, 0) {
+        UErrorCode status = U_ZERO_ERROR;
+        ConverterPtr conv(ucnv_open(kCp932Name, &status));
+        if (U_FAILURE(status) || !conv) return;
+        ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                            &status);
+        const auto decode = [&conv](const char* src, int len) -> char16_t {
+            UChar out[4];
+            UErrorCode st = U_ZERO_ERROR;
+            ucnv_reset(conv.get());
+            const int n = ucnv_toUChars(conv.get(), out, 4, src, len, &st);
+            if (U_FAILURE(st) || n != 1 || out[0] == 0 || out[0] == 0x1A || out[0] == 0xFFFD ||
+                QChar::isSurrogate(out[0]))
+                return 0;
+            return out[0];
+        };
+        for (int b = 0; b < 0x100; ++b) {
+            const char c = static_cast<char>(b);
+            single[static_cast<std::size_t>(b)] = decode(&c, 1);
+        }
+        for (int lead = 0x80; lead < 0x100; ++lead) {
+            if (single[static_cast<std::size_t>(lead)]) continue;  // a character, not a lead
+            for (int trail = 0; trail < 0x100; ++trail) {
+                const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                pairs[static_cast<std::size_t>((lead - 0x80) << 8 | trail)] = decode(pair, 2);
+            }
+        }
+    }
+
+    // Appends the text of the bytes; false (and nothing appended) when a byte is not covered.
+    bool decode(const unsigned char* data, std::size_t size, QString& out) const {
+        const qsizetype start = out.size();
+        out.resize(start + static_cast<qsizetype>(size));
+        char16_t* target = reinterpret_cast<char16_t*>(out.data()) + start;
+        char16_t* const begin = target;
+        for (std::size_t i = 0; i < size; ++i) {
+            char16_t c = single[data[i]];
+            if (!c && data[i] >= 0x80 && i + 1 < size) {
+                c = pairs[static_cast<std::size_t>((data[i] - 0x80) << 8 | data[i + 1])];
+                ++i;
+            }
+            if (!c) {
+                out.resize(start);
+                return false;
+            }
+            *target++ = c;
+        }
+        out.resize(start + (target - begin));
+        return true;
+    }
+};
+
+const Cp932Decoder& cp932Decoder() {
+    static const Cp932Decoder decoder;
+    return decoder;
+}
+
 }  // namespace
 
 int codepageForCharset(int charset, int documentCodepage) {
@@ -170,20 +237,27 @@ void decodeBytes(int codepage, const char* data, std::size_t size, QString& out)
     while (i < size && static_cast<unsigned char>(data[i]) < 0x80) ++i;
     out.append(QLatin1StringView(data, static_cast<qsizetype>(i)));
     if (i == size) return;
+    if (codepage == 932 &&
+        cp932Decoder().decode(reinterpret_cast<const unsigned char*>(data) + i, size - i, out))
+        return;
+    decodeWithConverter(codepage, data + i, size - i, out);
+}
+
+void decodeWithConverter(int codepage, const char* data, std::size_t size, QString& out) {
     UConverter* conv = converterFor(codepage);
     if (!conv) {
-        for (; i < size; ++i) out.append(QChar(static_cast<unsigned char>(data[i])));
+        for (std::size_t i = 0; i < size; ++i)
+            out.append(QChar(static_cast<unsigned char>(data[i])));
         return;
     }
     ucnv_reset(conv);
     const qsizetype base = out.size();
-    const std::size_t rest = size - i;
-    out.resize(base + static_cast<qsizetype>(rest) * 2 + 4);
+    out.resize(base + static_cast<qsizetype>(size) * 2 + 4);
     UChar* target = reinterpret_cast<UChar*>(out.data()) + base;
     UChar* targetStart = target;
-    const char* source = data + i;
+    const char* source = data;
     UErrorCode status = U_ZERO_ERROR;
-    ucnv_toUnicode(conv, &target, targetStart + rest * 2 + 4, &source, data + size, nullptr, true,
+    ucnv_toUnicode(conv, &target, targetStart + size * 2 + 4, &source, data + size, nullptr, true,
                    &status);
     out.resize(base + (target - targetStart));
     // Unassigned single bytes come back as SUB (U+001A); show them as replacement characters.

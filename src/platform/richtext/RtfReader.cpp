@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -118,9 +119,42 @@ struct KwInfo {
     char16_t ch = 0;  // for Kw::Char
 };
 
-const std::unordered_map<std::string_view, KwInfo>& keywords() {
-    static const std::unordered_map<std::string_view, KwInfo> table = [] {
-        std::unordered_map<std::string_view, KwInfo> t;
+// Control words by name. Every control word is looked up, so the table is open addressing
+// over a cheap hash rather than a node-based map. Names are the string literals below.
+class KeywordTable {
+public:
+    void emplace(std::string_view name, KwInfo info) {
+        std::size_t i = hash(name) & kMask;
+        while (!slots_[i].name.empty()) {
+            if (slots_[i].name == name) return;  // the first entry of a name holds
+            i = (i + 1) & kMask;
+        }
+        slots_[i] = {name, info};
+    }
+    KwInfo find(std::string_view name) const {
+        for (std::size_t i = hash(name) & kMask; !slots_[i].name.empty(); i = (i + 1) & kMask)
+            if (slots_[i].name == name) return slots_[i].info;
+        return KwInfo{Kw::Unknown};
+    }
+
+private:
+    static std::size_t hash(std::string_view name) {
+        std::uint32_t h = 2166136261u;  // FNV-1a
+        for (const char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        return h;
+    }
+    static constexpr std::size_t kSlots = 1024;  // a power of two, several times the words
+    static constexpr std::size_t kMask = kSlots - 1;
+    struct Slot {
+        std::string_view name;
+        KwInfo info{Kw::Unknown};
+    };
+    std::array<Slot, kSlots> slots_{};
+};
+
+const KeywordTable& keywords() {
+    static const KeywordTable table = [] {
+        KeywordTable t;
         // Groups whose content is never document text.
         for (const char* d : {"stylesheet",
                               "info",
@@ -271,12 +305,57 @@ int hexValue(unsigned c) {
 
 // Unit is unsigned char for bytes, char16_t for RTF held in a string (where units above
 // ASCII are text as they stand).
+// The buffers a reader grows, kept per thread for the next document: an export reads
+// hundreds of thousands of small ones. What hostile input grew past kKeptBuffer is let go.
+struct Buffers {
+    std::vector<Group> stack;
+    std::unordered_map<std::int32_t, FontEntry> fonts;
+    std::vector<std::optional<std::uint32_t>> colors;
+    std::string bytes;
+    QString scratch;
+    QString runText;
+
+    void swap(Buffers& other) noexcept {
+        stack.swap(other.stack);
+        fonts.swap(other.fonts);
+        colors.swap(other.colors);
+        bytes.swap(other.bytes);
+        scratch.swap(other.scratch);
+        runText.swap(other.runText);
+    }
+    void empty() {
+        constexpr std::size_t kKeptBuffer = 64 * std::size_t{1024};
+        stack.clear();
+        fonts.clear();
+        colors.clear();
+        if (bytes.capacity() > kKeptBuffer) bytes = std::string();
+        bytes.clear();
+        for (QString* s : {&scratch, &runText}) {
+            if (static_cast<std::size_t>(s->capacity()) > kKeptBuffer) *s = QString();
+            s->resize(0);
+        }
+    }
+};
+
+Buffers& spareBuffers() {
+    thread_local Buffers spare;
+    return spare;
+}
+
 template <typename Unit>
 class Reader {
 public:
-    Reader(const Unit* data, std::size_t size) : p_(data), n_(size) {}
+    Reader(const Unit* data, std::size_t size, RtfSink& sink) : p_(data), n_(size), sink_(sink) {
+        buffers_.swap(spareBuffers());  // a reader inside a sink's call starts afresh
+    }
+    ~Reader() {
+        buffers_.empty();
+        buffers_.swap(spareBuffers());
+    }
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
 
-    Document run() {
+    void run() {
         stack_.reserve(64);
         // Everything before the first '{' is not part of the document.
         while (pos_ < n_ && p_[pos_] != '{') ++pos_;
@@ -305,7 +384,6 @@ public:
         flushBytes();
         if (cur_.dest == Dest::FontTable || inFontEntry_) finishFontEntry();
         endDocument();
-        return std::move(doc_);
     }
 
 private:
@@ -377,9 +455,7 @@ private:
         if (negative) param = -param;
         if (pos_ < n_ && p_[pos_] == ' ') ++pos_;
         const std::string_view word(name, len);
-        const auto& table = keywords();
-        const auto it = table.find(word);
-        const KwInfo info = it == table.end() ? KwInfo{Kw::Unknown} : it->second;
+        const KwInfo info = keywords().find(word);
         if (info.kw == Kw::Bin) {
             // Binary data is never text, whatever the destination.
             const std::size_t skip = param > 0 ? static_cast<std::size_t>(param) : 0;
@@ -633,7 +709,7 @@ private:
 
     void flushBytes() {
         if (bytes_.empty()) return;
-        scratch_.clear();
+        scratch_.resize(0);
         detail::decodeBytes(bytesCodepage_, bytes_.data(), bytes_.size(), scratch_);
         bytes_.clear();
         if (cur_.dest == Dest::FontTable) {
@@ -728,7 +804,7 @@ private:
         return cp_;
     }
 
-    Format formatFor(const Key& k) {
+    const Format& formatFor(const Key& k) {
         if (haveLastFormat_ && k == lastKey_) return lastFormat_;
         Format f;
         f.bold = k.bold;
@@ -742,31 +818,27 @@ private:
         if (k.color > 0 && static_cast<std::size_t>(k.color) < colors_.size())
             f.color = colors_[static_cast<std::size_t>(k.color)];
         lastKey_ = k;
-        lastFormat_ = f;
+        lastFormat_ = std::move(f);
         haveLastFormat_ = true;
-        return f;
+        return lastFormat_;
     }
 
     void commitRun() {
         if (runText_.isEmpty()) return;
-        appendText(para_, runText_, formatFor(runKey_));
-        runText_.clear();
+        sink_.text(runText_, formatFor(runKey_));
+        runText_.resize(0);
     }
 
     void endParagraph() {
         flushBytes();
         resolveHighSurrogate();
         commitRun();
-        finishParagraph(para_, formatFor(currentKey()));
-        doc_.paragraphs.push_back(std::move(para_));
-        para_ = Paragraph();
+        sink_.endParagraph(formatFor(currentKey()));
     }
 
     void endDocument() {
         resolveHighSurrogate();
         commitRun();
-        // The \par that ends the last paragraph adds nothing; text after it is a paragraph.
-        if (!para_.runs.empty()) doc_.paragraphs.push_back(std::move(para_));
     }
 
     // --- tables ---------------------------------------------------------------------------
@@ -814,33 +886,33 @@ private:
     std::size_t n_;
     std::size_t pos_ = 0;
     bool started_ = false;
-    std::vector<Group> stack_;
+    Buffers buffers_;
+    std::vector<Group>& stack_ = buffers_.stack;
     Group cur_;
     int overflow_ = 0;
     std::int32_t ucSkip_ = 0;
     int docCodepage_ = 1252;
     std::int32_t deff_ = 0;
 
-    std::unordered_map<std::int32_t, FontEntry> fonts_;
+    std::unordered_map<std::int32_t, FontEntry>& fonts_ = buffers_.fonts;
     bool inFontEntry_ = false;
     std::int32_t fontNumber_ = 0;
     FontEntry fontEntry_;
     std::size_t fontEntryDepth_ = 0;
 
-    std::vector<std::optional<std::uint32_t>> colors_;
+    std::vector<std::optional<std::uint32_t>>& colors_ = buffers_.colors;
     bool colorAny_ = false;
     int red_ = 0, green_ = 0, blue_ = 0;
 
-    std::string bytes_;
+    std::string& bytes_ = buffers_.bytes;
     int bytesCodepage_ = 1252;
-    QString scratch_;
+    QString& scratch_ = buffers_.scratch;
     bool cpValid_ = false;
     int cp_ = 1252;
     char16_t pendingHigh_ = 0;
 
-    Document doc_;
-    Paragraph para_;
-    QString runText_;
+    RtfSink& sink_;
+    QString& runText_ = buffers_.runText;
     Key runKey_;
     bool haveLastFormat_ = false;
     Key lastKey_;
@@ -860,6 +932,53 @@ bool startsWithRtf(const Unit* p, std::size_t n) {
     return true;
 }
 
+// The Document the reader's findings make: the paragraphs and runs in canonical form.
+class DocumentSink final : public RtfSink {
+public:
+    void text(QStringView text, const Format& format) override {
+        appendText(paragraph_, text, format);
+    }
+    void endParagraph(const Format& markFormat) override {
+        finishParagraph(paragraph_, markFormat);
+        document_.paragraphs.push_back(std::move(paragraph_));
+        paragraph_ = Paragraph();
+    }
+    // The \par that ends the last paragraph adds nothing; text after it is a paragraph.
+    Document finish() {
+        if (!paragraph_.runs.empty()) document_.paragraphs.push_back(std::move(paragraph_));
+        return std::move(document_);
+    }
+
+private:
+    Document document_;
+    Paragraph paragraph_;
+};
+
+// Input that is not RTF, told to a sink as the Document it reads as.
+void replay(const Document& document, RtfSink& sink) {
+    for (const Paragraph& p : document.paragraphs) {
+        for (const Run& r : p.runs) sink.text(r.text, r.format);
+        sink.endParagraph(p.runs.empty() ? Format() : p.runs.back().format);
+    }
+}
+
+Document plainTextDocument(QString text) {
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    text.remove(QChar(0));
+    if (text.isEmpty()) return Document();
+    return Document::fromPlainText(text, Format());
+}
+
+Document notRtf(QByteArrayView data) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(data);
+    if (utf8.hasError()) {
+        text.clear();
+        detail::decodeBytes(932, data.data(), static_cast<std::size_t>(data.size()), text);
+    }
+    return plainTextDocument(std::move(text));
+}
+
 }  // namespace
 
 bool looksLikeRtf(QByteArrayView data) {
@@ -872,35 +991,38 @@ bool looksLikeRtf(QStringView text) {
                          static_cast<std::size_t>(text.size()));
 }
 
-Document readRtf(QByteArrayView rtf) {
+void readRtf(QByteArrayView rtf, RtfSink& sink) {
     if (!looksLikeRtf(rtf)) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        QString text = utf8.decode(rtf);
-        if (utf8.hasError()) {
-            text.clear();
-            detail::decodeBytes(932, rtf.data(), static_cast<std::size_t>(rtf.size()), text);
-        }
-        if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-        text.remove(QChar(0));
-        if (text.isEmpty()) return Document();
-        return Document::fromPlainText(text, Format());
+        replay(notRtf(rtf), sink);
+        return;
     }
-    Reader<unsigned char> reader(reinterpret_cast<const unsigned char*>(rtf.data()),
-                                 static_cast<std::size_t>(rtf.size()));
-    return reader.run();
+    Reader<unsigned char>(reinterpret_cast<const unsigned char*>(rtf.data()),
+                          static_cast<std::size_t>(rtf.size()), sink)
+        .run();
+}
+
+void readRtf(QStringView rtf, RtfSink& sink) {
+    if (!looksLikeRtf(rtf)) {
+        replay(plainTextDocument(rtf.toString()), sink);
+        return;
+    }
+    Reader<char16_t>(reinterpret_cast<const char16_t*>(rtf.utf16()),
+                     static_cast<std::size_t>(rtf.size()), sink)
+        .run();
+}
+
+Document readRtf(QByteArrayView rtf) {
+    if (!looksLikeRtf(rtf)) return notRtf(rtf);
+    DocumentSink sink;
+    readRtf(rtf, sink);
+    return sink.finish();
 }
 
 Document readRtf(QStringView rtf) {
-    if (!looksLikeRtf(rtf)) {
-        QString text = rtf.toString();
-        if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-        text.remove(QChar(0));
-        if (text.isEmpty()) return Document();
-        return Document::fromPlainText(text, Format());
-    }
-    Reader<char16_t> reader(reinterpret_cast<const char16_t*>(rtf.utf16()),
-                            static_cast<std::size_t>(rtf.size()));
-    return reader.run();
+    if (!looksLikeRtf(rtf)) return plainTextDocument(rtf.toString());
+    DocumentSink sink;
+    readRtf(rtf, sink);
+    return sink.finish();
 }
 
 }  // namespace richtext

@@ -22,4 +22,25 @@ Document readRtf(QByteArrayView rtf);
 // unescaped).
 Document readRtf(QStringView rtf);
 
+// What the reader finds, in reading order, for a caller that wants no Document: text with
+// its format and the ends of paragraphs with the format of their mark. Calls in a row may
+// carry the same format, and text may still hold '\r', '\n', U+2029 and NUL, which
+// appendText() turns into the model's form; text after the last paragraph end is a last
+// paragraph without a mark. Put through appendText() and finishParagraph(), it is exactly
+// the Document that readRtf() returns.
+class RtfSink {
+public:
+    virtual void text(QStringView text, const Format& format) = 0;
+    virtual void endParagraph(const Format& markFormat) = 0;
+
+protected:
+    RtfSink() = default;
+    RtfSink(const RtfSink&) = default;
+    RtfSink& operator=(const RtfSink&) = default;
+    ~RtfSink() = default;
+};
+
+void readRtf(QByteArrayView rtf, RtfSink& sink);
+void readRtf(QStringView rtf, RtfSink& sink);
+
 }  // namespace richtext

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "common/TempDatabase.h"
+#include "platform/richtext/Codepage.h"
 #include "platform/richtext/RtfJson.h"
 #include "platform/richtext/RtfReader.h"
 #include "platform/richtext/RtfWriter.h"
@@ -181,6 +182,37 @@ TEST(RtfReader, HexBytesDecodeByTheFontCharsetThenTheAnsiCodePage) {
         "café 日表");
     // A character's two bytes may be split by a line end.
     EXPECT_EQ(text(read("{\\rtf1\\ansi\\ansicpg932 \\'82\r\n\\'a0}")), "あ");
+}
+
+// cp932 text decodes through a table taken from the converter, and whatever the table does
+// not hold goes to the converter itself: both ways agree for every single byte and byte
+// pair, alone and in a row.
+TEST(RtfReader, Cp932TableDecodesAsTheConverterDoes) {
+    const auto decoded = [](const QByteArray& bytes, bool converter) {
+        QString out;
+        (converter ? detail::decodeWithConverter : detail::decodeBytes)(
+            932, bytes.constData(), static_cast<std::size_t>(bytes.size()), out);
+        return out;
+    };
+    QByteArray run;
+    for (int lead = 0x80; lead < 0x100; ++lead) {
+        const QByteArray one(1, static_cast<char>(lead));
+        ASSERT_EQ(decoded(one, false), decoded(one, true)) << lead;
+        for (int trail = 0; trail < 0x100; ++trail) {
+            const QByteArray pair = one + static_cast<char>(trail);
+            const QString text = decoded(pair, true);
+            ASSERT_EQ(decoded(pair, false), text) << lead << " " << trail;
+            if (text.size() == 1 && text != QChar::ReplacementCharacter) run += pair;
+        }
+    }
+    EXPECT_GT(run.size(), 2 * 7000);  // JIS X 0208 with NEC and IBM extensions
+    EXPECT_EQ(decoded(run, false), decoded(run, true));
+    for (const QByteArray& odd : {QByteArray("\x82\xA0\x82"),
+                                  QByteArray("\x82\xA0"
+                                             "a\x1A\x82\xA0"),
+                                  QByteArray("\x82\xA0\xFF\x82\xA0", 5)})
+        EXPECT_EQ(decoded(odd, false), decoded(odd, true)) << odd.toHex().toStdString();
+    EXPECT_EQ(decoded("\x81\x60", false), QStringLiteral("～"));  // Microsoft's table, not JIS
 }
 
 TEST(RtfReader, ParagraphsLinesAndTabs) {
