@@ -28,7 +28,6 @@
 #include "platform/ui/Twips.h"
 #include "records/RecordWindows.h"
 #include "shell/DataErrors.h"
-#include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
 
@@ -48,10 +47,6 @@ constexpr BoxFields kBoxes[4] = {{2, "項目1", "項目1RTF", "項目1背景色"
                                  {3, "項目2", "項目2RTF", "項目2背景色"},
                                  {4, "項目3", "項目3RTF", "項目3背景色"},
                                  {5, "コメント", "コメントRTF", "コメント背景色"}};
-
-QString appTitle() {
-    return QString::fromLatin1(shell::kApplicationTitle);
-}
 
 std::uint32_t colourOf(const dao::Variant& v, std::uint32_t fallback) {
     return v.isNull() ? fallback : static_cast<std::uint32_t>(v.toLong());
@@ -378,7 +373,7 @@ void frmTest::startTest() {
     if (!drill::CheckRecordDay(dates)) return;
     // A bound that is not a number never reaches the engine; the previous test stays.
     if (chkTest[0]->isChecked() && !drill::isRateBound(cmbPoints->currentText())) {
-        ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly, appTitle());
+        ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly);
         return;
     }
     if (open_ && rs_) {

@@ -15,16 +15,16 @@
 #include "options/OptionChecks.h"
 #include "options/frmOption.h"
 #include "platform/ui/MessageBox.h"
-#include "platform/ui/Settings.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
+#include "shell/UserSettings.h"
 
 void frmOption::fillFilePage() {
     const bool wasLoading = loading_;
     loading_ = true;
     step([this] {
-        QString folder = shell::withoutTrailingSlash(ui::readFile0());
-        if (ui::readFile0().isEmpty()) folder = shell::mainModule().applicationPath;
+        QString folder = shell::withoutTrailingSlash(shell::readFile0());
+        if (shell::readFile0().isEmpty()) folder = shell::mainModule().applicationPath;
         showFolder(1, folder);
     });
     markClean(3);
@@ -32,7 +32,7 @@ void frmOption::fillFilePage() {
 }
 
 void frmOption::applyFilePage() {
-    step([this] { ui::writeFile0(shell::withoutTrailingSlash(txtBackUpDir[1]->text())); });
+    step([this] { shell::writeFile0(shell::withoutTrailingSlash(txtBackUpDir[1]->text())); });
     ui::MsgBox(QStringLiteral("この設定は次回起動時より有効になります。"), ui::Buttons::OKOnly,
                QStringLiteral("データベースファイル保存ディレクトリ"));
     markClean(3);

@@ -33,7 +33,6 @@
 #include "records/frmMDIChild.h"
 #include "shell/DataBaseMenu.h"
 #include "shell/DataErrors.h"
-#include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
 
@@ -262,8 +261,7 @@ void frmOption::step(const std::function<void()>& work) {
     } catch (const dao::DaoError& e) {
         shell::ReportDataError(e);
     } catch (const std::exception& e) {
-        ui::MsgBox(QString::fromLocal8Bit(e.what()), ui::Buttons::OKOnly,
-                   QString::fromLatin1(shell::kApplicationTitle));
+        ui::MsgBox(QString::fromLocal8Bit(e.what()));
     }
 }
 

@@ -201,6 +201,7 @@ TEST_F(MainWindowTest, ShutdownSavesWindowsAndClosesEverything) {
     options.setObjectName(QStringLiteral("frmOption"));
     options.show();
     ui::HelpViewer help(QStringLiteral(":/help/Kenvora"));
+    EXPECT_EQ(help.windowTitle(), QStringLiteral("KENVORA ヘルプ"));
     help.show();
     splash->tmrBackUp->start();
     mainModule().openWindowCount = 2;

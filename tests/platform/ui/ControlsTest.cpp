@@ -12,6 +12,7 @@
 #include <QTextBrowser>
 
 #include "platform/ui/HelpViewer.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/SingleInstance.h"
 #include "platform/ui/TabStrip.h"
 
@@ -50,6 +51,19 @@ TEST(SingleInstanceTest, SecondGuardFailsUntilTheFirstIsGone) {
     first.reset();
     EXPECT_TRUE(second.tryAcquire());
     EXPECT_TRUE(second.tryAcquire());  // asking again while holding it
+}
+
+TEST(SingleInstanceTest, LockLivesInTheRuntimeFolderUnderTheGivenName) {
+    QTemporaryDir runtime;
+    const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString path = ui::SingleInstanceGuard::lockPathFor(QStringLiteral("単語帳.lock"));
+    if (before.isNull())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", before);
+    EXPECT_EQ(path, runtime.filePath(QStringLiteral("単語帳.lock")));
 }
 
 TEST(SingleInstanceTest, LockOfAProcessThatIsGoneIsTakenOver) {
@@ -99,7 +113,11 @@ TEST_F(HelpIndexTest, KeywordsByPrefixWithoutRegardToWidthOrCase) {
 }
 
 TEST_F(HelpIndexTest, ViewerCarriesOutTheHelpCommands) {
+    const QString programTitle = ui::defaultTitle();
+    ui::setDefaultTitle(QStringLiteral("単語帳"));
     ui::HelpViewer viewer(dir.path());
+    ui::setDefaultTitle(programTitle);
+    EXPECT_EQ(viewer.windowTitle(), QStringLiteral("単語帳 ヘルプ"));
     viewer.apply({QString(), ui::HelpContents, QString()});
     EXPECT_EQ(viewer.tabHelp->currentIndex(), 0);
     EXPECT_EQ(viewer.currentPage(), QStringLiteral("index.html"));
