@@ -1,5 +1,6 @@
 #include "ShellFixture.h"
 
+#include "platform/ui/HelpViewer.h"
 #include "shell/DataStore.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
@@ -14,6 +15,7 @@ void ShellFixture::SetUp() {
 }
 
 void ShellFixture::TearDown() {
+    ui::closeHelpViewers();
     splash.reset();
     shell::closeDataStore();
     shell::resetMainModule();

@@ -220,4 +220,9 @@ HelpViewer* openHelpViewer(const QString& helpFile) {
     return it == viewers().end() ? nullptr : it->second.data();
 }
 
+void closeHelpViewers() {
+    for (auto& [root, viewer] : viewers()) delete viewer.data();
+    viewers().clear();
+}
+
 }  // namespace ui

@@ -76,5 +76,7 @@ private:
 void showHelpViewer(const HelpRequest& request);
 // The help window open for that file, or nullptr.
 HelpViewer* openHelpViewer(const QString& helpFile);
+// Closes every help window and forgets them (tests start from none).
+void closeHelpViewers();
 
 }  // namespace ui

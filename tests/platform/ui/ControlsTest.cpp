@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -110,6 +111,27 @@ TEST_F(HelpIndexTest, KeywordsByPrefixWithoutRegardToWidthOrCase) {
     EXPECT_EQ(index.keywordsStartingWith(QString()).size(), 4);
     EXPECT_EQ(ui::helpRootFor(QStringLiteral("/opt/kenvora/Kenvora.hlp")),
               QStringLiteral(":/help/Kenvora"));
+}
+
+TEST(HelpViewerWindows, OneWindowPerHelpFileReusedUntilAllAreClosed) {
+    ui::showHelpViewer({QStringLiteral("/opt/a/Alpha.hlp"), ui::HelpContents, QString()});
+    ui::HelpViewer* alpha = ui::openHelpViewer(QStringLiteral("/elsewhere/Alpha.hlp"));
+    ASSERT_TRUE(alpha);
+    EXPECT_TRUE(alpha->isVisible());
+    ui::showHelpViewer({QStringLiteral("/opt/a/Alpha.hlp"), ui::HelpKey, QString()});
+    EXPECT_EQ(ui::openHelpViewer(QStringLiteral("/opt/a/Alpha.hlp")), alpha);
+    EXPECT_EQ(alpha->tabHelp->currentIndex(), 1);
+    ui::showHelpViewer({QStringLiteral("/opt/b/Beta.hlp"), ui::HelpContents, QString()});
+    ui::HelpViewer* beta = ui::openHelpViewer(QStringLiteral("/opt/b/Beta.hlp"));
+    ASSERT_TRUE(beta);
+    EXPECT_NE(beta, alpha);
+
+    QPointer<ui::HelpViewer> watchAlpha = alpha;
+    QPointer<ui::HelpViewer> watchBeta = beta;
+    ui::closeHelpViewers();
+    EXPECT_FALSE(watchAlpha);
+    EXPECT_FALSE(watchBeta);
+    EXPECT_FALSE(ui::openHelpViewer(QStringLiteral("/opt/a/Alpha.hlp")));
 }
 
 TEST_F(HelpIndexTest, ViewerCarriesOutTheHelpCommands) {
