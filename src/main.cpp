@@ -98,6 +98,8 @@ int main(int argc, char** argv) {
     QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     installFeatureHooks();
+    Q_ASSERT_X(shell::missingFeatureHooks().isEmpty(), "main",
+               qPrintable(shell::missingFeatureHooks().join(QLatin1Char(' '))));
     ui::SingleInstanceGuard instanceGuard(
         ui::SingleInstanceGuard::lockPathFor(QStringLiteral("kenvora.lock")));
     shell::mainModule().applicationPath = QCoreApplication::applicationDirPath();
