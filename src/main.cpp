@@ -11,6 +11,7 @@
 #include "maintenance/Maintenance.h"
 #include "options/frmOption.h"
 #include "platform/richtext/RichTextBox.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/SingleInstance.h"
 #include "records/RecordMenus.h"
 #include "records/RecordWindows.h"
@@ -19,6 +20,7 @@
 #include "sets/DataBaseSets.h"
 #include "sets/frmNewDataBase.h"
 #include "shell/ApplicationIcon.h"
+#include "shell/DataStoreConstants.h"
 #include "shell/FeatureHooks.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
@@ -78,7 +80,8 @@ void installFeatureHooks() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("KENVORA"));
+    QCoreApplication::setApplicationName(QString::fromLatin1(shell::kApplicationTitle));
+    ui::setDefaultTitle(QString::fromLatin1(shell::kApplicationTitle));
     QCoreApplication::setApplicationVersion(QStringLiteral(KENVORA_VERSION));
     // Desktops match the windows to the menu entry (and its icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(KENVORA_APP_ID));
@@ -95,7 +98,10 @@ int main(int argc, char** argv) {
     QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     installFeatureHooks();
-    ui::SingleInstanceGuard instanceGuard;
+    Q_ASSERT_X(shell::missingFeatureHooks().isEmpty(), "main",
+               qPrintable(shell::missingFeatureHooks().join(QLatin1Char(' '))));
+    ui::SingleInstanceGuard instanceGuard(
+        ui::SingleInstanceGuard::lockPathFor(QStringLiteral("kenvora.lock")));
     shell::mainModule().applicationPath = QCoreApplication::applicationDirPath();
     shell::frmSplash splash(instanceGuard);
     switch (splash.Form_Load()) {

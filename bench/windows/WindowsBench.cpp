@@ -22,13 +22,13 @@
 #include "drill/frmTest.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/ScriptedDialogs.h"
-#include "platform/ui/Settings.h"
 #include "platform/ui/SingleInstance.h"
 #include "records/RecordWindows.h"
 #include "records/frmMDIChild.h"
 #include "sets/DataBaseSets.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
+#include "shell/UserSettings.h"
 #include "shell/frmMDI.h"
 #include "shell/frmSplash.h"
 
@@ -76,7 +76,7 @@ const QString& oneBigSet() {
 
 // The whole start-up sequence on the twenty-set file, until the main window is shown.
 void StartUp_MainWindowShown(benchmark::State& state) {
-    ui::writeFile0(twentySets());
+    shell::writeFile0(twentySets());
     for (auto _ : state) {
         ui::SingleInstanceGuard guard(QDir::tempPath() + "/kenvora-bench-instance.lock");
         auto splash = std::make_unique<shell::frmSplash>(guard);

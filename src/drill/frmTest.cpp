@@ -27,17 +27,12 @@
 #include "records/RecordWindows.h"
 #include "shell/CheckRecordDay.h"
 #include "shell/DataErrors.h"
-#include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/RecordColumns.h"
 #include "shell/RecordConditions.h"
 #include "shell/frmMDI.h"
 
 namespace {
-
-QString appTitle() {
-    return QString::fromLatin1(shell::kApplicationTitle);
-}
 
 // A label, check box or button at its design place; the layout moves it later.
 template <typename T>
@@ -358,7 +353,7 @@ void frmTest::startTest() {
     if (!shell::CheckRecordDay(dates)) return;
     // A bound that is not a number never reaches the engine; the previous test stays.
     if (chkTest[0]->isChecked() && !shell::isRateBound(cmbPoints->currentText())) {
-        ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly, appTitle());
+        ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly);
         return;
     }
     // A typed edit of the question on screen is kept, as moving on would keep it.

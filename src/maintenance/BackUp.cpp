@@ -8,7 +8,6 @@
 #include "platform/ui/MessageBox.h"
 #include "shell/DataLocation.h"
 #include "shell/DataStore.h"
-#include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
 
@@ -24,7 +23,7 @@ QString quoted(const QString& path) {
 
 void showBackUpFailed(int error) {
     ui::MsgBox(QStringLiteral("バックアップに失敗しました。\n") + fileErrorText(error),
-               ui::Buttons::OKOnly, QString::fromLatin1(shell::kApplicationTitle));
+               ui::Buttons::OKOnly);
 }
 
 // Room for the new backup beside the old one while it is written: the database's size is

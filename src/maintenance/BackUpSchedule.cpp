@@ -50,11 +50,6 @@ int askWindowsToClose() {
     return modalLoops;
 }
 
-bool& backUpQueued() {
-    static bool queued = false;
-    return queued;
-}
-
 // Runs the backup once the event loop is back at `level`: no window the backup closes has its
 // loop or a handler on the stack any more (a record window's menu handler runs the drill
 // window's loop, for one).
@@ -64,7 +59,7 @@ void runScheduledBackUpAtLevel(int level) {
         QTimer::singleShot(kUnwindPollMs, qApp, [level] { runScheduledBackUpAtLevel(level); });
         return;
     }
-    backUpQueued() = false;
+    scheduleState().backUpQueued = false;
     ScheduledBackUp();
 }
 
@@ -92,9 +87,13 @@ bool IsBackUpDue(const shell::BackUpSettings& settings, const QDateTime& now) {
     return day && now.time().hour() == settings.hour && now.time().minute() == settings.minute;
 }
 
-bool& countdownCancelled() {
-    static bool cancelled = false;
-    return cancelled;
+ScheduleState& scheduleState() {
+    static ScheduleState state;
+    return state;
+}
+
+void resetScheduleState() {
+    scheduleState() = ScheduleState{};
 }
 
 void BackUpTimerTick() {
@@ -105,17 +104,17 @@ void BackUpTimerTick() {
     if (lastRun == minute) return;
     lastRun = minute;
 
-    countdownCancelled() = false;
+    scheduleState().countdownCancelled = false;
     {
         frmOptimizeCheck countdown(firstEnabledWindow());
         countdown.exec();
     }
     QApplication::processEvents();
-    if (countdownCancelled() || backUpQueued()) return;
+    if (scheduleState().countdownCancelled || scheduleState().backUpQueued) return;
     // The tick may come inside the drill's or the search window's loop, under a record
     // window's handler: the backup runs after they have returned, from a queued call.
     const int level = QThread::currentThread()->loopLevel() - askWindowsToClose();
-    backUpQueued() = true;
+    scheduleState().backUpQueued = true;
     QTimer::singleShot(0, qApp, [level] { runScheduledBackUpAtLevel(std::max(level, 0)); });
 }
 
@@ -201,7 +200,7 @@ void frmOptimizeCheck::Form_Load() {
 }
 
 void frmOptimizeCheck::cmdOptimizeCheck_Click(int index) {
-    maintenance::countdownCancelled() = index == 1;
+    maintenance::scheduleState().countdownCancelled = index == 1;
     tmrOptimezeCheck->stop();
     done(index == 1 ? QDialog::Rejected : QDialog::Accepted);
 }

@@ -25,8 +25,14 @@ bool IsBackUpDue(const shell::BackUpSettings& settings, const QDateTime& now);
 // tick queues it for when the loops it interrupted have returned.
 void ScheduledBackUp();
 
-// The countdown's answer: True when the user cancelled.
-bool& countdownCancelled();
+// What the schedule keeps between timer ticks, in one place so that a test can start from
+// nothing. The minute of the last run is MainModule's.
+struct ScheduleState {
+    bool countdownCancelled = false;  // the countdown's answer: the user cancelled
+    bool backUpQueued = false;        // a backup waits for the loops it interrupted to return
+};
+ScheduleState& scheduleState();
+void resetScheduleState();
 
 }  // namespace maintenance
 

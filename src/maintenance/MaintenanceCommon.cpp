@@ -22,8 +22,7 @@ QString backUpFolder() {
 }
 
 void showSystemError(int error) {
-    ui::MsgBox(SystemErrorText(error), ui::Buttons::OKOnly,
-               QString::fromLatin1(shell::kApplicationTitle));
+    ui::MsgBox(SystemErrorText(error), ui::Buttons::OKOnly);
 }
 
 QString fileErrorText(int error) {

@@ -7,10 +7,10 @@
 #include "options/FolderPicker.h"
 #include "platform/ui/Accessibility.h"
 #include "platform/ui/MessageBox.h"
-#include "platform/ui/Settings.h"
 #include "platform/ui/Twips.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
+#include "shell/UserSettings.h"
 
 namespace options {
 
@@ -47,8 +47,8 @@ FilePage::FilePage(FolderMenu* folderMenu, QWidget* parent) : OptionPage(parent)
 void FilePage::fill() {
     const Loading loading(this);
     runStep([this] {
-        QString folder = shell::withoutTrailingSlash(ui::readFile0());
-        if (ui::readFile0().isEmpty()) folder = shell::mainModule().applicationPath;
+        QString folder = shell::withoutTrailingSlash(shell::readFile0());
+        if (shell::readFile0().isEmpty()) folder = shell::mainModule().applicationPath;
         folder_->show(folder);
     });
     markClean();
@@ -59,7 +59,7 @@ void FilePage::refresh() {
 }
 
 bool FilePage::apply() {
-    runStep([this] { ui::writeFile0(shell::withoutTrailingSlash(txtBackUpDir->text())); });
+    runStep([this] { shell::writeFile0(shell::withoutTrailingSlash(txtBackUpDir->text())); });
     ui::MsgBox(QStringLiteral("この設定は次回起動時より有効になります。"), ui::Buttons::OKOnly,
                QStringLiteral("データベースファイル保存ディレクトリ"));
     markClean();

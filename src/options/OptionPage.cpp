@@ -9,7 +9,6 @@
 #include "platform/dao/Recordset.h"
 #include "platform/ui/MessageBox.h"
 #include "shell/DataErrors.h"
-#include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 
 namespace options {
@@ -30,8 +29,7 @@ void runStep(const std::function<void()>& work) {
     } catch (const dao::DaoError& e) {
         shell::ReportDataError(e);
     } catch (const std::exception& e) {
-        ui::MsgBox(QString::fromLocal8Bit(e.what()), ui::Buttons::OKOnly,
-                   QString::fromLatin1(shell::kApplicationTitle));
+        ui::MsgBox(QString::fromLocal8Bit(e.what()));
     }
 }
 

@@ -14,6 +14,7 @@
 #include "records/RecordDisplay.h"
 #include "records/RecordLayout.h"
 #include "records/RecordMenus.h"
+#include "records/RecordsState.h"
 #include "records/frmMDIChild.h"
 #include "shell/DataErrors.h"
 #include "shell/DataStore.h"
@@ -22,8 +23,6 @@
 namespace records {
 
 namespace {
-
-QPointer<QMdiArea> g_area;
 
 QString recordsStatement(std::int32_t dbID, bool newSlot) {
     // The two spellings differ in one blank; both order oldest first.
@@ -115,16 +114,16 @@ frmMDIChild* createWindow(int slot) {
         if (slot < static_cast<int>(windows.size()) && windows[slot] == window)
             windows[slot] = nullptr;
     });
-    if (g_area) {
-        QMdiSubWindow* sub = g_area->addSubWindow(window);
+    if (QMdiArea* area = recordWindowArea()) {
+        QMdiSubWindow* sub = area->addSubWindow(window);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setMinimumSize(ui::px(kRecordWindowMinWidth), ui::px(kRecordWindowMinHeight));
         new NormalPlaceKeeper(sub, window);
-        QObject::connect(g_area, &QMdiArea::subWindowActivated, window,
+        QObject::connect(area, &QMdiArea::subWindowActivated, window,
                          [window](QMdiSubWindow* active) {
                              if (active && active->widget() == window) window->Form_Activate();
                          });
-        QObject::connect(window, &QObject::destroyed, g_area, [] { showMenusOfActiveWindow(); });
+        QObject::connect(window, &QObject::destroyed, area, [] { showMenusOfActiveWindow(); });
     }
     return window;
 }
@@ -148,18 +147,18 @@ QMdiSubWindow* subWindowOf(frmMDIChild* window) {
 }
 
 void setRecordWindowArea(QMdiArea* area) {
-    g_area = area;
+    recordsState().area = area;
     if (area)
         QObject::connect(area, &QMdiArea::subWindowActivated, area,
                          [] { showMenusOfActiveWindow(); });
 }
 QMdiArea* recordWindowArea() {
-    return g_area;
+    return recordsState().area;
 }
 
 bool mainWindowMinimized() {
     if (shell::mainModule().dropMode) return true;
-    QWidget* main = g_area ? g_area->window() : nullptr;
+    QWidget* main = recordWindowArea() ? recordWindowArea()->window() : nullptr;
     return main && main->isMinimized();
 }
 
@@ -204,7 +203,8 @@ void OpenRecordWindow(int slot) {
     } else if (!s.activated || s.slotFree) {
         ++mm.openWindowCount;
     } else if (frmMDIChild* open = windowOfSlot(slot)) {
-        if (QMdiSubWindow* sub = subWindowOf(open); sub && g_area) g_area->setActiveSubWindow(sub);
+        if (QMdiSubWindow* sub = subWindowOf(open); sub && recordWindowArea())
+            recordWindowArea()->setActiveSubWindow(sub);
         open->setFocus();
         return;
     }
@@ -267,13 +267,14 @@ namespace {
 // only later, and Qt then gives the focus to the first box of the first window, which
 // would bring that one to the front (and maximise it in place of the maximised one).
 void focusFrontWindow() {
-    if (!g_area) return;
-    QMdiSubWindow* front = g_area->activeSubWindow();
-    const QList<QMdiSubWindow*> stack = g_area->subWindowList(QMdiArea::StackingOrder);
+    QMdiArea* area = recordWindowArea();
+    if (!area) return;
+    QMdiSubWindow* front = area->activeSubWindow();
+    const QList<QMdiSubWindow*> stack = area->subWindowList(QMdiArea::StackingOrder);
     if (!front && !stack.isEmpty()) front = stack.back();
     auto* w = front ? qobject_cast<frmMDIChild*>(front->widget()) : nullptr;
     if (!w) return;
-    g_area->setActiveSubWindow(front);
+    area->setActiveSubWindow(front);
     w->txtData[0]->setFocus();
 }
 

@@ -7,7 +7,6 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
-#include <QPointer>
 #include <QTimer>
 
 #include "platform/dao/DaoError.h"
@@ -16,6 +15,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "records/RecordWindows.h"
+#include "records/RecordsState.h"
 #include "records/frmMDIChild.h"
 #include "shell/MainModule.h"
 #include "shell/frmMDI.h"
@@ -25,9 +25,6 @@ namespace {
 constexpr int kBoxWidth = 1575;
 constexpr int kBoxHeight = 660;
 constexpr int kBoxPitch = 1625;
-
-QPointer<frmDrop> g_drop;
-bool g_resizing = false;
 
 void setBack(QPlainTextEdit* box, std::uint32_t bgr) {
     QPalette p = box->palette();
@@ -234,18 +231,18 @@ void frmDrop::closeEvent(QCloseEvent* event) {
 namespace records {
 
 frmDrop* dropWindow() {
-    return g_drop;
+    return recordsState().drop;
 }
 
 void MainWindowResized() {
     shell::MainModule& m = shell::mainModule();
     shell::frmMDI* main = m.mdiForm;
-    if (!main || g_resizing) return;
-    g_resizing = true;
+    if (!main || recordsState().dropResizing) return;
+    recordsState().dropResizing = true;
     if (!m.dropMode) {
         if (main->isMinimized() && m.openWindowCount > 0) {
             auto* drop = new frmDrop;
-            g_drop = drop;
+            recordsState().drop = drop;
             drop->prepare();
             main->hide();
             drop->show();
@@ -254,14 +251,14 @@ void MainWindowResized() {
             main->tmrMDI->start(100);
         }
     } else if (!main->isMinimized()) {
-        if (g_drop) {
-            g_drop->close();
+        if (recordsState().drop) {
+            recordsState().drop->close();
         }
         m.mdiRestore = true;
         main->show();
         m.dropMode = false;
     }
-    g_resizing = false;
+    recordsState().dropResizing = false;
 }
 
 }  // namespace records

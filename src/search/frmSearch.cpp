@@ -35,17 +35,12 @@
 #include "search/SearchStatement.h"
 #include "shell/CheckRecordDay.h"
 #include "shell/DataErrors.h"
-#include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
 #include "shell/RecordColumns.h"
 #include "shell/RecordConditions.h"
 #include "shell/frmMDI.h"
 
 namespace {
-
-QString title() {
-    return QString::fromLatin1(shell::kApplicationTitle);
-}
 
 // While the window writes its own boxes, their changes are not edits.
 class Busy {
@@ -536,7 +531,7 @@ void frmSearch::runSearch() {
     if (!shell::CheckRecordDay(dateTexts())) return;
     // A bound that is no number never reaches the statement.
     if (chkJustAnswerRate->isChecked() && !shell::isRateBound(cmbPoints->currentText())) {
-        ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly, title());
+        ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly);
         return;
     }
     // Texts edited in the detail view are kept before their result goes.
@@ -731,7 +726,7 @@ void frmSearch::cmbRecordDay_Click(int index) {
     if (vb::parseDate(date)) return;
     ui::MsgBox((first == 0 ? QStringLiteral("開始日") : QStringLiteral("終了日")) +
                    QStringLiteral("の設定が不正です。"),
-               ui::Buttons::OKOnly, title());
+               ui::Buttons::OKOnly);
 }
 
 void frmSearch::keyPressEvent(QKeyEvent* event) {

@@ -8,7 +8,6 @@
 
 #include "platform/ui/MessageBox.h"
 #include "platform/vb/Format.h"
-#include "shell/DataStoreConstants.h"
 
 namespace shell {
 
@@ -26,7 +25,7 @@ bool CheckRecordDay(const std::array<QString, 6>& d) {
         if (validGroup(d[first], d[first + 1], d[first + 2])) continue;
         ui::MsgBox((group == 0 ? QStringLiteral("開始日") : QStringLiteral("終了日")) +
                        QStringLiteral("の設定が不正です。"),
-                   ui::Buttons::OKOnly, QString::fromLatin1(shell::kApplicationTitle));
+                   ui::Buttons::OKOnly);
         return false;
     }
     return true;

@@ -8,10 +8,10 @@
 
 #include "platform/dao/DaoError.h"
 #include "platform/dao/Database.h"
-#include "platform/ui/Settings.h"
 #include "shell/DataLocation.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
+#include "shell/UserSettings.h"
 #include "shell/WordIndexUpdate.h"
 
 namespace shell {
@@ -21,11 +21,11 @@ QString withoutTrailingSlash(const QString& folder) {
 }
 
 QString databaseFolderFromSettings(const QString& applicationPath) {
-    QString folder = ui::readFile0();
+    QString folder = readFile0();
     if (folder.isEmpty()) {
         folder = firstRunDatabaseFolder(applicationPath);
         // Without a database the user locates the file, and that choice is remembered.
-        if (!folder.isEmpty()) ui::writeFile0(folder);
+        if (!folder.isEmpty()) writeFile0(folder);
     }
     return withoutTrailingSlash(folder);
 }

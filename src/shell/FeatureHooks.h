@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include <cstdint>
 #include <functional>
 
@@ -50,5 +52,7 @@ struct FeatureHooks {
 FeatureHooks& featureHooks();
 // Empties the table (tests).
 void resetFeatureHooks();
+// The names of the entries still empty; main asserts there are none once every feature is in.
+QStringList missingFeatureHooks(const FeatureHooks& hooks = featureHooks());
 
 }  // namespace shell

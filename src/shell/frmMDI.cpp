@@ -64,8 +64,7 @@ int windowStateOf(const QWidget* w) {
 }
 
 void showShutdownError(const QString& description) {
-    ui::MsgBox(description, ui::Buttons::OKOnly, QString::fromLatin1(kApplicationTitle),
-               ui::Icon::Exclamation);
+    ui::MsgBox(description, ui::Buttons::OKOnly, QString(), ui::Icon::Exclamation);
 }
 
 // Windows of later features are found by their names, so that the shell needs none of
@@ -435,7 +434,7 @@ void ShowSameFolderMessage() {
     ui::MsgBox(QStringLiteral("バックアップできません\n"
                               "データベースのあるディレクトリと\n"
                               "バックアップ先のディレクトリが同じです。"),
-               ui::Buttons::OKOnly, QString::fromLatin1(kApplicationTitle));
+               ui::Buttons::OKOnly);
 }
 
 void EndProgram() {

@@ -11,7 +11,6 @@
 
 #include "platform/dao/DaoError.h"
 #include "platform/ui/MessageBox.h"
-#include "platform/ui/Settings.h"
 #include "platform/ui/SingleInstance.h"
 #include "platform/ui/Twips.h"
 #include "shell/ApplicationIcon.h"
@@ -20,6 +19,7 @@
 #include "shell/DataStoreConstants.h"
 #include "shell/FeatureHooks.h"
 #include "shell/MainModule.h"
+#include "shell/UserSettings.h"
 #include "shell/frmMDI.h"
 
 namespace shell {
@@ -222,7 +222,7 @@ bool frmSplash::locateDatabase(QString& folder) {
         if (!chosen.isFile() || chosen.fileName() != QLatin1String(kDatabaseFileName)) continue;
         const QString path = chosen.absoluteFilePath();
         folder = path.chopped(static_cast<int>(qstrlen(kDatabaseFileName)) + 1);
-        ui::writeFile0(folder);
+        writeFile0(folder);
         return true;
     }
     return false;

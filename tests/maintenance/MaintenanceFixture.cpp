@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "maintenance/BackUpSchedule.h"
 #include "platform/dao/Database.h"
 #include "shell/DataStore.h"
 #include "shell/DataStoreConstants.h"
@@ -10,6 +11,7 @@
 
 void MaintenanceTest::SetUp() {
     shell::resetMainModule();
+    maintenance::resetScheduleState();
     shell::MainModule& m = shell::mainModule();
     m.applicationPath = file.folder();
     shell::openDataStore(file.folder());
@@ -20,6 +22,7 @@ void MaintenanceTest::SetUp() {
 void MaintenanceTest::TearDown() {
     shell::closeDataStore();
     shell::resetMainModule();
+    maintenance::resetScheduleState();
 }
 
 void MaintenanceTest::execute(const QString& path, const QString& sql) {

@@ -56,12 +56,12 @@ TEST_F(Schedule, CountdownCanBeCancelledAndRunsOutAsOK) {
     EXPECT_TRUE(countdown.tmrOptimezeCheck->isActive());
 
     countdown.cmdOptimizeCheck_Click(1);
-    EXPECT_TRUE(maintenance::countdownCancelled());
+    EXPECT_TRUE(maintenance::scheduleState().countdownCancelled);
 
     frmOptimizeCheck unanswered;
-    maintenance::countdownCancelled() = false;
+    maintenance::scheduleState().countdownCancelled = false;
     unanswered.tmrOptimezeCheck_Timer();
-    EXPECT_FALSE(maintenance::countdownCancelled());
+    EXPECT_FALSE(maintenance::scheduleState().countdownCancelled);
     EXPECT_EQ(unanswered.result(), QDialog::Accepted);
 }
 

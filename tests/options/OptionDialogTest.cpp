@@ -21,12 +21,12 @@
 #include "platform/dao/Recordset.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/Color.h"
-#include "platform/ui/Settings.h"
 #include "platform/ui/TabStrip.h"
 #include "records/RecordWindowFixture.h"
 #include "records/frmMDIChild.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
+#include "shell/UserSettings.h"
 
 namespace {
 
@@ -231,7 +231,7 @@ TEST_F(OptionDialogTest, OkWithOnlyTheFilePageDirtySavesFile0WithoutItsSlash) {
     EXPECT_TRUE(d->fileDirty());
     EXPECT_FALSE(d->menteDirty());
     QTest::mouseClick(d->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-    EXPECT_EQ(ui::readFile0(), folder.path());
+    EXPECT_EQ(shell::readFile0(), folder.path());
     ASSERT_EQ(boxes->shown().size(), 1u);
     EXPECT_EQ(boxes->shown()[0].text, "この設定は次回起動時より有効になります。");
     EXPECT_EQ(boxes->shown()[0].title, "データベースファイル保存ディレクトリ");

@@ -5,12 +5,14 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextCursor>
 
 #include "platform/richtext/RichTextBox.h"
 #include "platform/ui/Twips.h"
 #include "records/RecordWindowFixture.h"
 #include "records/RecordWindows.h"
+#include "records/RecordsState.h"
 #include "records/frmDrop.h"
 #include "records/frmMDIChild.h"
 #include "shell/MainModule.h"
@@ -71,6 +73,25 @@ TEST_F(DropWindowTest, DroppedTextIsSplitAndStoredAsANewRecord) {
     image.setImageData(QImage(4, 4, QImage::Format_RGB32));
     EXPECT_FALSE(dropOn(d->txtDrop[0], &image));
     EXPECT_EQ(recordCount(1), 3);
+}
+
+TEST_F(DropWindowTest, ResetClosesTheDropWindowAndForgetsTheArea) {
+    addSet(1, "英単語", "：", "、");
+    openSet(1);
+    auto* d = new frmDrop;
+    d->prepare();
+    d->show();
+    records::recordsState().drop = d;
+    records::recordsState().dropResizing = true;
+    QPointer<frmDrop> watch = d;
+    ASSERT_EQ(records::dropWindow(), d);
+    ASSERT_EQ(records::recordWindowArea(), area);
+
+    records::resetRecordsState();
+    EXPECT_FALSE(watch);
+    EXPECT_FALSE(records::dropWindow());
+    EXPECT_FALSE(records::recordWindowArea());
+    EXPECT_FALSE(records::recordsState().dropResizing);
 }
 
 TEST_F(DropWindowTest, DelimiterPopupAndDoubleClick) {

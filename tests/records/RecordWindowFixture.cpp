@@ -7,6 +7,7 @@
 #include "platform/dao/SafeLiteral.h"
 #include "platform/richtext/RichTextBox.h"
 #include "records/RecordWindows.h"
+#include "records/RecordsState.h"
 #include "records/frmMDIChild.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
@@ -14,6 +15,7 @@
 void RecordWindowTest::SetUp() {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     shell::resetMainModule();
+    records::resetRecordsState();
     shell::openDataStore(file.folder());
     main = std::make_unique<QMainWindow>();
     area = new QMdiArea;
@@ -26,7 +28,7 @@ void RecordWindowTest::SetUp() {
 void RecordWindowTest::TearDown() {
     shell::mainModule().closing = true;  // tear-down closes windows without writing
     main.reset();
-    records::setRecordWindowArea(nullptr);
+    records::resetRecordsState();
     shell::closeDataStore();
     shell::resetMainModule();
 }

@@ -8,11 +8,11 @@
 
 #include "ShellFixture.h"
 #include "platform/dao/Recordset.h"
-#include "platform/ui/Settings.h"
 #include "shell/DataLocation.h"
 #include "shell/DataStore.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
+#include "shell/UserSettings.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ protected:
         QFile::setPermissions(templatePath(),
                               QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         mainModule().applicationPath = prefix.filePath("bin");
-        ui::writeFile0(QString());
+        shell::writeFile0(QString());
     }
     void TearDown() override {
         ShellFixture::TearDown();
@@ -61,7 +61,7 @@ TEST_F(DataLocationTest, FirstStartOfAnInstallMakesTheUsersDatabaseThenTheNextSt
     ASSERT_EQ(start(), StartUpOutcome::Running);
     EXPECT_TRUE(boxes->shown().empty());
     EXPECT_EQ(shell::userDataFolder(), userFolder());
-    EXPECT_EQ(ui::readFile0(), userFolder());
+    EXPECT_EQ(shell::readFile0(), userFolder());
     EXPECT_EQ(mainModule().databaseFolder, userFolder());
     const QFileInfo made(userDatabase());
     ASSERT_TRUE(made.isFile());
@@ -88,7 +88,7 @@ TEST_F(DataLocationTest, ADatabaseAlreadyInTheDataFolderIsTakenNotReplaced) {
     QFile::setPermissions(userDatabase(), QFile::ReadOwner | QFile::WriteOwner);
     addSetAt(userDatabase(), "歴史");
     ASSERT_EQ(start(), StartUpOutcome::Running);
-    EXPECT_EQ(ui::readFile0(), userFolder());
+    EXPECT_EQ(shell::readFile0(), userFolder());
     ASSERT_EQ(setCount(), 1);
     EXPECT_EQ(mainModule().dataBaseList[2].name, "歴史");
 }
@@ -98,7 +98,7 @@ TEST_F(DataLocationTest, TheProgramsFolderHoldingADatabaseKeepsItThere) {
     ASSERT_TRUE(QFile::copy(file.path(), bin + "/Kenvora.mdb"));
     QFile::setPermissions(bin + "/Kenvora.mdb", QFile::ReadOwner | QFile::WriteOwner);
     ASSERT_EQ(start(), StartUpOutcome::Running);
-    EXPECT_EQ(ui::readFile0(), bin);
+    EXPECT_EQ(shell::readFile0(), bin);
     EXPECT_EQ(mainModule().databaseFolder, bin);
     EXPECT_FALSE(QFileInfo::exists(userFolder()));
     EXPECT_TRUE(boxes->shown().empty());
@@ -115,12 +115,12 @@ TEST_F(DataLocationTest, WithoutATemplateTheUserLocatesTheFile) {
     EXPECT_EQ(boxes->shown()[3].text,
               QStringLiteral("Kenvora.mdb ﾌｧｲﾙが見つかりません。\nKENVORAを終了します。"));
     // Nothing was found, so nothing is remembered: the next start looks again.
-    EXPECT_TRUE(ui::readFile0().isEmpty());
+    EXPECT_TRUE(shell::readFile0().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(userDatabase()));
 
     boxes->queue(file.path());
     ASSERT_EQ(start(), StartUpOutcome::Running);
-    EXPECT_EQ(ui::readFile0(), file.folder());
+    EXPECT_EQ(shell::readFile0(), file.folder());
 }
 
 TEST_F(DataLocationTest, PlacingTheTemplateNeverReplacesAFile) {

@@ -2,15 +2,16 @@
 // list, set identifiers, the positional settings load, and the database folder.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include "common/TempDatabase.h"
 #include "platform/dao/DaoError.h"
-#include "platform/ui/Settings.h"
 #include "shell/DataStore.h"
 #include "shell/MainModule.h"
 #include "shell/RecordColumns.h"
+#include "shell/UserSettings.h"
 
 namespace {
 
@@ -230,13 +231,31 @@ TEST(DatabaseFolder, FirstRunWritesTheApplicationPathAndTrailingSlashIsDropped) 
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     testing_support::TempDatabase beside;  // a build or a portable copy
-    EXPECT_EQ(ui::readFile0(), "");
+    EXPECT_EQ(shell::readFile0(), "");
     EXPECT_EQ(shell::databaseFolderFromSettings(beside.folder()), beside.folder());
-    EXPECT_EQ(ui::readFile0(), beside.folder());
-    ui::writeFile0("/home/user/data/");
+    EXPECT_EQ(shell::readFile0(), beside.folder());
+    shell::writeFile0("/home/user/data/");
     EXPECT_EQ(shell::databaseFolderFromSettings("/opt/kenvora"), "/home/user/data");
     EXPECT_EQ(shell::databasePath("/home/user/data"), "/home/user/data/Kenvora.mdb");
     EXPECT_EQ(shell::withoutTrailingSlash("/"), "");
+}
+
+// Users' files rely on the file's place and key: a setting written by an earlier version is
+// read, and a new one lands where that version would read it.
+TEST(DatabaseFolder, KeptInTheUsersKenvoraIniUnderDatFile0) {
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    const QString ini = settingsDir.filePath(QStringLiteral("KENVORA/KENVORA.ini"));
+    {
+        QSettings earlier(ini, QSettings::IniFormat);
+        earlier.setValue(QStringLiteral("DAT/FILE0"), QStringLiteral("/home/user/old"));
+    }
+    EXPECT_EQ(shell::readFile0(), "/home/user/old");
+    shell::writeFile0(QStringLiteral("/home/user/new"));
+    EXPECT_EQ(QSettings(ini, QSettings::IniFormat).value(QStringLiteral("DAT/FILE0")).toString(),
+              "/home/user/new");
+    EXPECT_EQ(QDir(settingsDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("KENVORA")});
 }
 
 }  // namespace

@@ -154,6 +154,23 @@ TEST_F(MainWindowTest, CommandsOfFeaturesNotBuiltDoNothing) {
     EXPECT_TRUE(mdi()->isEnabled());
 }
 
+TEST(FeatureHookTable, MissingEntriesAreNamedUntilEveryOneIsFilled) {
+    shell::FeatureHooks hooks;
+    const QStringList all = shell::missingFeatureHooks(hooks);
+    EXPECT_EQ(all.size(), 20);
+    EXPECT_EQ(all.front(), "newDataBase");
+    EXPECT_TRUE(all.contains("backUpTimerTick"));
+    EXPECT_EQ(all.back(), "exportRecords");
+
+    hooks.search = [] {};
+    hooks.importRecords = [](std::int32_t) {};
+    const QStringList fewer = shell::missingFeatureHooks(hooks);
+    EXPECT_EQ(fewer.size(), 18);
+    EXPECT_FALSE(fewer.contains("search"));
+    EXPECT_FALSE(fewer.contains("importRecords"));
+    EXPECT_TRUE(fewer.contains("exportRecords"));
+}
+
 TEST_F(MainWindowTest, CommandsReachTheirFeatures) {
     QStringList calls;
     auto& hooks = shell::featureHooks();
@@ -201,6 +218,7 @@ TEST_F(MainWindowTest, ShutdownSavesWindowsAndClosesEverything) {
     options.setObjectName(QStringLiteral("frmOption"));
     options.show();
     ui::HelpViewer help(QStringLiteral(":/help/Kenvora"));
+    EXPECT_EQ(help.windowTitle(), QStringLiteral("KENVORA ヘルプ"));
     help.show();
     splash->tmrBackUp->start();
     mainModule().openWindowCount = 2;

@@ -1,19 +1,21 @@
 #include "ShellFixture.h"
 
-#include "platform/ui/Settings.h"
+#include "platform/ui/HelpViewer.h"
 #include "shell/DataStore.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/MainModule.h"
+#include "shell/UserSettings.h"
 
 void ShellFixture::SetUp() {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     shell::resetMainModule();
     shell::resetFeatureHooks();
     shell::mainModule().applicationPath = appDir.path();
-    ui::writeFile0(file.folder());
+    shell::writeFile0(file.folder());
 }
 
 void ShellFixture::TearDown() {
+    ui::closeHelpViewers();
     splash.reset();
     shell::closeDataStore();
     shell::resetMainModule();

@@ -11,9 +11,9 @@
 #include <sqlite3.h>
 
 #include "ShellFixture.h"
-#include "platform/ui/Settings.h"
 #include "platform/ui/Twips.h"
 #include "shell/MainModule.h"
+#include "shell/UserSettings.h"
 
 namespace {
 
@@ -62,15 +62,15 @@ TEST_F(StartUpTest, FileWithoutSetsShowsThePseudoItems) {
 
 TEST_F(StartUpTest, FirstRunWritesTheApplicationFolder) {
     ASSERT_TRUE(QFile::copy(file.path(), appDir.filePath(QStringLiteral("Kenvora.mdb"))));
-    ui::writeFile0(QString());
+    shell::writeFile0(QString());
     ASSERT_EQ(start(), StartUpOutcome::Running);
-    EXPECT_EQ(ui::readFile0(), appDir.path());
+    EXPECT_EQ(shell::readFile0(), appDir.path());
     EXPECT_EQ(mainModule().databaseFolder, appDir.path());
     EXPECT_TRUE(boxes->shown().empty());
 }
 
 TEST_F(StartUpTest, TrailingSlashOfTheStoredFolderIsDropped) {
-    ui::writeFile0(file.folder() + QStringLiteral("/"));
+    shell::writeFile0(file.folder() + QStringLiteral("/"));
     ASSERT_EQ(start(), StartUpOutcome::Running);
     EXPECT_EQ(mainModule().databaseFolder, file.folder());
     EXPECT_TRUE(boxes->shown().empty());
@@ -78,7 +78,7 @@ TEST_F(StartUpTest, TrailingSlashOfTheStoredFolderIsDropped) {
 
 TEST_F(StartUpTest, ThreeFailedChoicesEndTheProgram) {
     QTemporaryDir empty;
-    ui::writeFile0(empty.path());
+    shell::writeFile0(empty.path());
     // A file of another name counts as a failed choice, as does one that is not there.
     const QString otherName = empty.filePath(QStringLiteral("kenvora.mdb"));
     ASSERT_TRUE(QFile::copy(file.path(), otherName));
@@ -100,7 +100,7 @@ TEST_F(StartUpTest, ThreeFailedChoicesEndTheProgram) {
     EXPECT_EQ(boxes->shown()[3].text, kNotFoundMessage);
     EXPECT_EQ(boxes->shown()[3].title, QStringLiteral("データベースファイル"));
     EXPECT_EQ(boxes->shown()[3].buttons, ui::Buttons::OKOnly);
-    EXPECT_EQ(ui::readFile0(), empty.path());  // unchanged
+    EXPECT_EQ(shell::readFile0(), empty.path());  // unchanged
     EXPECT_FALSE(mainModule().database);
     EXPECT_FALSE(splash->isVisible());
     EXPECT_FALSE(mdi()->isVisible());
@@ -108,24 +108,24 @@ TEST_F(StartUpTest, ThreeFailedChoicesEndTheProgram) {
 
 TEST_F(StartUpTest, ChosenFileGivesTheFolderAndIsRemembered) {
     QTemporaryDir empty;
-    ui::writeFile0(empty.path());
+    shell::writeFile0(empty.path());
     boxes->queueCancel();
     boxes->queue(file.path());
     ASSERT_EQ(start(), StartUpOutcome::Running);
     EXPECT_EQ(boxes->shown().size(), 2u);
     EXPECT_EQ(mainModule().databaseFolder, file.folder());
-    EXPECT_EQ(ui::readFile0(), file.folder());
+    EXPECT_EQ(shell::readFile0(), file.folder());
 }
 
 TEST_F(StartUpTest, SecondInstanceEndsAtOnce) {
     QLockFile other(lockPath());
     ASSERT_TRUE(other.tryLock(0));
-    ui::writeFile0(QString());
+    shell::writeFile0(QString());
     EXPECT_EQ(start(), StartUpOutcome::AlreadyRunning);
     EXPECT_TRUE(boxes->shown().empty());
     EXPECT_FALSE(splash->isVisible());
     EXPECT_EQ(mdi(), nullptr);
-    EXPECT_EQ(ui::readFile0(), QString());  // nothing was read or written
+    EXPECT_EQ(shell::readFile0(), QString());  // nothing was read or written
 }
 
 TEST_F(StartUpTest, CorruptFileTakesTheDatabaseErrorPath) {
@@ -196,7 +196,7 @@ TEST_F(StartUpTest, ATableWhoseFieldsDifferTakesTheDatabaseErrorPathNamingIt) {
     // A field dropped from another table.
     testing_support::TempDatabase dropped;
     alterWithSqlite(dropped.path(), "ALTER TABLE バックアップ設定 DROP COLUMN Cab;");
-    ui::writeFile0(dropped.folder());
+    shell::writeFile0(dropped.folder());
     boxes->clearShown();
     EXPECT_EQ(start(), StartUpOutcome::DatabaseError);
     ASSERT_FALSE(boxes->shown().empty());

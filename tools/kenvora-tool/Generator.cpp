@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "platform/richtext/Sample.h"
+#include "sample/Sample.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "platform/richtext/RtfJson.h"
 #include "platform/richtext/RtfReader.h"
 #include "platform/richtext/RtfWriter.h"
-#include "platform/richtext/Sample.h"
+#include "sample/Sample.h"
 
 namespace {
 

@@ -96,7 +96,7 @@ enum HelpCommand : int {
 };
 
 struct HelpRequest {
-    QString helpFile;  // e.g. "<application path>/Kenvora.hlp"
+    QString helpFile;  // e.g. "<application path>/<program>.hlp"
     int command = HelpContents;
     QString key;
 };

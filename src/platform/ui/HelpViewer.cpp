@@ -17,6 +17,7 @@
 
 #include <map>
 
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 
 namespace ui {
@@ -78,7 +79,7 @@ QString helpRootFor(const QString& helpFile) {
 HelpViewer::HelpViewer(const QString& root, QWidget* parent)
     : QWidget(parent, Qt::Window), index_(HelpIndex::load(root)) {
     setObjectName(QStringLiteral("HelpViewer"));
-    setWindowTitle(QStringLiteral("KENVORA ヘルプ"));
+    setWindowTitle(defaultTitle() + QStringLiteral(" ヘルプ"));
     resize(px(12000), px(9000));
 
     tabHelp = new QTabWidget(this);
@@ -217,6 +218,11 @@ void showHelpViewer(const HelpRequest& request) {
 HelpViewer* openHelpViewer(const QString& helpFile) {
     auto it = viewers().find(helpRootFor(helpFile));
     return it == viewers().end() ? nullptr : it->second.data();
+}
+
+void closeHelpViewers() {
+    for (auto& [root, viewer] : viewers()) delete viewer.data();
+    viewers().clear();
 }
 
 }  // namespace ui

@@ -25,7 +25,7 @@ struct HelpTopic {
 
 class HelpIndex {
 public:
-    // Reads the lists of a help folder, e.g. ":/help/Kenvora".
+    // Reads the lists of a help folder, e.g. ":/help/<program>".
     static HelpIndex load(const QString& root);
 
     const QString& root() const { return root_; }
@@ -40,7 +40,7 @@ private:
     QList<HelpTopic> keywords_;
 };
 
-// ":/help/Kenvora" for ".../Kenvora.hlp".
+// ":/help/<name>" for ".../<name>.hlp".
 QString helpRootFor(const QString& helpFile);
 
 // The help window: contents and keyword index on the left, the page on the right.
@@ -76,5 +76,7 @@ private:
 void showHelpViewer(const HelpRequest& request);
 // The help window open for that file, or nullptr.
 HelpViewer* openHelpViewer(const QString& helpFile);
+// Closes every help window and forgets them (tests start from none).
+void closeHelpViewers();
 
 }  // namespace ui

@@ -4,11 +4,27 @@
 
 namespace ui {
 
+namespace {
+QString& defaultTitleStore() {
+    static QString title;
+    return title;
+}
+}  // namespace
+
+void setDefaultTitle(const QString& title) {
+    defaultTitleStore() = title;
+}
+
+QString defaultTitle() {
+    const QString& title = defaultTitleStore();
+    return title.isEmpty() ? QCoreApplication::applicationName() : title;
+}
+
 Answer MsgBox(const QString& prompt, Buttons buttons, const QString& title, Icon icon,
               DefaultButton defaultButton) {
     MessageRequest request;
     request.text = prompt;
-    request.title = title.isEmpty() ? QCoreApplication::applicationName() : title;
+    request.title = title.isEmpty() ? defaultTitle() : title;
     request.buttons = buttons;
     request.icon = icon;
     request.defaultButton = defaultButton;
@@ -19,7 +35,7 @@ std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                 const QString& defaultText) {
     InputRequest request;
     request.prompt = prompt;
-    request.title = title.isEmpty() ? QCoreApplication::applicationName() : title;
+    request.title = title.isEmpty() ? defaultTitle() : title;
     request.defaultText = defaultText;
     return dialogs().input(request);
 }

@@ -6,22 +6,20 @@ namespace ui {
 
 namespace {
 
-QSettings store() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KENVORA"),
-                     QStringLiteral("KENVORA"));
+QSettings store(const SettingsFile& file) {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, file.organization,
+                     file.application);
 }
-
-const QString kKey = QStringLiteral("DAT/FILE0");
 
 }  // namespace
 
-QString readFile0() {
-    return store().value(kKey).toString();
+QString readSetting(const SettingsFile& file, const QString& key) {
+    return store(file).value(key).toString();
 }
 
-void writeFile0(const QString& folder) {
-    QSettings settings = store();
-    settings.setValue(kKey, folder);
+void writeSetting(const SettingsFile& file, const QString& key, const QString& value) {
+    QSettings settings = store(file);
+    settings.setValue(key, value);
     settings.sync();
 }
 

@@ -2,11 +2,19 @@
 
 #include <QString>
 
-// The one per-user setting: the database folder, kept under KENVORA / DAT / FILE0 in an
-// INI file in the user's configuration folder. Nothing else reads or writes QSettings.
+// Per-user settings in an INI file in the user's configuration folder,
+// <folder>/<organization>/<application>.ini; the program names the file and its keys.
+// Nothing else reads or writes QSettings.
 namespace ui {
 
-QString readFile0();  // empty when never written
-void writeFile0(const QString& folder);
+struct SettingsFile {
+    QString organization;
+    QString application;
+};
+
+// Empty when never written.
+QString readSetting(const SettingsFile& file, const QString& key);
+// Written to disk before it returns.
+void writeSetting(const SettingsFile& file, const QString& key, const QString& value);
 
 }  // namespace ui

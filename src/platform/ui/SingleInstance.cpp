@@ -15,10 +15,10 @@ bool SingleInstanceGuard::tryAcquire() {
     return lock_.isLocked() || lock_.tryLock(0);
 }
 
-QString SingleInstanceGuard::defaultLockPath() {
+QString SingleInstanceGuard::lockPathFor(const QString& fileName) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty()) folder = QDir::tempPath();
-    return folder + QStringLiteral("/kenvora.lock");
+    return folder + QLatin1Char('/') + fileName;
 }
 
 }  // namespace ui

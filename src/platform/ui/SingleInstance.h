@@ -9,7 +9,7 @@ namespace ui {
 
 class SingleInstanceGuard {
 public:
-    explicit SingleInstanceGuard(const QString& lockPath = defaultLockPath());
+    explicit SingleInstanceGuard(const QString& lockPath);
     SingleInstanceGuard(const SingleInstanceGuard&) = delete;
     SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
 
@@ -17,8 +17,8 @@ public:
     bool tryAcquire();
     bool acquired() const { return lock_.isLocked(); }
 
-    // "<runtime folder>/kenvora.lock" (the temporary folder when there is no runtime folder).
-    static QString defaultLockPath();
+    // "<runtime folder>/<fileName>" (the temporary folder when there is no runtime folder).
+    static QString lockPathFor(const QString& fileName);
 
 private:
     QLockFile lock_;

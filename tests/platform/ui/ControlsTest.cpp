@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include <QTextBrowser>
 
 #include "platform/ui/HelpViewer.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/SingleInstance.h"
 #include "platform/ui/TabStrip.h"
 
@@ -50,6 +52,19 @@ TEST(SingleInstanceTest, SecondGuardFailsUntilTheFirstIsGone) {
     first.reset();
     EXPECT_TRUE(second.tryAcquire());
     EXPECT_TRUE(second.tryAcquire());  // asking again while holding it
+}
+
+TEST(SingleInstanceTest, LockLivesInTheRuntimeFolderUnderTheGivenName) {
+    QTemporaryDir runtime;
+    const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString path = ui::SingleInstanceGuard::lockPathFor(QStringLiteral("単語帳.lock"));
+    if (before.isNull())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", before);
+    EXPECT_EQ(path, runtime.filePath(QStringLiteral("単語帳.lock")));
 }
 
 TEST(SingleInstanceTest, LockOfAProcessThatIsGoneIsTakenOver) {
@@ -98,8 +113,33 @@ TEST_F(HelpIndexTest, KeywordsByPrefixWithoutRegardToWidthOrCase) {
               QStringLiteral(":/help/Kenvora"));
 }
 
+TEST(HelpViewerWindows, OneWindowPerHelpFileReusedUntilAllAreClosed) {
+    ui::showHelpViewer({QStringLiteral("/opt/a/Alpha.hlp"), ui::HelpContents, QString()});
+    ui::HelpViewer* alpha = ui::openHelpViewer(QStringLiteral("/elsewhere/Alpha.hlp"));
+    ASSERT_TRUE(alpha);
+    EXPECT_TRUE(alpha->isVisible());
+    ui::showHelpViewer({QStringLiteral("/opt/a/Alpha.hlp"), ui::HelpKey, QString()});
+    EXPECT_EQ(ui::openHelpViewer(QStringLiteral("/opt/a/Alpha.hlp")), alpha);
+    EXPECT_EQ(alpha->tabHelp->currentIndex(), 1);
+    ui::showHelpViewer({QStringLiteral("/opt/b/Beta.hlp"), ui::HelpContents, QString()});
+    ui::HelpViewer* beta = ui::openHelpViewer(QStringLiteral("/opt/b/Beta.hlp"));
+    ASSERT_TRUE(beta);
+    EXPECT_NE(beta, alpha);
+
+    QPointer<ui::HelpViewer> watchAlpha = alpha;
+    QPointer<ui::HelpViewer> watchBeta = beta;
+    ui::closeHelpViewers();
+    EXPECT_FALSE(watchAlpha);
+    EXPECT_FALSE(watchBeta);
+    EXPECT_FALSE(ui::openHelpViewer(QStringLiteral("/opt/a/Alpha.hlp")));
+}
+
 TEST_F(HelpIndexTest, ViewerCarriesOutTheHelpCommands) {
+    const QString programTitle = ui::defaultTitle();
+    ui::setDefaultTitle(QStringLiteral("単語帳"));
     ui::HelpViewer viewer(dir.path());
+    ui::setDefaultTitle(programTitle);
+    EXPECT_EQ(viewer.windowTitle(), QStringLiteral("単語帳 ヘルプ"));
     viewer.apply({QString(), ui::HelpContents, QString()});
     EXPECT_EQ(viewer.tabHelp->currentIndex(), 0);
     EXPECT_EQ(viewer.currentPage(), QStringLiteral("index.html"));

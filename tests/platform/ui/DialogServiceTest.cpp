@@ -16,7 +16,6 @@ using ui::Buttons;
 
 TEST(MessageBoxTest, RecordsTheBoxAndAnswersFromTheQueue) {
     ui::ScopedScriptedDialogs boxes;
-    QCoreApplication::setApplicationName(QStringLiteral("KENVORA"));
     boxes->queue(QStringLiteral("キャンセル"));
     EXPECT_EQ(ui::MsgBox(QStringLiteral("一行目\n二行目"), Buttons::OKCancel,
                          QStringLiteral("データベース削除"), ui::Icon::Question),
@@ -35,10 +34,29 @@ TEST(MessageBoxTest, RecordsTheBoxAndAnswersFromTheQueue) {
     EXPECT_EQ(first.icon, ui::Icon::Question);
     EXPECT_EQ(first.answer, QStringLiteral("キャンセル"));
     EXPECT_EQ(boxes->shown()[1].title,
-              QStringLiteral("KENVORA"));  // empty title: the application's
+              QStringLiteral("KENVORA"));  // empty title: the default, set by the test main
     EXPECT_EQ(boxes->shown()[1].buttonCaptions, (QStringList{"はい", "いいえ"}));
     EXPECT_EQ(boxes->shown()[2].answer, QStringLiteral("?いいえ"));
     EXPECT_EQ(boxes->pending(), 0u);
+}
+
+TEST(MessageBoxTest, BoxesWithoutTitleShowTheDefaultTitleOrElseTheApplicationName) {
+    ui::ScopedScriptedDialogs boxes;
+    const QString before = ui::defaultTitle();
+    ui::setDefaultTitle(QStringLiteral("既定の題"));
+    ui::MsgBox(QStringLiteral("題なし"));
+    ui::InputBox(QStringLiteral("名前"));
+    ui::MsgBox(QStringLiteral("題あり"), Buttons::OKOnly, QStringLiteral("自分の題"));
+    ui::setDefaultTitle(QString());
+    ui::MsgBox(QStringLiteral("既定なし"));
+    ui::setDefaultTitle(before);
+
+    ASSERT_EQ(boxes->shown().size(), 4u);
+    EXPECT_EQ(boxes->shown()[0].title, QStringLiteral("既定の題"));
+    EXPECT_EQ(boxes->shown()[1].title, QStringLiteral("既定の題"));
+    EXPECT_EQ(boxes->shown()[2].title, QStringLiteral("自分の題"));
+    EXPECT_EQ(boxes->shown()[3].title, QCoreApplication::applicationName());
+    EXPECT_NE(QCoreApplication::applicationName(), QStringLiteral("既定の題"));
 }
 
 TEST(MessageBoxTest, InputBoxReturnsTypedTextOrNothingOnCancel) {

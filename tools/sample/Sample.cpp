@@ -1,4 +1,4 @@
-#include "platform/richtext/Sample.h"
+#include "sample/Sample.h"
 
 #include <random>
 #include <vector>
