@@ -14,7 +14,7 @@
 #include "platform/richtext/RtfJson.h"
 #include "platform/richtext/RtfReader.h"
 #include "platform/richtext/RtfWriter.h"
-#include "platform/richtext/Sample.h"
+#include "sample/Sample.h"
 
 using namespace exchange;
 using richtext::Format;

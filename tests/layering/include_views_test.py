@@ -19,7 +19,8 @@ CASES = [
     ("shell/frmMDI.cpp", "shell/MainModule.h", True),
     ("shell/frmMDI.cpp", "records/RecordWindows.h", False),
     ("shell/frmMDI.cpp", "maintenance/Maintenance.h", False),
-    ("search/frmSearch.cpp", "drill/TestStatement.h", True),  # in the allow-list
+    ("search/frmSearch.cpp", "records/RecordWindows.h", True),  # in the allow-list
+    ("search/frmSearch.cpp", "drill/TestStatement.h", False),  # no longer granted
     ("search/frmSearch.cpp", "drill/frmTest.h", False),  # same folder, not granted
     ("search/frmSearch.cpp", "options/frmOption.h", False),
     ("drill/frmTest.cpp", "search/frmSearch.h", False),
