@@ -22,6 +22,7 @@
 #include "platform/ui/Color.h"
 #include "platform/ui/CompactCombo.h"
 #include "platform/ui/ListSelection.h"
+#include "platform/ui/MakeControl.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "records/RecordWindows.h"
@@ -32,18 +33,7 @@
 #include "shell/RecordConditions.h"
 #include "shell/frmMDI.h"
 
-namespace {
-
-// A label, check box or button at its design place; the layout moves it later.
-template <typename T>
-T* make(QWidget* parent, const QString& name, const QString& caption, int l, int t, int w, int h) {
-    auto* c = new T(caption, parent);
-    c->setObjectName(name);
-    ui::place(c, l, t, w, h);
-    return c;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 frmTest::frmTest(QWidget* mainWindow) : QDialog(mainWindow) {
     setObjectName(QStringLiteral("frmTest"));
@@ -56,19 +46,21 @@ frmTest::~frmTest() = default;
 
 void frmTest::buildControls() {
     auto label = [this](int i, const QString& caption, int l, int t, int w, int h) {
-        Label1[i] = make<QLabel>(this, QStringLiteral("Label1(%1)").arg(i), caption, l, t, w, h);
+        Label1[i] =
+            ui::make<QLabel>(this, QStringLiteral("Label1(%1)").arg(i), caption, {l, t, w, h});
     };
     label(0, QStringLiteral("出題元データベース"), 240, 30, 1935, 255);
     cmdTest[1] =
-        make<QPushButton>(this, "cmdTest(1)", QStringLiteral("全て選択"), 2040, 0, 975, 255);
+        ui::make<QPushButton>(this, "cmdTest(1)", QStringLiteral("全て選択"), {2040, 0, 975, 255});
     cmdTest[2] =
-        make<QPushButton>(this, "cmdTest(2)", QStringLiteral("選択反転"), 3120, 0, 855, 255);
+        ui::make<QPushButton>(this, "cmdTest(2)", QStringLiteral("選択反転"), {3120, 0, 855, 255});
     lstDatabase = new QListWidget(this);
     lstDatabase->setObjectName(QStringLiteral("lstDatabase"));
     lstDatabase->setSelectionMode(QAbstractItemView::MultiSelection);
     lstDatabase->setAccessibleName(QStringLiteral("出題元データベース"));
     ui::place(lstDatabase, 120, 240, 4215, 1110);
-    chkTest[0] = make<QCheckBox>(this, "chkTest(0)", QStringLiteral("正解率"), 4440, 80, 945, 195);
+    chkTest[0] =
+        ui::make<QCheckBox>(this, "chkTest(0)", QStringLiteral("正解率"), {4440, 80, 945, 195});
     cmbPoints = new QComboBox(this);
     cmbPoints->setObjectName(QStringLiteral("cmbPoints"));
     ui::makeValueCombo(cmbPoints);
@@ -84,14 +76,15 @@ void frmTest::buildControls() {
     ui::place(fraTest[0], 6360, 30, 1335, 255);
     ui::place(fraTest[1], 7800, 30, 1575, 255);
     optPoint[0] =
-        make<QRadioButton>(fraTest[0], "optPoint(0)", QStringLiteral("以上"), 0, 0, 735, 255);
-    optPoint[1] =
-        make<QRadioButton>(fraTest[0], "optPoint(1)", QStringLiteral("以下"), 720, 0, 735, 255);
-    optPoint[2] =
-        make<QRadioButton>(fraTest[1], "optPoint(2)", QStringLiteral("昇順"), 120, 0, 735, 255);
-    optPoint[3] =
-        make<QRadioButton>(fraTest[1], "optPoint(3)", QStringLiteral("降順"), 840, 0, 735, 255);
-    chkTest[1] = make<QCheckBox>(this, "chkTest(1)", QStringLiteral("登録日"), 4440, 410, 975, 255);
+        ui::make<QRadioButton>(fraTest[0], "optPoint(0)", QStringLiteral("以上"), {0, 0, 735, 255});
+    optPoint[1] = ui::make<QRadioButton>(fraTest[0], "optPoint(1)", QStringLiteral("以下"),
+                                         {720, 0, 735, 255});
+    optPoint[2] = ui::make<QRadioButton>(fraTest[1], "optPoint(2)", QStringLiteral("昇順"),
+                                         {120, 0, 735, 255});
+    optPoint[3] = ui::make<QRadioButton>(fraTest[1], "optPoint(3)", QStringLiteral("降順"),
+                                         {840, 0, 735, 255});
+    chkTest[1] =
+        ui::make<QCheckBox>(this, "chkTest(1)", QStringLiteral("登録日"), {4440, 410, 975, 255});
     const int dayLeft[6] = {5400, 6080, 6540, 7220, 7900, 8360};
     const int dayWidth[6] = {735, 510, 510, 735, 510, 510};
     for (int i = 0; i < 6; ++i) {
@@ -112,16 +105,16 @@ void frmTest::buildControls() {
     const int showWidth[4] = {855, 975, 975, 975};
     for (int i = 0; i < 4; ++i)
         chkTest[2 + i] =
-            make<QCheckBox>(this, QStringLiteral("chkTest(%1)").arg(2 + i),
-                            QString::fromUtf8(shows[i]), showLeft[i], 750, showWidth[i], 255);
-    chkTest[6] =
-        make<QCheckBox>(this, "chkTest(6)", QStringLiteral("ランダム出題"), 4440, 1080, 1335, 255);
-    chkTest[7] =
-        make<QCheckBox>(this, "chkTest(7)", QStringLiteral("出題比率"), 5880, 1080, 1095, 255);
+            ui::make<QCheckBox>(this, QStringLiteral("chkTest(%1)").arg(2 + i),
+                                QString::fromUtf8(shows[i]), {showLeft[i], 750, showWidth[i], 255});
+    chkTest[6] = ui::make<QCheckBox>(this, "chkTest(6)", QStringLiteral("ランダム出題"),
+                                     {4440, 1080, 1335, 255});
+    chkTest[7] = ui::make<QCheckBox>(this, "chkTest(7)", QStringLiteral("出題比率"),
+                                     {5880, 1080, 1095, 255});
     chkTest[8] =
-        make<QCheckBox>(this, "chkTest(8)", QStringLiteral("文字隠"), 6960, 1080, 855, 255);
-    cmdTest[0] =
-        make<QPushButton>(this, "cmdTest(0)", QStringLiteral("出　題"), 7920, 1080, 1335, 255);
+        ui::make<QCheckBox>(this, "chkTest(8)", QStringLiteral("文字隠"), {6960, 1080, 855, 255});
+    cmdTest[0] = ui::make<QPushButton>(this, "cmdTest(0)", QStringLiteral("出　題"),
+                                       {7920, 1080, 1335, 255});
     for (int l = 0; l < 2; ++l) {
         Line1[l] = new QFrame(this);
         Line1[l]->setObjectName(QStringLiteral("Line1(%1)").arg(l));
@@ -134,15 +127,15 @@ void frmTest::buildControls() {
     const char* moves[4] = {"<<", "＜", "＞", ">>"};
     for (int i = 0; i < 4; ++i)
         cmdTest[5 + i] =
-            make<QPushButton>(this, QStringLiteral("cmdTest(%1)").arg(5 + i),
-                              QString::fromUtf8(moves[i]), 6000 + 840 * i, 1560, 735, 255);
+            ui::make<QPushButton>(this, QStringLiteral("cmdTest(%1)").arg(5 + i),
+                                  QString::fromUtf8(moves[i]), {6000 + 840 * i, 1560, 735, 255});
     label(1, QStringLiteral("項目１"), 120, 1970, 615, 255);
-    cmdTest[9] =
-        make<QPushButton>(this, "cmdTest(9)", QStringLiteral("正解表示"), 2880, 1920, 855, 255);
+    cmdTest[9] = ui::make<QPushButton>(this, "cmdTest(9)", QStringLiteral("正解表示"),
+                                       {2880, 1920, 855, 255});
     cmdTest[3] =
-        make<QPushButton>(this, "cmdTest(3)", QStringLiteral("正　解"), 3960, 1920, 855, 255);
+        ui::make<QPushButton>(this, "cmdTest(3)", QStringLiteral("正　解"), {3960, 1920, 855, 255});
     cmdTest[4] =
-        make<QPushButton>(this, "cmdTest(4)", QStringLiteral("不正解"), 5040, 1920, 855, 255);
+        ui::make<QPushButton>(this, "cmdTest(4)", QStringLiteral("不正解"), {5040, 1920, 855, 255});
     label(7, QStringLiteral("正解率"), 6240, 1965, 615, 255);
     label(8, QStringLiteral("%"), 7560, 1965, 135, 255);
     label(9, QStringLiteral("登録日"), 7800, 1965, 615, 255);

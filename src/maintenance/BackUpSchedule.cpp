@@ -18,6 +18,7 @@
 #include "shell/DataStore.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/FeatureHooks.h"
+#include "shell/FeatureWindows.h"
 #include "shell/frmMDI.h"
 
 namespace maintenance {
@@ -32,22 +33,10 @@ const std::array<QString, 7> kWeeklyPatterns = {
     QStringLiteral("毎週水曜日"), QStringLiteral("毎週木曜日"), QStringLiteral("毎週金曜日"),
     QStringLiteral("毎週土曜日")};
 
-const char* const kWindowsClosedForBackUp[] = {"frmOption", "frmJustAnswerRate", "frmSearch",
-                                               "frmTest", "frmDrop"};
-
 // Asks the windows the backup closes to close; a modal one's loop returns once control is
 // back in it. Returns how many modal loops are to unwind.
 int askWindowsToClose() {
-    int modalLoops = 0;
-    for (const char* name : kWindowsClosedForBackUp) {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() != QLatin1String(name) || !w->isWindow() || !w->isVisible())
-                continue;
-            if (w->isModal()) ++modalLoops;
-            w->close();
-        }
-    }
-    return modalLoops;
+    return shell::closeFeatureWindows(shell::ClosingFor::BackUp);
 }
 
 // Runs the backup once the event loop is back at `level`: no window the backup closes has its

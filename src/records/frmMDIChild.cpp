@@ -20,18 +20,13 @@
 #include "platform/ui/Color.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/CompactCombo.h"
+#include "platform/ui/MakeControl.h"
 #include "platform/ui/Twips.h"
 #include "records/RecordMenus.h"
 #include "records/RecordWindows.h"
 #include "shell/MainModule.h"
 
 namespace {
-
-QLabel* label(QWidget* parent, const char* name, const QString& caption) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
 
 QLineEdit* displayBox(QWidget* parent, const QString& name, const QString& text = {}) {
     auto* box = new QLineEdit(text, parent);
@@ -82,7 +77,7 @@ frmMDIChild::~frmMDIChild() {
 }
 
 void frmMDIChild::buildControls() {
-    Label3 = label(this, "Label3", QStringLiteral("項目1"));
+    Label3 = ui::make<QLabel>(this, QStringLiteral("Label3"), QStringLiteral("項目1"));
     ui::place(Label3, 240, 170, 495, 255);
     txtItem[0] = displayBox(this, QStringLiteral("txtItem(0)"), QStringLiteral("項目１"));
     ui::place(txtItem[0], 720, 120, 1935, 270);
@@ -98,12 +93,12 @@ void frmMDIChild::buildControls() {
     cmdEndRecord = button(this, QStringLiteral("cmdEndRecord(3)"), QStringLiteral(">>"),
                           QStringLiteral("最後へ移動します。"));
     ui::place(cmdEndRecord, 4200, 120, 375, 255);
-    Label1 = label(this, "Label1", QStringLiteral("正解率（％）"));
+    Label1 = ui::make<QLabel>(this, QStringLiteral("Label1"), QStringLiteral("正解率（％）"));
     ui::place(Label1, 4680, 170, 975, 255);
     txtPonit = displayBox(this, QStringLiteral("txtPonit"));
     ui::place(txtPonit, 5640, 120, 735, 270);
     txtPonit->setAlignment(Qt::AlignRight);
-    Label2 = label(this, "Label2", QStringLiteral("登録日"));
+    Label2 = ui::make<QLabel>(this, QStringLiteral("Label2"), QStringLiteral("登録日"));
     ui::place(Label2, 6480, 170, 615, 255);
     txtRecordDay = displayBox(this, QStringLiteral("txtRecordDay"));
     ui::place(txtRecordDay, 7080, 120, 1095, 270);
@@ -117,13 +112,13 @@ void frmMDIChild::buildControls() {
 
     Frame1 = frame(this, "Frame1");
     ui::place(Frame1, 120, 1990, 6975, 320);
-    Label4 = label(Frame1, "Label4", QStringLiteral("項目２"));
+    Label4 = ui::make<QLabel>(Frame1, QStringLiteral("Label4"), QStringLiteral("項目２"));
     ui::place(Label4, 0, 80, 495, 255);
     txtItem[1] = displayBox(Frame1, QStringLiteral("txtItem(1)"), QStringLiteral("項目２"));
     ui::place(txtItem[1], 600, 20, 2055, 270);
     Frame2 = frame(this, "Frame2");
     ui::place(Frame2, 120, 3910, 6975, 320);
-    Label5 = label(Frame2, "Label5", QStringLiteral("項目３"));
+    Label5 = ui::make<QLabel>(Frame2, QStringLiteral("Label5"), QStringLiteral("項目３"));
     ui::place(Label5, 0, 80, 495, 255);
     txtItem[2] = displayBox(Frame2, QStringLiteral("txtItem(2)"), QStringLiteral("項目３"));
     ui::place(txtItem[2], 600, 20, 2055, 270);
@@ -160,10 +155,10 @@ void frmMDIChild::buildControls() {
 
     ui::place(txtData[1], 20, 2325, 8255, 1530);
     ui::place(txtData[2], 15, 4200, 8250, 1530);
-    Label6 = label(this, "Label6", QStringLiteral("コメント"));
+    Label6 = ui::make<QLabel>(this, QStringLiteral("Label6"), QStringLiteral("コメント"));
     ui::place(Label6, 120, 5880, 1095, 255);
     ui::place(txtData[3], 20, 6120, 8255, 495);
-    Label7 = label(this, "Label7", QStringLiteral("出展"));
+    Label7 = ui::make<QLabel>(this, QStringLiteral("Label7"), QStringLiteral("出展"));
     ui::place(Label7, 120, 6720, 375, 255);
     ui::place(txtData[4], 20, 6960, 8255, 495);
 

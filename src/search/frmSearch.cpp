@@ -26,6 +26,7 @@
 #include "platform/ui/CompactCombo.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/ListSelection.h"
+#include "platform/ui/MakeControl.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/Format.h"
@@ -56,12 +57,6 @@ private:
 
 QString arrayName(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
-
-QLabel* label(QWidget* parent, const QString& name, const QString& caption) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    return l;
 }
 
 void setTip(QWidget* w, const QString& tip) {
@@ -132,7 +127,7 @@ void frmSearch::buildControls() {
                                       "データベース名",
                                       "ヒット数"};
     for (int i = 0; i < 12; ++i)
-        Label1[i] = label(this, arrayName("Label1", i), QString::fromUtf8(captions[i]));
+        Label1[i] = ui::make<QLabel>(this, arrayName("Label1", i), QString::fromUtf8(captions[i]));
     ui::place(Label1[0], 120, 0, 1695, 180);
     ui::place(Label1[1], 4920, 0, 720, 180);
     ui::place(Label1[2], 7570, 1005, 255, 255);
@@ -199,7 +194,7 @@ void frmSearch::buildControls() {
     ui::makeValueCombo(cmbPoints);
     ui::nameControl(cmbPoints, QStringLiteral("正解率"));
     ui::place(cmbPoints, 5880, 600, 735, 300);
-    Label10 = label(this, QStringLiteral("Label10"), QStringLiteral("％"));
+    Label10 = ui::make<QLabel>(this, QStringLiteral("Label10"), QStringLiteral("％"));
     ui::place(Label10, 6720, 645, 255, 255);
     optPoint[0] = new QRadioButton(QStringLiteral("以上"), this);
     optPoint[1] = new QRadioButton(QStringLiteral("以下"), this);

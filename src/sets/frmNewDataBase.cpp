@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "platform/dao/DaoError.h"
+#include "platform/ui/MakeControl.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "records/DelimiterList.h"
@@ -50,10 +51,10 @@ frmNewDataBase::frmNewDataBase(QWidget* mainWindow) : QDialog(mainWindow) {
     setWindowModality(Qt::WindowModal);
 
     for (int i = 0; i < 7; ++i) {
-        Label1[i] = new QLabel(QString::fromUtf8(kCaptions[i]), this);
-        Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+        Label1[i] = ui::make<QLabel>(this, QStringLiteral("Label1(%1)").arg(i),
+                                     QString::fromUtf8(kCaptions[i]),
+                                     {120, kRowTop[i] + 30, 1650, i == 6 ? 540 : 255});
         Label1[i]->setWordWrap(i == 6);
-        ui::place(Label1[i], 120, kRowTop[i] + 30, 1650, i == 6 ? 540 : 255);
     }
     for (int i = 0; i < 6; ++i) {
         txtNewDataBase[i] = new QLineEdit(this);
@@ -72,17 +73,15 @@ frmNewDataBase::frmNewDataBase(QWidget* mainWindow) : QDialog(mainWindow) {
         b->setAccessibleName(Label1[i]->text());
     }
 
-    Label1[7] = new QLabel(records::delimiterHelpText(), this);
-    Label1[7]->setObjectName(QStringLiteral("Label1(7)"));
+    Label1[7] = ui::make<QLabel>(this, QStringLiteral("Label1(7)"), records::delimiterHelpText());
     Label1[7]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1[7]->setWordWrap(true);
     QFont helpFont = Label1[7]->font();
     helpFont.setPointSizeF(helpFont.pointSizeF() - 1);
     Label1[7]->setFont(helpFont);
     ui::place(Label1[7], 4440, 180, 3705, 5400);
-    Label1[8] = new QLabel(QStringLiteral("[(※)は必須項目]"), this);
-    Label1[8]->setObjectName(QStringLiteral("Label1(8)"));
-    ui::place(Label1[8], 240, 4500, 2500, 255);
+    Label1[8] = ui::make<QLabel>(this, QStringLiteral("Label1(8)"),
+                                 QStringLiteral("[(※)は必須項目]"), {240, 4500, 2500, 255});
 
     const int lineTops[] = {525, 945, 1365, 1785, 2205, 2685};
     for (int i = 0; i < 6; ++i) {

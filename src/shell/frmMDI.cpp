@@ -16,6 +16,7 @@
 #include "shell/DataStore.h"
 #include "shell/DataStoreConstants.h"
 #include "shell/FeatureHooks.h"
+#include "shell/FeatureWindows.h"
 #include "shell/MainModule.h"
 #include "shell/frmSplash.h"
 
@@ -377,9 +378,7 @@ void frmMDI::Form_QueryUnload() {
     }
     hide();
 
-    for (const char* name : {"frmAbout", "frmdbErr", "frmJustAnswerRate", "frmNewDataBase",
-                             "frmOption", "frmSearch", "frmTest", "frmDrop"})
-        unloadWindowNamed(QString::fromLatin1(name));
+    closeFeatureWindows(ClosingFor::Exit);
     // The help window would keep the program running after its last real window.
     unloadWindowNamed(QStringLiteral("HelpViewer"));
     if (frmSplash* splash = m.splashForm) splash->Form_Unload();

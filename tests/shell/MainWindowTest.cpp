@@ -2,12 +2,14 @@
 // features, the exit variants and the shutdown sequence.
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +19,7 @@
 #include "platform/ui/MessageBox.h"
 #include "shell/DataBaseMenu.h"
 #include "shell/DataStore.h"
+#include "shell/FeatureWindows.h"
 #include "shell/MainModule.h"
 
 namespace {
@@ -402,6 +405,42 @@ TEST_F(MainWindowTest, FrameShowsAnActiveRecordWindowsMenus) {
     mdi()->showOwnMenus();
     EXPECT_EQ(mdi()->menuBar()->actions().size(), 5);
     EXPECT_EQ(mdi()->mnuFile->actions().size(), 10);  // the menus themselves were kept
+}
+
+}  // namespace
+
+namespace {
+
+// The shell closes feature windows it knows only by name: at exit all of them, hidden ones
+// too; before a backup only the visible ones that hold data, counting the modal loops to unwind.
+TEST(FeatureWindows, ExitClosesEveryFeatureWindowABackUpOnlyTheVisibleDataWindows) {
+    const auto window = [](const char* name, bool visible, bool modal) {
+        auto* w = new QDialog;
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        w->setObjectName(QString::fromLatin1(name));
+        w->setModal(modal);
+        if (visible) w->show();
+        return QPointer<QDialog>(w);
+    };
+    QPointer<QDialog> search = window("frmSearch", true, true);
+    QPointer<QDialog> drop = window("frmDrop", true, false);
+    QPointer<QDialog> about = window("frmAbout", true, false);
+    QPointer<QDialog> hiddenTest = window("frmTest", false, false);
+    QPointer<QDialog> stranger = window("SomethingElse", true, false);
+
+    EXPECT_EQ(shell::closeFeatureWindows(shell::ClosingFor::BackUp), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(search.isNull());
+    EXPECT_TRUE(drop.isNull());
+    EXPECT_FALSE(about.isNull());       // not a data window
+    EXPECT_FALSE(hiddenTest.isNull());  // hidden: left for the exit
+
+    EXPECT_EQ(shell::closeFeatureWindows(shell::ClosingFor::Exit), 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+    EXPECT_TRUE(hiddenTest.isNull());
+    ASSERT_FALSE(stranger.isNull());
+    delete stranger.data();
 }
 
 }  // namespace
