@@ -20,7 +20,9 @@ namespace exchange {
 
 namespace {
 
-constexpr size_t kProgressEvery = 256;  // rows in a batch
+// Rows in a batch: fewer hand-overs between the threads than with 256, for about 15 MB more.
+constexpr size_t kBatchRows = 1024;
+constexpr qint64 kProgressEvery = 256;  // rows between progress reports (and chances to cancel)
 
 const char* const kPlainColumns[] = {"項目１", "項目２", "項目３", "コメント", "出展"};
 const char* const kRtfColumns[] = {"項目１RTF", "項目２RTF", "項目３RTF", "コメントRTF", "出展RTF"};
@@ -200,9 +202,10 @@ void writeRows(Batch& batch, const ExportSettings& s, RowWriter& w, QByteArray& 
 }
 
 // Reading is the database's and stays on this thread; writing the rows, RTF to HTML above
-// all, goes to the other cores while the next batch is read.
+// all, goes to one worker per core: the reading thread waits on its page reads often enough
+// that a worker beside it on its core still gains (on two cores, 2.27 s -> 2.0 s).
 int workerThreads() {
-    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()) - 1, 1, 3);
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 3);
 }
 
 }  // namespace
@@ -276,8 +279,8 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
                 if (batch.count == batch.rows.size()) batch.rows.emplace_back();
                 readRow(rs, set, s, batch.rows[batch.count++]);
                 ++outcome.records;
-                if (batch.count < kProgressEvery) continue;
-                handOver();
+                if (batch.count == kBatchRows) handOver();
+                if (outcome.records % kProgressEvery != 0) continue;
                 if (progress && !progress(outcome.records, total)) {
                     file.cancelWriting();
                     return ExportOutcome{ExportOutcome::Status::Cancelled, 0, 0, {}};
