@@ -345,10 +345,7 @@ void frmTest::startTest() {
     for (int i = 0; i < 6; ++i) dates[i] = cmbRecordDay[i]->currentText();
     if (!shell::CheckRecordDay(dates)) return;
     // A bound that is not a number never reaches the engine; the previous test stays.
-    if (chkTest[0]->isChecked() && !shell::isRateBound(cmbPoints->currentText())) {
-        ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly);
-        return;
-    }
+    if (chkTest[0]->isChecked() && !shell::CheckRateBound(cmbPoints->currentText())) return;
     // A typed edit of the question on screen is kept, as moving on would keep it.
     if (session_.hasQuestion()) writeBack();
     drill::TestConditions c;

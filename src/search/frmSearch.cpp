@@ -525,10 +525,7 @@ void frmSearch::cmdSearch_Click(int index) {
 void frmSearch::runSearch() {
     if (!shell::CheckRecordDay(dateTexts())) return;
     // A bound that is no number never reaches the statement.
-    if (chkJustAnswerRate->isChecked() && !shell::isRateBound(cmbPoints->currentText())) {
-        ui::MsgBox(QStringLiteral("正解率の設定が不正です。"), ui::Buttons::OKOnly);
-        return;
-    }
+    if (chkJustAnswerRate->isChecked() && !shell::CheckRateBound(cmbPoints->currentText())) return;
     // Texts edited in the detail view are kept before their result goes.
     saveShownRecord();
     closeResult();

@@ -17,4 +17,8 @@ QString dateConditionText(const std::array<QString, 6>& dateTexts);
 // Anything else never reaches the statement.
 bool isRateBound(const QString& text);
 
+// isRateBound, telling the user when the bound cannot be read (as CheckRecordDay does for
+// the dates).
+bool CheckRateBound(const QString& text);
+
 }  // namespace shell
