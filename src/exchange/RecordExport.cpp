@@ -89,19 +89,29 @@ ColumnIndexes indexesOf(const dao::Recordset& rs, const ExportSettings& s) {
     return c;
 }
 
-// A row as read. In the note format its item fields still hold RTF (or, for a record
-// stored without RTF, plain text) until a worker writes them as HTML.
-struct PendingRow {
-    QStringList fields;
-    const SetToWrite* set = nullptr;
-    int firstItem = 0;
-    std::array<bool, kTargetCount> plainOnly{};
-};
-
-// Rows go to the workers in batches; a batch's rows are refilled, not made anew.
+// Rows as read, every field's text back to back in one buffer. In the note format the item
+// fields still hold RTF (or, for a record stored without RTF, plain text) until a worker
+// writes them as HTML. The buffers are refilled, not made anew: with a string per field the
+// reader allocated what the workers freed, and the threads queued on malloc's lock.
 struct Batch {
-    std::vector<PendingRow> rows;
-    std::size_t count = 0;
+    struct Row {
+        const SetToWrite* set = nullptr;
+        std::array<bool, kTargetCount> plainOnly{};
+    };
+    QString text;
+    std::vector<qsizetype> fieldEnds;  // where each field ends in text, row after row
+    std::vector<Row> rows;
+
+    std::size_t count() const { return rows.size(); }
+    void clear() {
+        text.resize(0);  // resize, unlike clear, keeps the buffer
+        fieldEnds.clear();
+        rows.clear();
+    }
+    void addField(QStringView field) {
+        text += field;
+        fieldEnds.push_back(text.size());
+    }
 };
 
 // Item t's plain text of the current record, read on its own.
@@ -113,40 +123,41 @@ QString plainText(dao::Database& db, dao::Recordset& rs, int t) {
     return record->RecordCount() > 0 ? record->Fields(0).Value().displayText() : QString();
 }
 
-void readRow(dao::Recordset& rs, const SetToWrite& set, const ExportSettings& s, PendingRow& row) {
+void readRow(dao::Recordset& rs, const SetToWrite& set, const ExportSettings& s, Batch& batch) {
     const ColumnIndexes& c = set.columns;
     const auto value = [&rs](int index) { return rs.Fields(index).Value(); };
-    row.set = &set;
-    row.plainOnly = {};
-    QStringList& fields = row.fields;
-    fields.clear();
-    if (s.setColumn) fields << set.name;
-    row.firstItem = static_cast<int>(fields.size());
+    Batch::Row row{&set, {}};
+    if (s.setColumn) batch.addField(set.name);
     for (int t = 0; t < kTargetCount; ++t) {
         if (c.rtf[t] < 0) {
-            fields << value(c.plain[t]).displayText();
+            batch.addField(value(c.plain[t]).displayText());
             continue;
         }
-        QString text = value(c.rtf[t]).displayText();
-        if (text.isEmpty()) {
-            text = plainText(*set.db, rs, t);
+        const QString rtf = value(c.rtf[t]).displayText();
+        if (rtf.isEmpty()) {
+            batch.addField(plainText(*set.db, rs, t));
             row.plainOnly[t] = true;
+        } else {
+            batch.addField(rtf);
         }
-        fields << text;
     }
-    if (s.counters) fields << value(c.right).displayText() << value(c.asked).displayText();
+    if (s.counters) {
+        batch.addField(value(c.right).displayText());
+        batch.addField(value(c.asked).displayText());
+    }
     if (s.rate) {
         const dao::Variant rate = value(c.rate);
-        fields << (rate.isNull() ? QString() : QString::number(rate.toDouble(), 'f', 1));
+        batch.addField(rate.isNull() ? QString() : QString::number(rate.toDouble(), 'f', 1));
     }
     if (s.dates) {
         const dao::Variant day = value(c.day);
         const dao::Variant time = value(c.time);
-        fields << (day.isNull() ? QString()
-                                : day.toDateTime().date.toString(QStringLiteral("yyyy/MM/dd")))
-               << (time.isNull() ? QString()
-                                 : time.toDateTime().time.toString(QStringLiteral("HH:mm:ss")));
+        batch.addField(day.isNull() ? QString()
+                                    : day.toDateTime().date.toString(QStringLiteral("yyyy/MM/dd")));
+        batch.addField(time.isNull() ? QString()
+                                     : time.toDateTime().time.toString(QStringLiteral("HH:mm:ss")));
     }
+    batch.rows.push_back(row);
 }
 
 Encoding encodingOf(ExportFormat f) {
@@ -172,31 +183,36 @@ struct RowWriter {
 };
 
 // A batch's rows as the file's text, in its encoding. Items become HTML in the note format.
-void writeRows(Batch& batch, const ExportSettings& s, RowWriter& w, QByteArray& bytes) {
+void writeRows(const Batch& batch, const ExportSettings& s, RowWriter& w, QByteArray& bytes) {
     const QChar separator = separatorOf(s.format);
     const QLatin1StringView lineEnd = lineEndOf(s.format);
     const bool note = s.format == ExportFormat::Note;
-    w.text.resize(0);  // resize, unlike clear, keeps the buffer
-    for (std::size_t r = 0; r < batch.count; ++r) {
-        PendingRow& row = batch.rows[r];
-        for (qsizetype i = 0; i < row.fields.size(); ++i) {
+    const int firstItem = s.setColumn ? 1 : 0;
+    const std::size_t fieldsPerRow = batch.count() > 0 ? batch.fieldEnds.size() / batch.count() : 0;
+    const QStringView text(batch.text);
+    w.text.resize(0);
+    std::size_t f = 0;
+    qsizetype start = 0;
+    for (const Batch::Row& row : batch.rows) {
+        for (std::size_t i = 0; i < fieldsPerRow; ++i, ++f) {
+            const QStringView field = text.sliced(start, batch.fieldEnds[f] - start);
+            start = batch.fieldEnds[f];
             if (i > 0) w.text += separator;
-            const int t = static_cast<int>(i) - row.firstItem;
+            const int t = static_cast<int>(i) - firstItem;
             if (!note || t < 0 || t >= kTargetCount) {
-                appendDelimitedField(row.fields[i], separator, w.text);
+                appendDelimitedField(field, separator, w.text);
                 continue;
             }
             const richtext::Format& base = row.set->formats[t];
             w.html.resize(0);
             if (row.plainOnly[t])
                 w.html =
-                    documentToHtml(richtext::Document::fromPlainText(row.fields[i], base), base);
+                    documentToHtml(richtext::Document::fromPlainText(field.toString(), base), base);
             else
-                w.toHtml.append(row.fields[i], base, w.html);
+                w.toHtml.append(field, base, w.html);
             appendDelimitedField(w.html, separator, w.text);
         }
         w.text += lineEnd;
-        row.fields.clear();  // freed here, where the texts were just read, not by the reader
     }
     bytes = w.encoder.encode(w.text);
 }
@@ -270,16 +286,15 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
         Batch batch;
         const auto handOver = [&] {
             workers.submit(batch, write);
-            batch.count = 0;
+            batch.clear();
         };
         for (SetToWrite& set : sets) {
             dao::Recordset& rs = *set.records;
             if (rs.RecordCount() == 0) continue;
             for (rs.MoveFirst(); !rs.AtEOF(); rs.MoveNext()) {
-                if (batch.count == batch.rows.size()) batch.rows.emplace_back();
-                readRow(rs, set, s, batch.rows[batch.count++]);
+                readRow(rs, set, s, batch);
                 ++outcome.records;
-                if (batch.count == kBatchRows) handOver();
+                if (batch.count() == kBatchRows) handOver();
                 if (outcome.records % kProgressEvery != 0) continue;
                 if (progress && !progress(outcome.records, total)) {
                     file.cancelWriting();
@@ -287,7 +302,7 @@ ExportOutcome exportRecords(dao::Database& db, const ExportSettings& s, const Pr
                 }
             }
         }
-        if (batch.count > 0) handOver();
+        if (batch.count() > 0) handOver();
         workers.finish(write);
     } catch (const dao::DaoError& e) {
         file.cancelWriting();
