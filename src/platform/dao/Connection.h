@@ -23,7 +23,20 @@ struct Connection {
     void requireOpen() const;
     void close();
     ~Connection() { close(); }
+
+    // A second, read-only connection to the same file, opened on first use, so that a large
+    // read can be shared out and run on two cores. Null when it cannot be opened.
+    sqlite3* reader();
+    // Reads of at least this many word-index candidates are shared with the reader.
+    long long shareReadsFrom = 4096;
+
+private:
+    sqlite3* reader_ = nullptr;
+    bool readerFailed_ = false;
 };
+
+// The settings every connection to a file gets: its memory map, page cache and functions.
+void configureConnection(sqlite3* db);
 
 // Raises the Jet error that best describes the connection's last SQLite failure.
 [[noreturn]] void raiseSqliteError(sqlite3* db, int rc, const QString& detail = {});

@@ -66,13 +66,6 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool readOnly,
     connection->db = db;
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, 2000);
-    // A memory map and a roomy page cache save a scan of a small file most of its reads.
-    // Both are bounded: every page of the map that a search touches counts as the program's
-    // memory, and with a whole 2 GB file mapped a search over every record held 1.6 GB.
-    sqlite3_exec(db,
-                 "PRAGMA mmap_size = 67108864; PRAGMA cache_size = -65536; PRAGMA temp_store = "
-                 "MEMORY; PRAGMA secure_delete = OFF",
-                 nullptr, nullptr, nullptr);
     try {
         checkPassword(db, password);
         connection->schema.load(db);
@@ -80,7 +73,7 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool readOnly,
         if (e.number() == err::WrongPassword) throw;
         raise(err::CannotOpenDatabase, path);
     }
-    registerJetFunctions(db);
+    configureConnection(db);
     return connection;
 }
 

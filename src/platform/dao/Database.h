@@ -42,6 +42,9 @@ public:
     long long WordIndexBacklog() const;
     bool UpdateWordIndex(bool rebuild, const wordindex::Progress& progress = {});
     void DropWordIndex();
+    // A statement reading at least this many of the index's candidates shares them with a
+    // second connection, and the two read at once (4,096 unless lowered, as tests do).
+    void SetSharedReadsFrom(long long candidates) { connection_->shareReadsFrom = candidates; }
 
     void BeginTrans();
     void CommitTrans();

@@ -6,9 +6,12 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <type_traits>
 
 #include "platform/dao/Connection.h"
@@ -168,6 +171,18 @@ public:
                 values_.push_back(readValue(sqlite3_column_value(q, keyCount_ + t)));
         }
         if (rc != SQLITE_DONE) raiseSqliteError(db, rc);
+    }
+
+    // Another reader's rows after these; its texts move into this arena.
+    void append(const Rows& other) {
+        const std::uint64_t shift = bytes_.size();
+        keys_.append(other.keys_.data(), other.keys_.size());
+        for (std::size_t i = 0; i < other.values_.size(); ++i) {
+            Value v = other.values_[i];
+            if (v.kind == Kind::Text || v.kind == Kind::Blob) v.offset += shift;
+            values_.push_back(v);
+        }
+        bytes_.append(other.bytes_.data(), other.bytes_.size());
     }
 
     std::size_t count() const { return keyCount_ > 0 ? keys_.size() / keyCount_ : 0; }
@@ -373,8 +388,35 @@ bool sqliteWouldSort(sqlite3* db, const char* sql) {
 
 std::vector<std::int64_t> readSorted(sqlite3* db, sqlite3_stmt* unordered, int keyCount,
                                      const std::vector<bool>& descending) {
+    return readSorted({Part{db, unordered}}, keyCount, descending);
+}
+
+std::vector<std::int64_t> readSorted(const std::vector<Part>& parts, int keyCount,
+                                     const std::vector<bool>& descending) {
     Rows rows(keyCount, descending);
-    rows.read(db, unordered);
+    if (parts.empty()) return {};
+    std::vector<std::unique_ptr<Rows>> others;
+    std::vector<std::exception_ptr> errors(parts.size());
+    std::vector<std::thread> threads;
+    for (std::size_t p = 1; p < parts.size(); ++p) {
+        others.push_back(std::make_unique<Rows>(keyCount, descending));
+        threads.emplace_back([&parts, &errors, p, into = others.back().get()] {
+            try {
+                into->read(parts[p].db, parts[p].unordered);
+            } catch (...) {
+                errors[p] = std::current_exception();
+            }
+        });
+    }
+    try {
+        rows.read(parts[0].db, parts[0].unordered);
+    } catch (...) {
+        errors[0] = std::current_exception();
+    }
+    for (std::thread& t : threads) t.join();
+    for (const std::exception_ptr& e : errors)
+        if (e) std::rethrow_exception(e);
+    for (const auto& other : others) rows.append(*other);
     const std::vector<Entry> order = sortRows(rows);
     rows.dropValues();
     return rows.keysIn(order);

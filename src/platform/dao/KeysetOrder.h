@@ -30,4 +30,15 @@ bool sqliteWouldSort(sqlite3* db, const char* sql);
 std::vector<std::int64_t> readSorted(sqlite3* db, sqlite3_stmt* unordered, int keyCount,
                                      const std::vector<bool>& descending);
 
+// One share of the rows, read through its own connection.
+struct Part {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* unordered = nullptr;
+};
+
+// The same over several statements whose rows together are the keyset: every part after the
+// first is stepped on a thread of its own, so that connections read at once on several cores.
+std::vector<std::int64_t> readSorted(const std::vector<Part>& parts, int keyCount,
+                                     const std::vector<bool>& descending);
+
 }  // namespace dao::keysetorder

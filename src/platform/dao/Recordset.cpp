@@ -15,7 +15,34 @@ namespace dao {
 
 namespace {
 constexpr std::int64_t kNoRow = keysetorder::kNoRow;  // outer-joined side missing
-}
+
+// The word index's candidates lie scattered over the file and each is read once: with the
+// page cache full, every read first evicted a page, walking hash chains that miss the
+// processor's cache (41,297 candidates in a million records: 185 ms of CPU, 145 ms with the
+// cache this small while they are read). Inside a transaction the cache stays as it is, so
+// that dirty pages are not spilled early.
+class ScatteredReads {
+public:
+    explicit ScatteredReads(sqlite3* db) : db_(db) {
+        if (!sqlite3_get_autocommit(db)) return;
+        Prepared size(db, QStringLiteral("PRAGMA cache_size"));
+        if (sqlite3_step(size.get()) != SQLITE_ROW) return;
+        saved_ = sqlite3_column_int64(size.get(), 0);
+        sqlite3_exec(db, "PRAGMA cache_size = -2048", nullptr, nullptr, nullptr);
+    }
+    ~ScatteredReads() {
+        if (!saved_) return;
+        const std::string restore = "PRAGMA cache_size = " + std::to_string(*saved_);
+        sqlite3_exec(db_, restore.c_str(), nullptr, nullptr, nullptr);
+    }
+    ScatteredReads(const ScatteredReads&) = delete;
+    ScatteredReads& operator=(const ScatteredReads&) = delete;
+
+private:
+    sqlite3* db_;
+    std::optional<std::int64_t> saved_;
+};
+}  // namespace
 
 // ---- Field ----
 
@@ -72,14 +99,15 @@ void Recordset::loadKeys() {
             indexed = false;
         }
     }
+    std::optional<ScatteredReads> scattered;
+    if (indexed) scattered.emplace(db);
     if (select_.keyset) {
         const QString& sql = indexed ? select_.indexedKeysetSql : select_.keysetSql;
         const QString& unordered =
             indexed ? select_.indexedUnorderedKeysetSql : select_.unorderedKeysetSql;
         // Where SQLite would sort the keys, the layer sorts them quicker (KeysetOrder.h).
         if (!unordered.isEmpty() && keysetorder::sqliteWouldSort(db, sql.toUtf8().constData())) {
-            Prepared q(db, unordered);
-            keys_ = keysetorder::readSorted(db, q.get(), stride_, select_.orderDescending);
+            keys_ = readSortedKeys(unordered, indexed);
         } else {
             Prepared q(db, sql);
             int rc;
@@ -104,6 +132,30 @@ void Recordset::loadKeys() {
         }
         if (rc != SQLITE_DONE) raiseSqliteError(db, rc);
     }
+}
+
+// Reading a record by rowid is mostly the kernel copying its page in, so many candidates are
+// shared with the connection's reader and read on two cores. Only outside a transaction,
+// whose changes the reader could not see; a statement held open here keeps the file as it is
+// until both have read.
+std::vector<std::int64_t> Recordset::readSortedKeys(const QString& unordered, bool indexed) {
+    sqlite3* db = connection_->db;
+    sqlite3* reader = indexed && sqlite3_get_autocommit(db) ? connection_->reader() : nullptr;
+    if (reader && wordindex::shareCandidates(db, reader, connection_->shareReadsFrom)) {
+        try {
+            Prepared snapshot(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            if (sqlite3_step(snapshot.get()) != SQLITE_ROW) raiseSqliteError(db, SQLITE_ERROR);
+            Prepared mine(db, unordered);
+            Prepared theirs(reader, unordered);
+            return keysetorder::readSorted({{db, mine.get()}, {reader, theirs.get()}}, stride_,
+                                           select_.orderDescending);
+        } catch (const DaoError&) {
+            // The reader was kept out (a writer elsewhere about to commit): all of it here.
+            if (!wordindex::fillCandidates(db, select_.wordCondition)) throw;
+        }
+    }
+    Prepared q(db, unordered);
+    return keysetorder::readSorted(db, q.get(), stride_, select_.orderDescending);
 }
 
 int Recordset::RecordCount() const {

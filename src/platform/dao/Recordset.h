@@ -89,6 +89,7 @@ private:
 
     void requireOpen() const;
     void loadKeys();
+    std::vector<std::int64_t> readSortedKeys(const QString& unordered, bool indexed);
     void requireCurrent() const;
     void landOn(long long position);
     const std::vector<Variant>& currentValues();

@@ -51,6 +51,11 @@ void drop(sqlite3* db);
 // as quick.
 bool fillCandidates(sqlite3* db, const Condition& condition);
 
+// Moves the upper half of the filled candidate table (by rowid) into the candidate table of
+// another connection to the same file, when there are at least `atLeast` candidates, so that
+// the two can read their records at once. True when it did.
+bool shareCandidates(sqlite3* db, sqlite3* other, long long atLeast);
+
 // The keys a record's texts are filed under: each character with the one after it, the last
 // character of a text with a zero. Exposed for tests.
 std::vector<std::uint64_t> keysOf(const std::vector<std::string>& texts);

@@ -138,7 +138,9 @@ protected:
         return ids;
     }
 
-    std::vector<int> searchWindowStatement(const QStringList& words, const std::vector<int>& sets) {
+    // The IDs in the statement's order, or sorted.
+    std::vector<int> searchWindowStatement(const QStringList& words, const std::vector<int>& sets,
+                                           bool sorted = true) {
         QStringList chosen;
         for (int s : sets) chosen << QStringLiteral("(データ.dbID = %1)").arg(s);
         const QString sql =
@@ -153,7 +155,7 @@ protected:
             ids.push_back(rs->value("ID").toLong());
             rs->MoveNext();
         }
-        std::sort(ids.begin(), ids.end());
+        if (sorted) std::sort(ids.begin(), ids.end());
         return ids;
     }
 
@@ -220,6 +222,34 @@ TEST_F(WordIndexTest, SuppliedFileHasTheIndexAndRandomWordsFindWhatTheScanFinds)
     ASSERT_TRUE(db->UpdateWordIndex(false));
     EXPECT_EQ(db->WordIndexBacklog(), 0);
     expectSameAsScan(300, 2);
+}
+
+// Many candidates are shared with a second connection and read by both at once: the rows,
+// and their order, are those of one connection reading them all. Inside a transaction the
+// second connection could not see the changes, so this connection reads alone.
+TEST_F(WordIndexTest, CandidatesReadByTwoConnectionsGiveTheSameRowsInTheSameOrder) {
+    QRandomGenerator random(23);
+    addRandomRecords(600, random);
+    ASSERT_TRUE(db->UpdateWordIndex(false));
+    const std::vector<int> all{1, 2, 3};
+    std::vector<std::vector<int>> alone;
+    for (const char* w : {"犬", "a", "学校", "ね*こ"})
+        alone.push_back(searchWindowStatement({QString::fromUtf8(w)}, all, false));
+    db->SetSharedReadsFrom(1);
+    int i = 0;
+    for (const char* w : {"犬", "a", "学校", "ね*こ"}) {
+        ASSERT_FALSE(alone[i].empty()) << w;
+        EXPECT_EQ(searchWindowStatement({QString::fromUtf8(w)}, all, false), alone[i++]) << w;
+    }
+    expectSameAsScan(150, 3);
+
+    db->BeginTrans();
+    addRecord(nextID++, 2, "犬と猫");
+    const std::vector<int> found = searchWindowStatement({"犬と"}, all);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0], nextID - 1);
+    EXPECT_EQ(searchWindowStatement({"犬"}, all).size(), alone[0].size() + 1);
+    db->Rollback();
 }
 
 TEST_F(WordIndexTest, TheIndexProposesTheCandidatesAndTheLikeDecides) {
