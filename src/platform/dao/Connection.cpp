@@ -32,8 +32,10 @@ sqlite3* Connection::reader() {
     }
     sqlite3_extended_result_codes(opened, 1);
     configureConnection(opened);
-    // It reads records scattered over the file, each once: a large cache would only evict.
-    sqlite3_exec(opened, "PRAGMA cache_size = -2048", nullptr, nullptr, nullptr);
+    // It reads records scattered over the file, each once: a large cache would only evict,
+    // and the pages of a map of its own would count twice in the memory the program holds.
+    sqlite3_exec(opened, "PRAGMA cache_size = -2048; PRAGMA mmap_size = 0", nullptr, nullptr,
+                 nullptr);
     reader_ = opened;
     return reader_;
 }

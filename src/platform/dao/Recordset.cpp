@@ -16,27 +16,28 @@ namespace dao {
 namespace {
 constexpr std::int64_t kNoRow = keysetorder::kNoRow;  // outer-joined side missing
 
-// The word index's candidates lie scattered over the file and each is read once: with the
-// page cache full, every read first evicted a page, walking hash chains that miss the
-// processor's cache (41,297 candidates in a million records: 185 ms of CPU, 145 ms with the
-// cache this small while they are read). Inside a transaction the cache stays as it is, so
-// that dirty pages are not spilled early.
-class ScatteredReads {
+// Pages read once each gain nothing from a large page cache. The word index's candidates
+// lie scattered over the file: with the cache full, every read first evicted a page, walking
+// hash chains that miss the processor's cache (41,297 candidates in a million records: 185 ms
+// of CPU, 145 ms with the cache this small while they are read). A read shared with the
+// reader passes over most of the file once, and a full cache would only add to the memory
+// held. Inside a transaction the cache stays as it is, so that dirty pages are not spilled.
+class SmallPageCache {
 public:
-    explicit ScatteredReads(sqlite3* db) : db_(db) {
+    explicit SmallPageCache(sqlite3* db) : db_(db) {
         if (!sqlite3_get_autocommit(db)) return;
         Prepared size(db, QStringLiteral("PRAGMA cache_size"));
         if (sqlite3_step(size.get()) != SQLITE_ROW) return;
         saved_ = sqlite3_column_int64(size.get(), 0);
         sqlite3_exec(db, "PRAGMA cache_size = -2048", nullptr, nullptr, nullptr);
     }
-    ~ScatteredReads() {
+    ~SmallPageCache() {
         if (!saved_) return;
         const std::string restore = "PRAGMA cache_size = " + std::to_string(*saved_);
         sqlite3_exec(db_, restore.c_str(), nullptr, nullptr, nullptr);
     }
-    ScatteredReads(const ScatteredReads&) = delete;
-    ScatteredReads& operator=(const ScatteredReads&) = delete;
+    SmallPageCache(const SmallPageCache&) = delete;
+    SmallPageCache& operator=(const SmallPageCache&) = delete;
 
 private:
     sqlite3* db_;
@@ -99,8 +100,8 @@ void Recordset::loadKeys() {
             indexed = false;
         }
     }
-    std::optional<ScatteredReads> scattered;
-    if (indexed) scattered.emplace(db);
+    std::optional<SmallPageCache> scattered;
+    if (indexed) scattered.emplace(db);  // candidates are read once each
     if (select_.keyset) {
         const QString& sql = indexed ? select_.indexedKeysetSql : select_.keysetSql;
         const QString& unordered =
@@ -134,24 +135,30 @@ void Recordset::loadKeys() {
     }
 }
 
-// Reading a record by rowid is mostly the kernel copying its page in, so many candidates are
-// shared with the connection's reader and read on two cores. Only outside a transaction,
-// whose changes the reader could not see; a statement held open here keeps the file as it is
-// until both have read.
+// Large reads are shared with the connection's reader and run on two cores: many word-index
+// candidates (reading a record by rowid is mostly the kernel copying its page in), or a
+// statement whose list of sets splits in two (a test over every set steps through a million
+// index entries). Only outside a transaction, whose changes the reader could not see; a
+// statement held open here keeps the file as it is until both have read.
 std::vector<std::int64_t> Recordset::readSortedKeys(const QString& unordered, bool indexed) {
     sqlite3* db = connection_->db;
-    sqlite3* reader = indexed && sqlite3_get_autocommit(db) ? connection_->reader() : nullptr;
-    if (reader && wordindex::shareCandidates(db, reader, connection_->shareReadsFrom)) {
+    const bool halves = !indexed && select_.unorderedKeysetHalves.size() == 2;
+    sqlite3* reader =
+        (indexed || halves) && sqlite3_get_autocommit(db) ? connection_->reader() : nullptr;
+    const bool shared =
+        reader && (halves || wordindex::shareCandidates(db, reader, connection_->shareReadsFrom));
+    if (shared) {
+        const SmallPageCache readOnce(db);
         try {
             Prepared snapshot(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
             if (sqlite3_step(snapshot.get()) != SQLITE_ROW) raiseSqliteError(db, SQLITE_ERROR);
-            Prepared mine(db, unordered);
-            Prepared theirs(reader, unordered);
+            Prepared mine(db, halves ? select_.unorderedKeysetHalves[0] : unordered);
+            Prepared theirs(reader, halves ? select_.unorderedKeysetHalves[1] : unordered);
             return keysetorder::readSorted({{db, mine.get()}, {reader, theirs.get()}}, stride_,
                                            select_.orderDescending);
         } catch (const DaoError&) {
             // The reader was kept out (a writer elsewhere about to commit): all of it here.
-            if (!wordindex::fillCandidates(db, select_.wordCondition)) throw;
+            if (indexed && !wordindex::fillCandidates(db, select_.wordCondition)) throw;
         }
     }
     Prepared q(db, unordered);

@@ -1,6 +1,7 @@
 #include "platform/dao/Translator.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <optional>
 #include <unordered_map>
@@ -164,6 +165,19 @@ private:
     // list; the ORs it checked again on every row: a test over twenty sets compared each of a
     // million records' dbID with up to twenty numbers.
     std::optional<QString> equalityList(const Expr& e) const {
+        const auto list = equalities(e);
+        if (!list) return std::nullopt;
+        return "(" + list->field + " IN (" + list->values.join(", ") + "))";
+    }
+
+    struct Equalities {
+        QString field;
+        QStringList values;
+        bool wholeNumbers = true;
+    };
+
+    // The field and the literals of "(f = 1) OR (f = 2) ...".
+    std::optional<Equalities> equalities(const Expr& e) const {
         std::vector<const Expr*> terms;
         const std::function<void(const Expr&)> collect = [&](const Expr& x) {
             if (x.kind == Expr::Kind::Binary && x.text == QLatin1String("OR")) {
@@ -174,21 +188,65 @@ private:
             }
         };
         collect(e);
-        QString field;
-        QStringList values;
+        Equalities out;
         for (const Expr* t : terms) {
             if (t->kind != Expr::Kind::Binary || t->text != QLatin1String("=") ||
                 t->args[0]->kind != Expr::Kind::Column ||
                 (t->args[1]->kind != Expr::Kind::Number && t->args[1]->kind != Expr::Kind::String))
                 return std::nullopt;
             const QString sql = toSql(*t->args[0]);
-            if (!field.isEmpty() && sql != field) return std::nullopt;
-            field = sql;
-            values << toSql(*t->args[1]);
+            if (!out.field.isEmpty() && sql != out.field) return std::nullopt;
+            out.field = sql;
+            out.values << toSql(*t->args[1]);
+            bool whole = false;
+            if (t->args[1]->kind == Expr::Kind::Number) out.values.back().toLongLong(&whole);
+            out.wholeNumbers = out.wholeNumbers && whole;
         }
-        return "(" + field + " IN (" + values.join(", ") + "))";
+        return out;
     }
 
+public:
+    // The condition as two conditions whose rows together are its rows, each row in one: a
+    // top-level AND term that lists a field's whole numbers ("(dbID = 1) OR (dbID = 2) ...")
+    // keeps half of them in each. Nothing when there is no such term.
+    std::optional<std::array<QString, 2>> halves(const Expr& where) const {
+        std::vector<const Expr*> terms;
+        const std::function<void(const Expr&)> collect = [&](const Expr& x) {
+            if (x.kind == Expr::Kind::Binary && x.text == QLatin1String("AND")) {
+                collect(*x.args[0]);
+                collect(*x.args[1]);
+            } else {
+                terms.push_back(&x);
+            }
+        };
+        collect(where);
+        for (std::size_t i = 0; i < terms.size(); ++i) {
+            auto list = equalities(*terms[i]);
+            if (!list || !list->wholeNumbers) continue;
+            std::vector<long long> numbers;
+            for (const QString& v : list->values) numbers.push_back(v.toLongLong());
+            std::sort(numbers.begin(), numbers.end());
+            numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+            if (numbers.size() < 2) continue;
+            std::array<QString, 2> out;
+            const std::size_t middle = (numbers.size() + 1) / 2;
+            for (std::size_t h = 0; h < 2; ++h) {
+                QStringList half;
+                for (std::size_t k = h == 0 ? 0 : middle; k < (h == 0 ? middle : numbers.size());
+                     ++k)
+                    half << QString::number(numbers[k]);
+                QStringList conjunction;
+                for (std::size_t j = 0; j < terms.size(); ++j)
+                    conjunction << (j == i ? "(" + list->field + " IN (" + half.join(", ") + "))"
+                                           : toSql(*terms[j]));
+                out[h] = conjunction.join(" AND ");
+            }
+            return out;
+        }
+        return std::nullopt;
+    }
+
+private:
     QString binary(const Expr& e) const {
         if (e.text == QLatin1String("OR"))
             if (auto list = equalityList(e)) return *list;
@@ -499,6 +557,10 @@ CompiledSelect compileSelect(const Statement& s, const Schema& schema) {
             }
             out.unorderedKeysetSql =
                 "SELECT " + selected.join(", ") + " FROM " + out.fromSql + where;
+            if (const auto halves = s.where ? emitter.halves(*s.where) : std::nullopt)
+                for (const QString& half : *halves)
+                    out.unorderedKeysetHalves << "SELECT " + selected.join(", ") + " FROM " +
+                                                     out.fromSql + " WHERE " + half;
             if (!out.wordCondition.empty())
                 out.indexedUnorderedKeysetSql =
                     "SELECT " + selected.join(", ") + " FROM " + indexedFrom + indexedWhere;

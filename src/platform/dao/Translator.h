@@ -52,6 +52,9 @@ struct CompiledSelect {
     QString unorderedKeysetSql;
     QString indexedUnorderedKeysetSql;
     std::vector<bool> orderDescending;
+    // unorderedKeysetSql as two statements whose rows together are its rows (each in one),
+    // for two connections to read at once; empty when its WHERE has no list to split.
+    QStringList unorderedKeysetHalves;
 };
 
 CompiledSelect compileSelect(const Statement& statement, const Schema& schema);

@@ -201,4 +201,49 @@ TEST_F(KeysetOrderTest, OrsOfEqualitiesSelectTheSameRowsAsAnInList) {
     EXPECT_TRUE(select.keysetSql.contains("IN (1, 2)")) << select.keysetSql.toStdString();
 }
 
+// A statement over a list of sets reads in two halves, over two connections at once: each
+// row comes from exactly one half. Lists of other values stay whole. Inside a transaction
+// only this connection can see the changes, so it reads alone.
+TEST_F(KeysetOrderTest, AListOfSetsSplitsIntoHalvesThatTogetherReadEachRowOnce) {
+    const auto keys = [this](const QString& sql) {
+        std::vector<std::int64_t> out = sqliteOrder(sql);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const auto compile = [this](const QString& where) {
+        return dao::jet::compileSelect(
+            dao::jet::parseStatement("SELECT * FROM データ WHERE " + where + " ORDER BY 正解率"),
+            schema);
+    };
+    for (const QString& where : {
+             QStringLiteral("((dbID = 1) OR (dbID = 2) OR (dbID = 3) OR (dbID = 4))"),
+             QStringLiteral("(正解率 >= 50) AND ((dbID = 4) OR (dbID = 1) OR (dbID = 4))"),
+             QStringLiteral("((dbID = 9) OR (dbID = 2)) AND ((正解回数 = 1) OR (正解回数 = 2))"),
+         }) {
+        SCOPED_TRACE(where.toStdString());
+        const dao::jet::CompiledSelect select = compile(where);
+        ASSERT_EQ(select.unorderedKeysetHalves.size(), 2);
+        std::vector<std::int64_t> both = sqliteOrder(select.unorderedKeysetHalves[0]);
+        const std::vector<std::int64_t> second = sqliteOrder(select.unorderedKeysetHalves[1]);
+        EXPECT_FALSE(both.empty());
+        EXPECT_FALSE(second.empty());
+        both.insert(both.end(), second.begin(), second.end());
+        std::sort(both.begin(), both.end());
+        EXPECT_EQ(both, keys(select.unorderedKeysetSql));
+    }
+    for (const QString& where : {QStringLiteral("((dbID = 1) OR (dbID = 1.0))"),
+                                 QStringLiteral("((dbID = 1) OR (dbID = '2'))"),
+                                 QStringLiteral("(NOT ((dbID = 1) OR (dbID = 2)))"),
+                                 QStringLiteral("((dbID = 1) OR (正解回数 = 2))")})
+        EXPECT_TRUE(compile(where).unorderedKeysetHalves.isEmpty()) << where.toStdString();
+
+    const QString sql = kTestColumns + "ORDER BY 正解率 ASC, 登録時刻 ASC ";
+    const int before = open(sql)->RecordCount();
+    db->BeginTrans();
+    addRecord(90001, 4, "新");
+    EXPECT_EQ(open(sql)->RecordCount(), before + 1);
+    db->Rollback();
+    EXPECT_EQ(open(sql)->RecordCount(), before);
+}
+
 }  // namespace
