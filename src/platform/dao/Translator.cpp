@@ -71,6 +71,21 @@ struct Resolved {
     int column = -1;
 };
 
+// The operands of a chain of one binary operator: "a OR b OR c" gives a, b and c.
+std::vector<const Expr*> operands(const Expr& e, const char* op) {
+    std::vector<const Expr*> out;
+    const std::function<void(const Expr&)> collect = [&](const Expr& x) {
+        if (x.kind == Expr::Kind::Binary && x.text == QLatin1String(op)) {
+            collect(*x.args[0]);
+            collect(*x.args[1]);
+        } else {
+            out.push_back(&x);
+        }
+    };
+    collect(e);
+    return out;
+}
+
 class Emitter {
 public:
     explicit Emitter(Scope scope) : scope_(scope) {}
@@ -178,16 +193,7 @@ private:
 
     // The field and the literals of "(f = 1) OR (f = 2) ...".
     std::optional<Equalities> equalities(const Expr& e) const {
-        std::vector<const Expr*> terms;
-        const std::function<void(const Expr&)> collect = [&](const Expr& x) {
-            if (x.kind == Expr::Kind::Binary && x.text == QLatin1String("OR")) {
-                collect(*x.args[0]);
-                collect(*x.args[1]);
-            } else {
-                terms.push_back(&x);
-            }
-        };
-        collect(e);
+        const std::vector<const Expr*> terms = operands(e, "OR");
         Equalities out;
         for (const Expr* t : terms) {
             if (t->kind != Expr::Kind::Binary || t->text != QLatin1String("=") ||
@@ -210,16 +216,7 @@ public:
     // top-level AND term that lists a field's whole numbers ("(dbID = 1) OR (dbID = 2) ...")
     // keeps half of them in each. Nothing when there is no such term.
     std::optional<std::array<QString, 2>> halves(const Expr& where) const {
-        std::vector<const Expr*> terms;
-        const std::function<void(const Expr&)> collect = [&](const Expr& x) {
-            if (x.kind == Expr::Kind::Binary && x.text == QLatin1String("AND")) {
-                collect(*x.args[0]);
-                collect(*x.args[1]);
-            } else {
-                terms.push_back(&x);
-            }
-        };
-        collect(where);
+        const std::vector<const Expr*> terms = operands(where, "AND");
         for (std::size_t i = 0; i < terms.size(); ++i) {
             auto list = equalities(*terms[i]);
             if (!list || !list->wholeNumbers) continue;
