@@ -153,6 +153,61 @@ TEST_F(KeysetOrderTest, TopAndCustomCollationsAreLeftToSqlite) {
                     .unorderedKeysetSql.isEmpty());
 }
 
+// Rows shaped to reach every way the layer orders them: long falling stretches (a run per row:
+// merged up to 4,096 runs, sorted at once beyond), short rising runs with equal values across
+// them, and values whose prefixes stop being enough (long texts, texts with a zero byte, large
+// integers, keys beyond 32 bits) only after thousands of rows that compared by prefix alone.
+class KeysetShapesTest : public KeysetOrderTest {
+protected:
+    void SetUp() override {
+        KeysetOrderTest::SetUp();
+        const char* sql =
+            "CREATE TABLE shaped (n INTEGER, v, w, tag INTEGER);"
+            "CREATE TABLE tags (k INTEGER, label TEXT);"
+            "INSERT INTO tags VALUES (0, 'zero'), (1, 'one'), (2, 'two');"
+            "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 9000) "
+            "INSERT INTO shaped (rowid, n, v, w, tag) SELECT n, n, "
+            "  CASE WHEN n <= 5000 THEN 5000 - n ELSE n % 7 END, "
+            "  CASE WHEN n <= 6000 THEN CASE n % 8 WHEN 0 THEN 'x' WHEN 1 THEN n % 9 - 4.5 "
+            "    WHEN 2 THEN NULL WHEN 3 THEN 9007199254740992 WHEN 4 THEN 9007199254740996.0 "
+            "    WHEN 5 THEN -9007199254740996.0 ELSE 'abcdefgh' END "
+            "  ELSE CASE n % 8 WHEN 0 THEN 'abcdefgh' || (n % 3) WHEN 1 THEN 9007199254740993 "
+            "    WHEN 2 THEN 9007199254740995 WHEN 3 THEN -9007199254740995 "
+            "    WHEN 4 THEN 9007199254740992.0 WHEN 5 THEN 'ab' || char(0) || 'c' "
+            "    WHEN 6 THEN x'6162' ELSE 'abcdefgh' END END, "
+            "  n % 3 FROM r;"
+            "INSERT INTO shaped (rowid, n, v, w, tag) VALUES (5000000000, 9001, 3, 'x', 1);";
+        ASSERT_EQ(sqlite3_exec(raw, sql, nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(raw);
+        schema.load(raw);
+    }
+};
+
+TEST_F(KeysetShapesTest, ManyRunsOneRowRunsAndEqualValuesAcrossRunsMatchSqlite) {
+    // 4,000 runs of one row each: merged.
+    expectSameOrder("SELECT * FROM shaped WHERE n <= 4000 ORDER BY v");
+    // Over 5,000 runs: sorted at once.
+    expectSameOrder("SELECT * FROM shaped ORDER BY v");
+    // Runs of seven rising values, each value in every run: ties go by rowid.
+    expectSameOrder("SELECT * FROM shaped WHERE n > 5000 ORDER BY v");
+    expectSameOrder("SELECT * FROM shaped WHERE n > 5000 ORDER BY v DESC");
+    // One falling stretch read against a descending order: a single run.
+    expectSameOrder("SELECT * FROM shaped WHERE n <= 5000 ORDER BY v DESC, w DESC");
+}
+
+TEST_F(KeysetShapesTest, ValuesBeyondTheirPrefixesAfterManyRowsMatchSqlite) {
+    expectSameOrder("SELECT * FROM shaped ORDER BY w, v DESC");
+    expectSameOrder("SELECT * FROM shaped ORDER BY w DESC, n");
+    expectSameOrder("SELECT * FROM shaped ORDER BY v, w DESC, n DESC");
+    // Two tables: the rowid beyond 32 bits comes last, after 9,000 pairs of keys packed.
+    expectSameOrder(
+        "SELECT shaped.n, tags.label FROM shaped INNER JOIN tags ON shaped.tag = tags.k "
+        "ORDER BY tags.label, shaped.v");
+    expectSameOrder(
+        "SELECT shaped.n, tags.label FROM shaped INNER JOIN tags ON shaped.tag = tags.k "
+        "ORDER BY shaped.w DESC");
+}
+
 // Through a recordset: the test statement over every set is sorted by the layer (SQLite
 // would sort it) and reads the same records in the same order as SQLite's ORDER BY.
 TEST_F(KeysetOrderTest, RecordsetOfTheTestStatementReadsSqlitesOrder) {
