@@ -257,17 +257,22 @@ public:
     // The keys of every row in order: the runs merged, or the rows sorted when they came in
     // no order worth merging.
     std::vector<std::int64_t> sortedKeys() {
-        std::vector<std::int64_t> out(entries_.size() * static_cast<std::size_t>(keyCount_));
-        std::int64_t* next = out.data();
-        const auto put = [this, &next](const Entry& e) { next = copyKeys(e, next); };
-        if (runStarts_.size() <= kMaxRuns) {
-            mergeRuns(put);
-        } else {
+        const bool merge = runStarts_.size() <= kMaxRuns;
+        if (!merge) {
             Entry* begin = entries_.data();
             std::sort(begin, begin + entries_.size(),
                       [this](const Entry& a, const Entry& b) { return less(a, b); });
-            for (std::size_t i = 0; i < entries_.size(); ++i) put(entries_[i]);
+            // Only the order needed the values: a search returning every record peaks here.
+            values_.clear();
+            bytes_.clear();
         }
+        std::vector<std::int64_t> out(entries_.size() * static_cast<std::size_t>(keyCount_));
+        std::int64_t* next = out.data();
+        const auto put = [this, &next](const Entry& e) { next = copyKeys(e, next); };
+        if (merge)
+            mergeRuns(put);
+        else
+            for (std::size_t i = 0; i < entries_.size(); ++i) put(entries_[i]);
         return out;
     }
 
