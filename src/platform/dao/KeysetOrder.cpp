@@ -6,10 +6,13 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <new>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <type_traits>
+#include <utility>
 
 #include "platform/dao/Connection.h"
 
@@ -220,6 +223,8 @@ void playTournament(std::size_t runs, std::size_t rows, const Beats& beats, cons
 
 // Beyond this many ordered runs, sorting the rows at once is quicker than merging them.
 constexpr std::size_t kMaxRuns = 4096;
+// From this many rows on, a second thread merges half of them.
+constexpr std::size_t kRowsWorthASecondThread = 100000;
 
 // The rows of a keyset as they are read, and their order.
 //
@@ -267,12 +272,12 @@ public:
             bytes_.clear();
         }
         std::vector<std::int64_t> out(entries_.size() * static_cast<std::size_t>(keyCount_));
-        std::int64_t* next = out.data();
-        const auto put = [this, &next](const Entry& e) { next = copyKeys(e, next); };
-        if (merge)
-            mergeRuns(put);
-        else
-            for (std::size_t i = 0; i < entries_.size(); ++i) put(entries_[i]);
+        if (merge) {
+            mergeRuns(out.data());
+        } else {
+            std::int64_t* next = out.data();
+            for (std::size_t i = 0; i < entries_.size(); ++i) next = copyKeys(entries_[i], next);
+        }
         return out;
     }
 
@@ -311,25 +316,69 @@ private:
         if (less(entries_[n - 1], entries_[n - 2])) runStarts_.push_back(n - 1);
     }
 
-    // A merge of the ordered runs through a tournament over their first rows (a loser tree):
-    // each row costs about log2(runs) comparisons, and nothing is copied but its keys.
-    template <typename Put>
-    void mergeRuns(const Put& put) const {
-        const std::size_t runs = runStarts_.size();
-        const std::size_t n = entries_.size();
-        if (n == 0) return;
-        std::vector<const Entry*> head(runs);
-        std::vector<const Entry*> end(runs);
-        for (std::size_t r = 0; r < runs; ++r) {
-            head[r] = entries_.data() + runStarts_[r];
-            end[r] = entries_.data() + (r + 1 < runs ? runStarts_[r + 1] : n);
+    // Stretches of entries in order, each from begin[r] to end[r].
+    struct Runs {
+        std::vector<const Entry*> begin;
+        std::vector<const Entry*> end;
+
+        std::size_t rows() const {
+            std::size_t count = 0;
+            for (std::size_t r = 0; r < begin.size(); ++r)
+                count += static_cast<std::size_t>(end[r] - begin[r]);
+            return count;
         }
-        const auto beats = [&](std::size_t a, std::size_t b) {
-            if (head[a] == end[a]) return false;
-            if (head[b] == end[b]) return true;
-            return less(*head[a], *head[b]);
+    };
+
+    Runs runs() const {
+        const std::size_t count = runStarts_.size();
+        Runs all{std::vector<const Entry*>(count), std::vector<const Entry*>(count)};
+        for (std::size_t r = 0; r < count; ++r) {
+            all.begin[r] = entries_.data() + runStarts_[r];
+            all.end[r] = entries_.data() + (r + 1 < count ? runStarts_[r + 1] : entries_.size());
+        }
+        return all;
+    }
+
+    // The rows before the middle row of the longest run, and the rest: two merges that can
+    // run side by side, each into its own part of the result.
+    std::pair<Runs, Runs> halves(const Runs& all) const {
+        std::size_t longest = 0;
+        for (std::size_t r = 0; r < all.begin.size(); ++r)
+            if (all.end[r] - all.begin[r] > all.end[longest] - all.begin[longest]) longest = r;
+        const Entry middle = all.begin[longest][(all.end[longest] - all.begin[longest]) / 2];
+        Runs first = all;
+        Runs second = all;
+        for (std::size_t r = 0; r < all.begin.size(); ++r)
+            first.end[r] = second.begin[r] =
+                std::lower_bound(all.begin[r], all.end[r], middle,
+                                 [this](const Entry& a, const Entry& b) { return less(a, b); });
+        return {std::move(first), std::move(second)};
+    }
+
+    // The runs merged into `out`, a large keyset in two halves at once.
+    void mergeRuns(std::int64_t* out) const {
+        const Runs all = runs();
+        if (entries_.size() < kRowsWorthASecondThread || std::thread::hardware_concurrency() < 2) {
+            mergeRanges(all, out);
+            return;
+        }
+        const auto [first, second] = halves(all);
+        std::int64_t* secondOut = out + first.rows() * static_cast<std::size_t>(keyCount_);
+        auto later = std::async(std::launch::async, [&] { mergeRanges(second, secondOut); });
+        mergeRanges(first, out);
+        later.get();
+    }
+
+    // A merge through a tournament over the runs' first rows (a loser tree): each row costs
+    // about log2(runs) comparisons, and nothing is copied but its keys.
+    void mergeRanges(Runs runs, std::int64_t* out) const {
+        const auto beats = [&runs, this](std::size_t a, std::size_t b) {
+            if (runs.begin[a] == runs.end[a]) return false;
+            if (runs.begin[b] == runs.end[b]) return true;
+            return less(*runs.begin[a], *runs.begin[b]);
         };
-        playTournament(runs, n, beats, [&](std::size_t w) { put(*head[w]++); });
+        playTournament(runs.begin.size(), runs.rows(), beats,
+                       [&](std::size_t w) { out = copyKeys(*runs.begin[w]++, out); });
     }
 
     // Rows whose prefixes are their whole values and whose keys are packed compare without

@@ -208,6 +208,26 @@ TEST_F(KeysetShapesTest, ValuesBeyondTheirPrefixesAfterManyRowsMatchSqlite) {
         "ORDER BY shaped.w DESC");
 }
 
+// From 100,000 rows on, two threads merge the two halves of the runs, split at the middle row
+// of the longest run: each half must hold exactly the rows that sort before (after) it, ties
+// and rows compared by their values included.
+TEST_F(KeysetOrderTest, LargeKeysetsMergedInTwoHalvesMatchSqlite) {
+    const char* sql =
+        "CREATE TABLE big (n INTEGER, v, w);"
+        "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 160000) "
+        "INSERT INTO big (rowid, n, v, w) SELECT n, n, n % 50000 / 3, "
+        "  CASE WHEN n % 5 = 0 THEN 'a longer text ' || (n % 4) ELSE n % 3 END FROM r;";
+    ASSERT_EQ(sqlite3_exec(raw, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
+    schema.load(raw);
+    // Four runs of unequal length with equal values in each, and across them.
+    expectSameOrder("SELECT * FROM big ORDER BY v");
+    expectSameOrder("SELECT * FROM big ORDER BY v, w DESC");
+    // One run: the halves come from it alone.
+    expectSameOrder("SELECT * FROM big ORDER BY n");
+    // Thousands of runs: sorted at once.
+    expectSameOrder("SELECT * FROM big WHERE n > 20000 ORDER BY v DESC, w");
+}
+
 // Through a recordset: the test statement over every set is sorted by the layer (SQLite
 // would sort it) and reads the same records in the same order as SQLite's ORDER BY.
 TEST_F(KeysetOrderTest, RecordsetOfTheTestStatementReadsSqlitesOrder) {
