@@ -362,10 +362,10 @@ private:
             mergeRanges(all, out);
             return;
         }
-        const auto [first, second] = halves(all);
-        std::int64_t* secondOut = out + first.rows() * static_cast<std::size_t>(keyCount_);
-        auto later = std::async(std::launch::async, [&] { mergeRanges(second, secondOut); });
-        mergeRanges(first, out);
+        const std::pair<Runs, Runs> half = halves(all);
+        std::int64_t* secondOut = out + half.first.rows() * static_cast<std::size_t>(keyCount_);
+        auto later = std::async(std::launch::async, [&] { mergeRanges(half.second, secondOut); });
+        mergeRanges(half.first, out);
         later.get();
     }
 
