@@ -10,6 +10,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <type_traits>
 #include <utility>
@@ -364,7 +365,14 @@ private:
         }
         const std::pair<Runs, Runs> half = halves(all);
         std::int64_t* secondOut = out + half.first.rows() * static_cast<std::size_t>(keyCount_);
-        auto later = std::async(std::launch::async, [&] { mergeRanges(half.second, secondOut); });
+        std::future<void> later;
+        try {
+            later = std::async(std::launch::async, [&] { mergeRanges(half.second, secondOut); });
+        } catch (const std::system_error&) {
+            // No thread to be had: one merge does it all, only slower.
+            mergeRanges(all, out);
+            return;
+        }
         mergeRanges(half.first, out);
         later.get();
     }

@@ -193,6 +193,11 @@ TEST_F(KeysetShapesTest, ManyRunsOneRowRunsAndEqualValuesAcrossRunsMatchSqlite) 
     expectSameOrder("SELECT * FROM shaped WHERE n > 5000 ORDER BY v DESC");
     // One falling stretch read against a descending order: a single run.
     expectSameOrder("SELECT * FROM shaped WHERE n <= 5000 ORDER BY v DESC, w DESC");
+    // No rows at all.
+    const dao::jet::CompiledSelect none = dao::jet::compileSelect(
+        dao::jet::parseStatement("SELECT * FROM shaped WHERE n < 0 ORDER BY v"), schema);
+    dao::Prepared q(raw, none.unorderedKeysetSql);
+    EXPECT_TRUE(dao::keysetorder::readSorted(raw, q.get(), 1, none.orderDescending).empty());
 }
 
 TEST_F(KeysetShapesTest, ValuesBeyondTheirPrefixesAfterManyRowsMatchSqlite) {
