@@ -153,6 +153,86 @@ TEST_F(KeysetOrderTest, TopAndCustomCollationsAreLeftToSqlite) {
                     .unorderedKeysetSql.isEmpty());
 }
 
+// Rows shaped to reach every way the layer orders them: long falling stretches (a run per row:
+// merged up to 4,096 runs, sorted at once beyond), short rising runs with equal values across
+// them, and values whose prefixes stop being enough (long texts, texts with a zero byte, large
+// integers, keys beyond 32 bits) only after thousands of rows that compared by prefix alone.
+class KeysetShapesTest : public KeysetOrderTest {
+protected:
+    void SetUp() override {
+        KeysetOrderTest::SetUp();
+        const char* sql =
+            "CREATE TABLE shaped (n INTEGER, v, w, tag INTEGER);"
+            "CREATE TABLE tags (k INTEGER, label TEXT);"
+            "INSERT INTO tags VALUES (0, 'zero'), (1, 'one'), (2, 'two');"
+            "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 9000) "
+            "INSERT INTO shaped (rowid, n, v, w, tag) SELECT n, n, "
+            "  CASE WHEN n <= 5000 THEN 5000 - n ELSE n % 7 END, "
+            "  CASE WHEN n <= 6000 THEN CASE n % 8 WHEN 0 THEN 'x' WHEN 1 THEN n % 9 - 4.5 "
+            "    WHEN 2 THEN NULL WHEN 3 THEN 9007199254740992 WHEN 4 THEN 9007199254740996.0 "
+            "    WHEN 5 THEN -9007199254740996.0 ELSE 'abcdefgh' END "
+            "  ELSE CASE n % 8 WHEN 0 THEN 'abcdefgh' || (n % 3) WHEN 1 THEN 9007199254740993 "
+            "    WHEN 2 THEN 9007199254740995 WHEN 3 THEN -9007199254740995 "
+            "    WHEN 4 THEN 9007199254740992.0 WHEN 5 THEN 'ab' || char(0) || 'c' "
+            "    WHEN 6 THEN x'6162' ELSE 'abcdefgh' END END, "
+            "  n % 3 FROM r;"
+            "INSERT INTO shaped (rowid, n, v, w, tag) VALUES (5000000000, 9001, 3, 'x', 1);";
+        ASSERT_EQ(sqlite3_exec(raw, sql, nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(raw);
+        schema.load(raw);
+    }
+};
+
+TEST_F(KeysetShapesTest, ManyRunsOneRowRunsAndEqualValuesAcrossRunsMatchSqlite) {
+    // 4,000 runs of one row each: merged.
+    expectSameOrder("SELECT * FROM shaped WHERE n <= 4000 ORDER BY v");
+    // Over 5,000 runs: sorted at once.
+    expectSameOrder("SELECT * FROM shaped ORDER BY v");
+    // Runs of seven rising values, each value in every run: ties go by rowid.
+    expectSameOrder("SELECT * FROM shaped WHERE n > 5000 ORDER BY v");
+    expectSameOrder("SELECT * FROM shaped WHERE n > 5000 ORDER BY v DESC");
+    // One falling stretch read against a descending order: a single run.
+    expectSameOrder("SELECT * FROM shaped WHERE n <= 5000 ORDER BY v DESC, w DESC");
+    // No rows at all.
+    const dao::jet::CompiledSelect none = dao::jet::compileSelect(
+        dao::jet::parseStatement("SELECT * FROM shaped WHERE n < 0 ORDER BY v"), schema);
+    dao::Prepared q(raw, none.unorderedKeysetSql);
+    EXPECT_TRUE(dao::keysetorder::readSorted(raw, q.get(), 1, none.orderDescending).empty());
+}
+
+TEST_F(KeysetShapesTest, ValuesBeyondTheirPrefixesAfterManyRowsMatchSqlite) {
+    expectSameOrder("SELECT * FROM shaped ORDER BY w, v DESC");
+    expectSameOrder("SELECT * FROM shaped ORDER BY w DESC, n");
+    expectSameOrder("SELECT * FROM shaped ORDER BY v, w DESC, n DESC");
+    // Two tables: the rowid beyond 32 bits comes last, after 9,000 pairs of keys packed.
+    expectSameOrder(
+        "SELECT shaped.n, tags.label FROM shaped INNER JOIN tags ON shaped.tag = tags.k "
+        "ORDER BY tags.label, shaped.v");
+    expectSameOrder(
+        "SELECT shaped.n, tags.label FROM shaped INNER JOIN tags ON shaped.tag = tags.k "
+        "ORDER BY shaped.w DESC");
+}
+
+// From 100,000 rows on, two threads merge the two halves of the runs, split at the middle row
+// of the longest run: each half must hold exactly the rows that sort before (after) it, ties
+// and rows compared by their values included.
+TEST_F(KeysetOrderTest, LargeKeysetsMergedInTwoHalvesMatchSqlite) {
+    const char* sql =
+        "CREATE TABLE big (n INTEGER, v, w);"
+        "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 160000) "
+        "INSERT INTO big (rowid, n, v, w) SELECT n, n, n % 50000 / 3, "
+        "  CASE WHEN n % 5 = 0 THEN 'a longer text ' || (n % 4) ELSE n % 3 END FROM r;";
+    ASSERT_EQ(sqlite3_exec(raw, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
+    schema.load(raw);
+    // Four runs of unequal length with equal values in each, and across them.
+    expectSameOrder("SELECT * FROM big ORDER BY v");
+    expectSameOrder("SELECT * FROM big ORDER BY v, w DESC");
+    // One run: the halves come from it alone.
+    expectSameOrder("SELECT * FROM big ORDER BY n");
+    // Thousands of runs: sorted at once.
+    expectSameOrder("SELECT * FROM big WHERE n > 20000 ORDER BY v DESC, w");
+}
+
 // Through a recordset: the test statement over every set is sorted by the layer (SQLite
 // would sort it) and reads the same records in the same order as SQLite's ORDER BY.
 TEST_F(KeysetOrderTest, RecordsetOfTheTestStatementReadsSqlitesOrder) {
@@ -244,6 +324,37 @@ TEST_F(KeysetOrderTest, AListOfSetsSplitsIntoHalvesThatTogetherReadEachRowOnce) 
     EXPECT_EQ(open(sql)->RecordCount(), before + 1);
     db->Rollback();
     EXPECT_EQ(open(sql)->RecordCount(), before);
+}
+
+// Rows read over two connections at once sort as if one had read them all, whichever part
+// had to keep its values (texts longer than their prefix, integers beyond 2^53) or its keys
+// (numbers that do not pack side by side): one part has them all, the other none.
+TEST_F(KeysetOrderTest, PartsReadOverTwoConnectionsSortAsOne) {
+    // 2^53 + 3 reads as the double 2^53 + 4, which is exactly the real of row 3; "abcdefghZ"
+    // and "abcdefgh" share their eight-byte prefix; rows 1 and 8 tie but for their keys.
+    ASSERT_EQ(sqlite3_exec(raw,
+                           "CREATE TABLE parts (k INTEGER PRIMARY KEY, k2 INTEGER, v, needy);"
+                           "INSERT INTO parts VALUES (1, 5000000000, 9007199254740995, 1), "
+                           "(2, 1, 'abcdefghZ', 1), (3, 1, 9007199254740996.0, 0), "
+                           "(4, 1, 'abcdefgh', 0), (5, 1, 'abcdefgi', 0), "
+                           "(6, 2, 9007199254740994.0, 0), (7, 3, 'a', 0), "
+                           "(0, 1, 'zzzzzzzzzzz', 1), (8, 4, 9007199254740995, 0)",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3* second = nullptr;
+    ASSERT_EQ(sqlite3_open(file.path().toUtf8().constData(), &second), SQLITE_OK);
+    const std::vector<std::int64_t> expected =
+        sqliteOrder("SELECT k, k2 FROM parts ORDER BY v, k2 % 2, k, k2");
+    for (const bool needyFirst : {true, false}) {
+        SCOPED_TRACE(needyFirst ? "needy part first" : "needy part second");
+        const QString select = "SELECT k, k2, v, k2 % 2 FROM parts WHERE needy = ";
+        dao::Prepared mine(raw, select + (needyFirst ? "1" : "0"));
+        dao::Prepared theirs(second, select + (needyFirst ? "0" : "1"));
+        EXPECT_EQ(dao::keysetorder::readSorted({{raw, mine.get()}, {second, theirs.get()}}, 2,
+                                               {false, false}),
+                  expected);
+    }
+    sqlite3_close(second);
 }
 
 }  // namespace
