@@ -145,8 +145,19 @@ std::vector<std::int64_t> Recordset::readSortedKeys(const QString& unordered, bo
     const bool halves = !indexed && select_.unorderedKeysetHalves.size() == 2;
     sqlite3* reader =
         (indexed || halves) && sqlite3_get_autocommit(db) ? connection_->reader() : nullptr;
-    const bool shared =
-        reader && (halves || wordindex::shareCandidates(db, reader, connection_->shareReadsFrom));
+    // The reader failing (kept out by a writer elsewhere about to commit) leaves it all to
+    // this connection, with every candidate back in its table.
+    const auto readAllHere = [&] {
+        if (indexed && !wordindex::fillCandidates(db, select_.wordCondition)) throw;
+    };
+    bool shared = false;
+    if (reader) {
+        try {
+            shared = halves || wordindex::shareCandidates(db, reader, connection_->shareReadsFrom);
+        } catch (const DaoError&) {
+            readAllHere();
+        }
+    }
     if (shared) {
         const SmallPageCache readOnce(db);
         try {
@@ -157,8 +168,7 @@ std::vector<std::int64_t> Recordset::readSortedKeys(const QString& unordered, bo
             return keysetorder::readSorted({{db, mine.get()}, {reader, theirs.get()}}, stride_,
                                            select_.orderDescending);
         } catch (const DaoError&) {
-            // The reader was kept out (a writer elsewhere about to commit): all of it here.
-            if (indexed && !wordindex::fillCandidates(db, select_.wordCondition)) throw;
+            readAllHere();
         }
     }
     Prepared q(db, unordered);
