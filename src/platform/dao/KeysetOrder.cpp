@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -92,7 +93,10 @@ public:
     std::size_t size() const { return size_; }
     T* data() { return data_; }
     const T* data() const { return data_; }
-    const T& operator[](std::size_t i) const { return data_[i]; }
+    const T& operator[](std::size_t i) const {
+        assert(i < size_);
+        return data_[i];
+    }
 
 private:
     void grow(std::size_t needed) {
@@ -543,6 +547,7 @@ private:
 
     int compareKeys(std::uint32_t a, std::uint32_t b) const {
         const std::size_t count = static_cast<std::size_t>(keyCount_);
+        assert((std::max(a, b) + 1) * count <= keys_.size());
         const std::int64_t* x = keys_.data() + a * count;
         const std::int64_t* y = keys_.data() + b * count;
         for (std::size_t k = 0; k < count; ++k)
@@ -583,6 +588,7 @@ private:
             unpackKeys(e.keys, out);
         } else {
             const std::size_t count = static_cast<std::size_t>(keyCount_);
+            assert((e.row + 1) * count <= keys_.size());
             std::memcpy(out, keys_.data() + e.row * count, count * sizeof(std::int64_t));
         }
         return out + keyCount_;

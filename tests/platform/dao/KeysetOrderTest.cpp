@@ -334,11 +334,11 @@ TEST_F(KeysetOrderTest, PartsReadOverTwoConnectionsSortAsOne) {
     // and "abcdefgh" share their eight-byte prefix; rows 1 and 8 tie but for their keys.
     ASSERT_EQ(sqlite3_exec(raw,
                            "CREATE TABLE parts (k INTEGER PRIMARY KEY, k2 INTEGER, v, needy);"
-                           "INSERT INTO parts VALUES (1, 5000000000, 9007199254740995, 1), "
-                           "(2, 1, 'abcdefghZ', 1), (3, 1, 9007199254740996.0, 0), "
+                           "INSERT INTO parts VALUES (0, 1, 'zzzzzzzzzzz', 1), "
+                           "(1, 5000000000, 'q', 1), (2, 1, 'abcdefghZ', 1), "
+                           "(9, 1, 9007199254740995, 1), (3, 1, 9007199254740996.0, 0), "
                            "(4, 1, 'abcdefgh', 0), (5, 1, 'abcdefgi', 0), "
-                           "(6, 2, 9007199254740994.0, 0), (7, 3, 'a', 0), "
-                           "(0, 1, 'zzzzzzzzzzz', 1), (8, 4, 9007199254740995, 0)",
+                           "(6, 2, 9007199254740994.0, 0), (7, 3, 'a', 0), (8, 4, 'q', 0)",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3* second = nullptr;
