@@ -632,31 +632,32 @@ std::vector<std::int64_t> readSorted(sqlite3* db, sqlite3_stmt* unordered, int k
 
 std::vector<std::int64_t> readSorted(const std::vector<Part>& parts, int keyCount,
                                      const std::vector<bool>& descending) {
-    Rows rows(keyCount, descending);
     if (parts.empty()) return {};
-    std::vector<std::unique_ptr<Rows>> others;
+    std::vector<std::unique_ptr<Rows>> rows;
     std::vector<std::exception_ptr> errors(parts.size());
+    const auto readPart = [&parts, &rows, &errors](std::size_t p) {
+        try {
+            rows[p]->read(parts[p].db, parts[p].unordered);
+        } catch (...) {
+            errors[p] = std::current_exception();
+        }
+    };
+    for (std::size_t p = 0; p < parts.size(); ++p)
+        rows.push_back(std::make_unique<Rows>(keyCount, descending));
     std::vector<std::thread> threads;
-    for (std::size_t p = 1; p < parts.size(); ++p) {
-        others.push_back(std::make_unique<Rows>(keyCount, descending));
-        threads.emplace_back([&parts, &errors, p, into = others.back().get()] {
-            try {
-                into->read(parts[p].db, parts[p].unordered);
-            } catch (...) {
-                errors[p] = std::current_exception();
-            }
-        });
-    }
+    std::size_t here = 1;  // parts after the threads started are read on this thread
     try {
-        rows.read(parts[0].db, parts[0].unordered);
-    } catch (...) {
-        errors[0] = std::current_exception();
+        for (; here < parts.size(); ++here) threads.emplace_back(readPart, here);
+    } catch (const std::system_error&) {
+        // No thread to be had: the rest is read here, only slower.
     }
+    readPart(0);
+    for (std::size_t p = here; p < parts.size(); ++p) readPart(p);
     for (std::thread& t : threads) t.join();
     for (const std::exception_ptr& e : errors)
         if (e) std::rethrow_exception(e);
-    for (const auto& other : others) rows.append(*other);
-    return rows.sortedKeys();
+    for (std::size_t p = 1; p < parts.size(); ++p) rows[0]->append(*rows[p]);
+    return rows[0]->sortedKeys();
 }
 
 }  // namespace dao::keysetorder

@@ -174,6 +174,37 @@ public:
         return {};
     }
 
+    // The condition as two conditions whose rows together are its rows, each row in one: a
+    // top-level AND term that lists a field's whole numbers ("(dbID = 1) OR (dbID = 2) ...")
+    // keeps half of them in each. Nothing when there is no such term.
+    std::optional<std::array<QString, 2>> halves(const Expr& where) const {
+        const std::vector<const Expr*> terms = operands(where, "AND");
+        for (std::size_t i = 0; i < terms.size(); ++i) {
+            auto list = equalities(*terms[i]);
+            if (!list || !list->wholeNumbers) continue;
+            std::vector<long long> numbers;
+            for (const QString& v : list->values) numbers.push_back(v.toLongLong());
+            std::sort(numbers.begin(), numbers.end());
+            numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+            if (numbers.size() < 2) continue;
+            std::array<QString, 2> out;
+            const std::size_t middle = (numbers.size() + 1) / 2;
+            for (std::size_t h = 0; h < 2; ++h) {
+                QStringList half;
+                for (std::size_t k = h == 0 ? 0 : middle; k < (h == 0 ? middle : numbers.size());
+                     ++k)
+                    half << QString::number(numbers[k]);
+                QStringList conjunction;
+                for (std::size_t j = 0; j < terms.size(); ++j)
+                    conjunction << (j == i ? "(" + list->field + " IN (" + half.join(", ") + "))"
+                                           : toSql(*terms[j]));
+                out[h] = conjunction.join(" AND ");
+            }
+            return out;
+        }
+        return std::nullopt;
+    }
+
 private:
     // "(f = 1) OR (f = 2) OR ..." over one field and literals, as "f IN (1, 2, ...)", which
     // means the same (SQLite defines IN as those ORs). SQLite can then seek an index with the
@@ -211,39 +242,6 @@ private:
         return out;
     }
 
-public:
-    // The condition as two conditions whose rows together are its rows, each row in one: a
-    // top-level AND term that lists a field's whole numbers ("(dbID = 1) OR (dbID = 2) ...")
-    // keeps half of them in each. Nothing when there is no such term.
-    std::optional<std::array<QString, 2>> halves(const Expr& where) const {
-        const std::vector<const Expr*> terms = operands(where, "AND");
-        for (std::size_t i = 0; i < terms.size(); ++i) {
-            auto list = equalities(*terms[i]);
-            if (!list || !list->wholeNumbers) continue;
-            std::vector<long long> numbers;
-            for (const QString& v : list->values) numbers.push_back(v.toLongLong());
-            std::sort(numbers.begin(), numbers.end());
-            numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-            if (numbers.size() < 2) continue;
-            std::array<QString, 2> out;
-            const std::size_t middle = (numbers.size() + 1) / 2;
-            for (std::size_t h = 0; h < 2; ++h) {
-                QStringList half;
-                for (std::size_t k = h == 0 ? 0 : middle; k < (h == 0 ? middle : numbers.size());
-                     ++k)
-                    half << QString::number(numbers[k]);
-                QStringList conjunction;
-                for (std::size_t j = 0; j < terms.size(); ++j)
-                    conjunction << (j == i ? "(" + list->field + " IN (" + half.join(", ") + "))"
-                                           : toSql(*terms[j]));
-                out[h] = conjunction.join(" AND ");
-            }
-            return out;
-        }
-        return std::nullopt;
-    }
-
-private:
     QString binary(const Expr& e) const {
         if (e.text == QLatin1String("OR"))
             if (auto list = equalityList(e)) return *list;
